@@ -1,0 +1,25 @@
+# Installs the library, its headers, a CMake package (find_package(Quarnel)
+# giving Quarnel::quarnel) and a pkg-config file.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+install(TARGETS quarnel EXPORT QuarnelTargets
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY include/quarnel DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+set(QUARNEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Quarnel)
+install(EXPORT QuarnelTargets NAMESPACE Quarnel:: DESTINATION ${QUARNEL_CMAKE_DIR})
+configure_package_config_file(cmake/QuarnelConfig.cmake.in
+                              ${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfig.cmake
+                              INSTALL_DESTINATION ${QUARNEL_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfigVersion.cmake
+                                 COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfig.cmake
+              ${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfigVersion.cmake
+        DESTINATION ${QUARNEL_CMAKE_DIR})
+
+configure_file(cmake/quarnel.pc.in ${CMAKE_CURRENT_BINARY_DIR}/quarnel.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quarnel.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

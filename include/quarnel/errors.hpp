@@ -1,0 +1,53 @@
+// errors.hpp - the exceptions that leave Quarnel's functions on platforms
+// other than Windows.
+//
+// The C interface has no error codes. Three failures leave a call as a C++
+// exception instead of a result; no function catches them:
+//
+//   quarnel::ERangeError    a position outside the text given to an A
+//                           single-character function (LStrGetCharAtA, ...);
+//                           what() is "Range check error".
+//   quarnel::EConvertError  text that an integer reader cannot convert.
+//   std::bad_alloc          memory could not be obtained.
+//
+// When one of them leaves a call, everything the call allocated has been
+// released and the handles passed in keep their text.
+//
+//     try {
+//       char c = LStrGetCharAtA(h, 99);
+//     } catch (const quarnel::ERangeError& e) {
+//       std::cerr << e.what() << '\n';
+//     }
+//
+// On Windows the same failures arrive as structured exceptions with the
+// QUARNEL_EXCEPTION_* codes of quarnel.h, because a C++ exception cannot
+// cross into a host built by another compiler.
+#ifndef QUARNEL_ERRORS_HPP
+#define QUARNEL_ERRORS_HPP
+
+#include <stdexcept>
+#include <string>
+
+#if defined(_WIN32)
+#define QUARNEL_ERROR_VISIBLE
+#else
+#define QUARNEL_ERROR_VISIBLE __attribute__((visibility("default")))
+#endif
+
+namespace quarnel {
+
+class QUARNEL_ERROR_VISIBLE ERangeError : public std::out_of_range {
+ public:
+  ERangeError();
+  ~ERangeError() override;
+};
+
+class QUARNEL_ERROR_VISIBLE EConvertError : public std::invalid_argument {
+ public:
+  explicit EConvertError(const std::string& message);
+  ~EConvertError() override;
+};
+
+}  // namespace quarnel
+
+#endif  // QUARNEL_ERRORS_HPP

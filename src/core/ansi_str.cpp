@@ -1,0 +1,60 @@
+#include "core/ansi_str.hpp"
+
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "core/memory.hpp"
+#include "platform/platform.hpp"
+
+namespace quarnel::core {
+namespace {
+
+std::atomic_ref<std::int32_t> count_of(const char* payload) noexcept {
+  return std::atomic_ref<std::int32_t>(ansi_header(payload)->refCount);
+}
+
+}  // namespace
+
+bool ansi_shared(const char* payload) noexcept {
+  return payload && count_of(payload).load(std::memory_order_acquire) > 1;
+}
+
+AnsiStr::AnsiStr(std::size_t length) {
+  if (length == 0) return;
+  if (length > 0x7FFFFFFFu - sizeof(AnsiHeader) - 1) throw std::bad_alloc();
+  auto* header = static_cast<AnsiHeader*>(mem::heap_alloc(sizeof(AnsiHeader) + length + 1));
+  header->codePage = static_cast<std::uint16_t>(platform::ansi_code_page());
+  header->bookkeeping = 1;
+  header->refCount = 1;
+  header->length = static_cast<std::int32_t>(length);
+  p_ = reinterpret_cast<char*>(header + 1);
+  p_[length] = '\0';
+}
+
+AnsiStr AnsiStr::copy(std::string_view text) {
+  AnsiStr s(text.size());
+  if (!text.empty()) std::memcpy(s.p_, text.data(), text.size());
+  return s;
+}
+
+AnsiStr AnsiStr::share(char* payload) noexcept {
+  if (payload) count_of(payload).fetch_add(1, std::memory_order_relaxed);
+  return adopt(payload);
+}
+
+AnsiStr::~AnsiStr() {
+  if (p_ && count_of(p_).fetch_sub(1, std::memory_order_acq_rel) == 1)
+    mem::heap_free(ansi_header(p_));
+}
+
+void AnsiStr::truncate(std::size_t length) noexcept {
+  if (length == 0) {
+    AnsiStr().swap(*this);
+    return;
+  }
+  ansi_header(p_)->length = static_cast<std::int32_t>(length);
+  p_[length] = '\0';
+}
+
+}  // namespace quarnel::core

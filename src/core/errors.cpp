@@ -1,0 +1,12 @@
+#include "quarnel/errors.hpp"
+
+namespace quarnel {
+
+// The runtime's standard range-check message.
+ERangeError::ERangeError() : std::out_of_range("Range check error") {}
+ERangeError::~ERangeError() = default;
+
+EConvertError::EConvertError(const std::string& message) : std::invalid_argument(message) {}
+EConvertError::~EConvertError() = default;
+
+}  // namespace quarnel

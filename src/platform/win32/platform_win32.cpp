@@ -1,0 +1,67 @@
+// Windows services: the process heap, OLE Automation BSTRs, code page 0
+// conversions and the user locale's comparison.
+#include <windows.h>
+#include <oleauto.h>
+#include <wchar.h>
+
+#include <climits>
+
+#include "platform/platform.hpp"
+
+namespace quarnel::platform {
+
+void* heap_alloc(std::size_t bytes) noexcept { return HeapAlloc(GetProcessHeap(), 0, bytes); }
+void heap_free(void* block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
+
+wchar* bstr_alloc(const wchar* units, std::uint32_t count) noexcept {
+  return SysAllocStringLen(units, count);
+}
+void bstr_free(wchar* bstr) noexcept { SysFreeString(bstr); }
+
+unsigned ansi_code_page() noexcept { return GetACP(); }
+
+bool is_lead_byte(unsigned char byte) noexcept { return IsDBCSLeadByteEx(CP_ACP, byte) != 0; }
+
+// The converters take int lengths; texts in handles never exceed INT_MAX
+// characters, but a caller's explicit length might, so convert in pieces
+// that end on character boundaries.
+std::size_t ansi_to_utf16(const char* text, std::size_t count, wchar* out) noexcept {
+  std::size_t produced = 0;
+  while (count > 0) {
+    std::size_t piece = count > 0x10000000 ? 0x10000000 : count;
+    if (piece < count && IsDBCSLeadByteEx(CP_ACP, static_cast<unsigned char>(text[piece - 1])))
+      --piece;
+    int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(piece),
+                                out ? out + produced : nullptr, out ? INT_MAX : 0);
+    produced += static_cast<std::size_t>(n);
+    text += piece;
+    count -= piece;
+  }
+  return produced;
+}
+
+std::size_t utf16_to_ansi(const wchar* text, std::size_t count, char* out) noexcept {
+  std::size_t produced = 0;
+  while (count > 0) {
+    std::size_t piece = count > 0x10000000 ? 0x10000000 : count;
+    if (piece < count && text[piece - 1] >= 0xD800 && text[piece - 1] < 0xDC00) --piece;
+    int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(piece),
+                                out ? out + produced : nullptr, out ? INT_MAX : 0, nullptr,
+                                nullptr);
+    produced += static_cast<std::size_t>(n);
+    text += piece;
+    count -= piece;
+  }
+  return produced;
+}
+
+int compare_text_ic(const wchar* a, std::size_t na, const wchar* b, std::size_t nb,
+                    std::uint32_t*) noexcept {
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, static_cast<int>(na), b,
+                        static_cast<int>(nb)) -
+         CSTR_EQUAL;
+}
+
+int compare_units_ic(const wchar* a, const wchar* b) noexcept { return _wcsicmp(a, b); }
+
+}  // namespace quarnel::platform

@@ -1,0 +1,17 @@
+/* A host written in C99 against the installed library. */
+#include <quarnel/quarnel.h>
+#include <stdio.h>
+#include <string.h>
+
+int main(void) {
+  LStrHandleA h = LStrAllocFromASzStrA("port", -1);
+  LStrHandleW w;
+  int ok;
+  LStrAppendASzStrA(h, " = 8080", -1);
+  w = LStrAllocCloneAW(h);
+  ok = strcmp(LStrCstrA(h), "port = 8080") == 0 && LStrLengthW(w) == 11;
+  printf("%s (%d units)\n", LStrCstrA(h), LStrLengthW(w));
+  LStrDestroyW(w);
+  LStrDestroyA(h);
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,145 @@
+// Creating, cloning, converting and destroying handles; the index base.
+#include <cstring>
+
+#include "support.hpp"
+
+using namespace qtest;
+
+TEST(Create, LengthRuleChoosesTheCharacters) {
+  const char bytes[] = {'a', 'b', 0, 'c', 'd', 0};
+  const LWideChar units[] = {'a', 'b', 0, 'c', 'd', 0};
+  struct Case {
+    bool null_text;
+    int length;
+    int expected;
+  } cases[] = {{true, 5, 0}, {true, -1, 0}, {false, 0, 0}, {false, -1, 2},
+               {false, -7, 2}, {false, 5, 5}, {false, 3, 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "null=" << c.null_text << " length=" << c.length);
+    HA a(LStrAllocFromASzStrA(c.null_text ? nullptr : bytes, c.length));
+    HW w(LStrAllocFromWSzStrW(c.null_text ? nullptr : units, c.length));
+    HA wa(LStrAllocFromWSzStrA(c.null_text ? nullptr : units, c.length));
+    HW aw(LStrAllocFromASzStrW(c.null_text ? nullptr : bytes, c.length));
+    for (int n : {LStrLengthA(a.get()), LStrLengthW(w.get()), LStrLengthA(wa.get()),
+                  LStrLengthW(aw.get())})
+      EXPECT_EQ(n, c.expected);
+    EXPECT_EQ(text(a.get()), std::string(bytes, c.expected));
+    EXPECT_EQ(text(wa.get()), std::string(bytes, c.expected));
+    EXPECT_EQ(text(w.get()), wstr(units, c.expected));
+    EXPECT_EQ(text(aw.get()), wstr(units, c.expected));
+    for (int base : {LStrGetCharIndexBaseA(a.get()), LStrGetCharIndexBaseW(w.get())})
+      EXPECT_EQ(base, 1);
+    if (c.expected == 0) {
+      EXPECT_EQ(a->payload, nullptr);
+      EXPECT_EQ(w->payload, nullptr);
+    }
+  }
+}
+
+TEST(Create, SingleCharactersAndRuns) {
+  EXPECT_EQ(text(HA(LStrAllocFromCharA('x')).get()), "x");
+  EXPECT_EQ(text(HA(LStrAllocFromCharA(0)).get()), std::string(1, '\0'));
+  EXPECT_EQ(text(HW(LStrAllocFromCharW(QW('x'))).get()), QW("x"));
+  EXPECT_EQ(LStrLengthW(HW(LStrAllocFromCharW(0)).get()), 0);
+  struct Case {
+    int count;
+    int expected;
+  } cases[] = {{-3, 0}, {0, 0}, {1, 1}, {4, 4}};
+  for (const Case& c : cases) {
+    for (char ch : {'z', '\0'}) {
+      HA a(LStrAllocStringOfCharA(ch, c.count));
+      HW w(LStrAllocStringOfCharW(static_cast<LWideChar>(ch), c.count));
+      EXPECT_EQ(text(a.get()), std::string(c.expected, ch));
+      EXPECT_EQ(text(w.get()), wstr(c.expected, static_cast<LWideChar>(ch)));
+    }
+  }
+}
+
+TEST(Clone, AnsiClonesShareUntilOneChanges) {
+  HA src = make_a("hello");
+  LStrSetCharIndexBaseA(src.get(), 0);
+  HA copy(LStrAllocCloneAA(src.get()));
+  EXPECT_EQ(copy->payload, src->payload);
+  EXPECT_EQ(LStrGetCharIndexBaseA(copy.get()), 1);
+
+  LStrSetCharAtA(copy.get(), 1, 'j');
+  EXPECT_NE(copy->payload, src->payload);
+  EXPECT_EQ(text(copy.get()), "jello");
+  EXPECT_EQ(text(src.get()), "hello");
+}
+
+TEST(Clone, UniqueCopiesOnlySharedPayloads) {
+  HA empty(LStrAllocA());
+  LStrUniqueA(empty.get());
+  EXPECT_EQ(empty->payload, nullptr);
+
+  HA a = make_a("abc");
+  char* before = a->payload;
+  LStrUniqueA(a.get());
+  EXPECT_EQ(a->payload, before);
+
+  HA b(LStrAllocCloneAA(a.get()));
+  LStrUniqueA(b.get());
+  EXPECT_NE(b->payload, before);
+  EXPECT_EQ(a->payload, before);
+  EXPECT_EQ(text(b.get()), "abc");
+}
+
+TEST(Clone, WideClonesCopy) {
+  HW src = make_w(QW("abc"));
+  LStrSetCharIndexBaseW(src.get(), 0);
+  HW copy(LStrAllocCloneWW(src.get()));
+  EXPECT_NE(copy->payload, src->payload);
+  EXPECT_EQ(text(copy.get()), QW("abc"));
+  EXPECT_EQ(LStrGetCharIndexBaseW(copy.get()), 1);
+}
+
+TEST(Convert, CrossFamilyClonesFollowTheirRules) {
+  const LWideChar units[] = {'a', 'b', 0, 'c'};
+  HW w = make_w(wview(units, 4));
+  // W to A stops at the first zero unit; the explicit-length form does not.
+  EXPECT_EQ(text(HA(LStrAllocCloneWA(w.get())).get()), "ab");
+  EXPECT_EQ(text(HA(LStrAllocFromWSzStrA(units, 4)).get()), std::string("ab\0c", 4));
+  // A to W keeps every byte.
+  HA a = make_a(std::string_view("ab\0c", 4));
+  EXPECT_EQ(text(HW(LStrAllocCloneAW(a.get())).get()), wstr(units, 4));
+  HA empty(LStrAllocA());
+  EXPECT_EQ(LStrLengthW(HW(LStrAllocCloneAW(empty.get())).get()), 0);
+}
+
+TEST(Convert, AnsiCodePageRoundTrip) {
+  // The suite runs with the process code page set to 1252.
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  HA a = make_a(all);
+  HW w(LStrAllocCloneAW(a.get()));
+  ASSERT_EQ(LStrLengthW(w.get()), 255);
+  EXPECT_EQ(LStrGetCharAtW(w.get(), 0x80), 0x20AC);  // euro sign
+  EXPECT_EQ(LStrGetCharAtW(w.get(), 0x81), 0x0081);
+  EXPECT_EQ(LStrGetCharAtW(w.get(), 0xFF), 0x00FF);
+  EXPECT_EQ(text(HA(LStrAllocCloneWA(w.get())).get()), all);
+  // Characters the code page lacks become its default character.
+  EXPECT_EQ(text(HA(LStrAllocFromWSzStrA(QW("\u4e2d!"), -1)).get()), "?!");
+}
+
+TEST(IndexBase, OnlyZeroAndOneAreAccepted) {
+  HA a = make_a("x");
+  HW w = make_w(QW("x"));
+  struct Case {
+    int base;
+    int result;
+    int after;
+  } cases[] = {{0, 1, 0}, {2, 0, 0}, {-1, 0, 0}, {1, 1, 1}, {7, 0, 1}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(LStrSetCharIndexBaseA(a.get(), c.base), c.result);
+    EXPECT_EQ(LStrSetCharIndexBaseW(w.get(), c.base), c.result);
+    EXPECT_EQ(LStrGetCharIndexBaseA(a.get()), c.after);
+    EXPECT_EQ(LStrGetCharIndexBaseW(w.get()), c.after);
+  }
+  EXPECT_EQ(text(a.get()), "x");
+}
+
+TEST(Destroy, NullIsIgnored) {
+  LStrDestroyA(nullptr);
+  LStrDestroyW(nullptr);
+}

@@ -1,0 +1,56 @@
+// Helpers shared by the tests: owning wrappers for handles, UTF-16 literals
+// that work on every platform, and a way to expect the library's failures
+// whichever way the platform delivers them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "quarnel/quarnel.h"
+
+// A UTF-16 literal of the library's unit type.
+#if defined(_WIN32)
+#define QW(s) L##s
+#else
+#define QW(s) u##s
+#endif
+
+namespace qtest {
+
+using wstr = std::basic_string<LWideChar>;
+using wview = std::basic_string_view<LWideChar>;
+
+struct DestroyA {
+  void operator()(LStrHandleA h) const { LStrDestroyA(h); }
+};
+struct DestroyW {
+  void operator()(LStrHandleW h) const { LStrDestroyW(h); }
+};
+using HA = std::unique_ptr<LAnsiStrCore::LAnsiStrRec, DestroyA>;
+using HW = std::unique_ptr<LWideStrCore::LWideStrRec, DestroyW>;
+
+inline HA make_a(std::string_view s) {
+  return HA(LStrAllocFromASzStrA(s.data(), static_cast<int>(s.size())));
+}
+inline HW make_w(wview s) {
+  return HW(LStrAllocFromWSzStrW(s.data(), static_cast<int>(s.size())));
+}
+inline std::string text(LStrHandleA h) { return std::string(LStrCstrA(h), LStrLengthA(h)); }
+inline wstr text(LStrHandleW h) { return wstr(LStrCstrW(h), LStrLengthW(h)); }
+
+// Failure kinds as the platform reports them.
+enum class Failure { none, range, convert, out_of_memory, other };
+
+// Runs `body` and reports which failure, if any, left it. On Windows the
+// library raises structured exceptions; elsewhere C++ exceptions.
+Failure run_catching(void (*body)(void*), void* context, std::string* message = nullptr);
+
+template <class F>
+Failure failure_of(F&& f, std::string* message = nullptr) {
+  return run_catching([](void* c) { (*static_cast<F*>(c))(); }, &f, message);
+}
+
+}  // namespace qtest

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs everything the build and the full test run need on Debian.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ pkg-config python3 clang-format
+  googletest libgtest-dev libbenchmark-dev   # tests and benchmarks
+  g++-multilib qemu-user-static             # 32-bit Linux build, run under qemu
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
+  wine wine64                               # runs the Windows build's tests
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
