@@ -20,6 +20,10 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfigVersion.cmake
         DESTINATION ${QUARNEL_CMAKE_DIR})
 
+# The .pc file finds its prefix from its own place, so the tree can move.
+file(RELATIVE_PATH QUARNEL_PC_TO_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
+     ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" QUARNEL_PC_TO_PREFIX "${QUARNEL_PC_TO_PREFIX}")
 configure_file(cmake/quarnel.pc.in ${CMAKE_CURRENT_BINARY_DIR}/quarnel.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quarnel.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
