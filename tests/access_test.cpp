@@ -33,8 +33,10 @@ TEST(CharAt, PositionsFollowTheBaseAndTheAnsiFormChecksThem) {
   struct Case {
     int base, position;
     char expected;  // 0: range error
-  } cases[] = {{1, 1, 'x'}, {1, 3, 'z'}, {1, 0, 0},  {1, 4, 0},          {0, 0, 'x'},
-               {0, 2, 'z'}, {0, 3, 0},   {0, -1, 0}, {0, -2147483647 - 1, 0}, {1, 2147483647, 0}};
+  } cases[] = {{1, 1, 'x'},       {1, 3, 'z'}, {1, 0, 0},
+               {1, 4, 0},         {0, 0, 'x'}, {0, 2, 'z'},
+               {0, 3, 0},         {0, -1, 0},  {0, -2147483647 - 1, 0},
+               {1, 2147483647, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "base " << c.base << " position " << c.position);
     HA a = make_a("xyz");
@@ -148,17 +150,13 @@ TEST(Append, TextsHandlesAndCharacters) {
 TEST(Compare, OrderingOfBothFamilies) {
   struct Case {
     std::string_view a, b;
-    int ansi;   // LStrCompareA exactly
-    int wide;   // sign of LStrCompareW
+    int ansi;  // LStrCompareA exactly
+    int wide;  // sign of LStrCompareW
   } cases[] = {
-      {"abc", "abd", -1, -1},
-      {"ab", "abc", -1, -1},
-      {"abc", "ab", 1, 1},
-      {"\x80", "\x7f", 1, 1},
-      {"", "", 0, 0},
-      {"", "a", -1, -1},
-      {"a", "", 1, 1},
-      {std::string_view("a\0b", 3), std::string_view("a\0c", 3), -1, 0},
+      {"abc", "abd", -1, -1}, {"ab", "abc", -1, -1},
+      {"abc", "ab", 1, 1},    {"\x80", "\x7f", 1, 1},
+      {"", "", 0, 0},         {"", "a", -1, -1},
+      {"a", "", 1, 1},        {std::string_view("a\0b", 3), std::string_view("a\0c", 3), -1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " vs " + std::string(c.b));

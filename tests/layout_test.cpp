@@ -1,9 +1,8 @@
 // The record and payload layouts that hosts rely on.
 #include <cstddef>
-
-#include "core/ansi_str.hpp"
 #include <cstring>
 
+#include "core/ansi_str.hpp"
 #include "support.hpp"
 
 using LAnsiStrCore::LAnsiStrRec;

@@ -12,7 +12,7 @@ TEST(Create, LengthRuleChoosesTheCharacters) {
     bool null_text;
     int length;
     int expected;
-  } cases[] = {{true, 5, 0}, {true, -1, 0}, {false, 0, 0}, {false, -1, 2},
+  } cases[] = {{true, 5, 0},   {true, -1, 0}, {false, 0, 0}, {false, -1, 2},
                {false, -7, 2}, {false, 5, 5}, {false, 3, 3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "null=" << c.null_text << " length=" << c.length);
@@ -20,8 +20,8 @@ TEST(Create, LengthRuleChoosesTheCharacters) {
     HW w(LStrAllocFromWSzStrW(c.null_text ? nullptr : units, c.length));
     HA wa(LStrAllocFromWSzStrA(c.null_text ? nullptr : units, c.length));
     HW aw(LStrAllocFromASzStrW(c.null_text ? nullptr : bytes, c.length));
-    for (int n : {LStrLengthA(a.get()), LStrLengthW(w.get()), LStrLengthA(wa.get()),
-                  LStrLengthW(aw.get())})
+    for (int n :
+         {LStrLengthA(a.get()), LStrLengthW(w.get()), LStrLengthA(wa.get()), LStrLengthW(aw.get())})
       EXPECT_EQ(n, c.expected);
     EXPECT_EQ(text(a.get()), std::string(bytes, c.expected));
     EXPECT_EQ(text(wa.get()), std::string(bytes, c.expected));

@@ -56,10 +56,14 @@ Failure run_catching(void (*body)(void*), void* context, std::string* message) {
   if (!self->caught) return Failure::none;
   if (message) *message = self->message;
   switch (self->code) {
-    case QUARNEL_EXCEPTION_RANGE: return Failure::range;
-    case QUARNEL_EXCEPTION_CONVERT: return Failure::convert;
-    case QUARNEL_EXCEPTION_OUT_OF_MEMORY: return Failure::out_of_memory;
-    default: return Failure::other;
+    case QUARNEL_EXCEPTION_RANGE:
+      return Failure::range;
+    case QUARNEL_EXCEPTION_CONVERT:
+      return Failure::convert;
+    case QUARNEL_EXCEPTION_OUT_OF_MEMORY:
+      return Failure::out_of_memory;
+    default:
+      return Failure::other;
   }
 }
 #else

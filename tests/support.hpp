@@ -35,9 +35,7 @@ using HW = std::unique_ptr<LWideStrCore::LWideStrRec, DestroyW>;
 inline HA make_a(std::string_view s) {
   return HA(LStrAllocFromASzStrA(s.data(), static_cast<int>(s.size())));
 }
-inline HW make_w(wview s) {
-  return HW(LStrAllocFromWSzStrW(s.data(), static_cast<int>(s.size())));
-}
+inline HW make_w(wview s) { return HW(LStrAllocFromWSzStrW(s.data(), static_cast<int>(s.size()))); }
 inline std::string text(LStrHandleA h) { return std::string(LStrCstrA(h), LStrLengthA(h)); }
 inline wstr text(LStrHandleW h) { return wstr(LStrCstrW(h), LStrLengthW(h)); }
 

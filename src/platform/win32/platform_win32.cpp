@@ -1,8 +1,8 @@
 // Windows services: the process heap, OLE Automation BSTRs, code page 0
 // conversions and the user locale's comparison.
-#include <windows.h>
 #include <oleauto.h>
 #include <wchar.h>
+#include <windows.h>
 
 #include <climits>
 
@@ -45,9 +45,9 @@ std::size_t utf16_to_ansi(const wchar* text, std::size_t count, char* out) noexc
   while (count > 0) {
     std::size_t piece = count > 0x10000000 ? 0x10000000 : count;
     if (piece < count && text[piece - 1] >= 0xD800 && text[piece - 1] < 0xDC00) --piece;
-    int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(piece),
-                                out ? out + produced : nullptr, out ? INT_MAX : 0, nullptr,
-                                nullptr);
+    int n =
+        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(piece),
+                            out ? out + produced : nullptr, out ? INT_MAX : 0, nullptr, nullptr);
     produced += static_cast<std::size_t>(n);
     text += piece;
     count -= piece;

@@ -1,0 +1,404 @@
+// The POSIX code-page layer: tables, malformed input, UTF-8, and the choice of
+// the process code page.
+#include "platform/posix/codepage.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/platform.hpp"
+
+namespace qp = quarnel::platform::posix;
+using std::string;
+using std::u16string;
+using namespace std::string_literals;
+
+namespace {
+
+const unsigned kSingleByte[] = {874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258};
+const unsigned kAll[] = {874,  1250, 1251, 1252, 1253, 1254, 1255, 1256,
+                         1257, 1258, 932,  936,  949,  950,  65001};
+
+const qp::CodePage& page(unsigned id) {
+  const qp::CodePage* p = qp::find_code_page(id);
+  if (!p) ADD_FAILURE() << "code page " << id << " missing";
+  return p ? *p : *qp::find_code_page(1252);
+}
+
+// Decodes and encodes, checking on the way that measuring agrees with writing
+// and that nothing is written past the measured end.
+u16string dec(const qp::CodePage& cp, const string& s) {
+  std::size_t n = qp::decode(cp, s.data(), s.size(), nullptr);
+  u16string out(n + 1, u'\xABCD');
+  EXPECT_EQ(qp::decode(cp, s.data(), s.size(), out.data()), n);
+  EXPECT_EQ(out[n], u'\xABCD') << "wrote past the measured length";
+  return out.substr(0, n);
+}
+
+string enc(const qp::CodePage& cp, const u16string& s) {
+  std::size_t n = qp::encode(cp, s.data(), s.size(), nullptr);
+  string out(n + 1, 'Z');
+  EXPECT_EQ(qp::encode(cp, s.data(), s.size(), out.data()), n);
+  EXPECT_EQ(out[n], 'Z') << "wrote past the measured length";
+  return out.substr(0, n);
+}
+
+string bytes(std::initializer_list<int> list) {
+  string s;
+  for (int b : list) s += static_cast<char>(b);
+  return s;
+}
+
+char16_t default_char(unsigned id) { return id == 932 ? u'\x30FB' : u'?'; }
+
+}  // namespace
+
+// --- Single-byte pages ---------------------------------------------------------
+
+TEST(SingleByte, Cp1252MatchesWindowsForEveryByte) {
+  const char16_t upper[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                              0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  string all;
+  u16string expected;
+  for (int b = 0; b < 256; ++b) {
+    all += static_cast<char>(b);
+    expected += (b >= 0x80 && b < 0xA0) ? upper[b - 0x80] : static_cast<char16_t>(b);
+  }
+  EXPECT_EQ(dec(page(1252), all), expected);
+  EXPECT_EQ(enc(page(1252), expected), all);
+}
+
+// Every byte decodes to a distinct unit that encodes back to it; every other
+// unit, surrogates included, encodes to '?'. A few bytes Python's tables leave
+// undefined are pinned to what Windows gives.
+TEST(SingleByte, BytesAndUnitsRoundTripExactly) {
+  string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  for (unsigned id : kSingleByte) {
+    SCOPED_TRACE(id);
+    const qp::CodePage& cp = page(id);
+    u16string units = dec(cp, all);
+    ASSERT_EQ(units.size(), 256u);
+    EXPECT_EQ(std::set<char16_t>(units.begin(), units.end()).size(), 256u);
+    EXPECT_EQ(enc(cp, units), all);
+    u16string every;
+    string expected;
+    for (unsigned u = 0; u < 0x10000; ++u) {
+      every += static_cast<char16_t>(u);
+      std::size_t at = units.find(static_cast<char16_t>(u));
+      expected += at == u16string::npos ? '?' : static_cast<char>(at);
+    }
+    EXPECT_EQ(enc(cp, every), expected);
+  }
+  struct {
+    unsigned id;
+    int byte;
+    char16_t unit;
+  } holes[] = {{1250, 0x81, 0x0081}, {1251, 0x98, 0x0098}, {1253, 0xAA, 0xF8F9},
+               {1253, 0xFF, 0xF8FB}, {1255, 0xCA, 0x05BA}, {1255, 0xD9, 0xF88D},
+               {1255, 0xFF, 0xF896}, {1257, 0xA1, 0xF8FC}, {1257, 0xA5, 0xF8FD},
+               {874, 0x81, 0x0081},  {874, 0xDB, 0xF8C1},  {874, 0xFF, 0xF8C8}};
+  for (const auto& h : holes)
+    EXPECT_EQ(dec(page(h.id), bytes({h.byte})), u16string(1, h.unit)) << h.id << " " << h.byte;
+}
+
+// --- Double-byte pages -----------------------------------------------------------
+
+TEST(DoubleByte, LeadBytes) {
+  for (unsigned id : kAll)
+    for (int b = 0; b < 256; ++b) {
+      bool lead = id == 932 ? (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)
+                            : id >= 936 && id <= 950 && b >= 0x81 && b <= 0xFE;
+      EXPECT_EQ(qp::is_lead_byte(page(id), static_cast<unsigned char>(b)), lead) << id << " " << b;
+    }
+}
+
+// Sweeps every lead/trail pair and every single byte: each character encodes
+// to a sequence that decodes back to it (the same sequence unless the
+// character has several), and each unit that is no character encodes to '?'.
+TEST(DoubleByte, TablesRoundTrip) {
+  struct {
+    unsigned id;
+    std::size_t characters;  // pairs decoding to other than the default char
+    std::size_t aliases;     // pairs whose character is written another way
+  } cases[] = {{932, 9603, 398}, {936, 23685, 0}, {949, 17236, 0}, {950, 19720, 10}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.id);
+    const qp::CodePage& cp = page(c.id);
+    std::vector<bool> reachable(0x10000);
+    reachable[default_char(c.id)] = true;
+    std::vector<string> inputs;  // every single byte and every pair
+    for (int lead = 0x80; lead < 0x100; ++lead) {
+      if (!qp::is_lead_byte(cp, static_cast<unsigned char>(lead))) inputs.push_back(bytes({lead}));
+      for (int trail = 1; trail < 0x100 && qp::is_lead_byte(cp, static_cast<unsigned char>(lead));
+           ++trail)
+        inputs.push_back(bytes({lead, trail}));
+    }
+    std::size_t characters = 0, aliases = 0;
+    for (const string& in : inputs) {
+      u16string u = dec(cp, in);
+      ASSERT_EQ(u.size(), 1u) << ::testing::PrintToString(in);
+      if (in.size() == 2 && u[0] == default_char(c.id)) continue;
+      characters += in.size() == 2;
+      reachable[u[0]] = true;
+      string back = enc(cp, u);
+      if (back != in) {
+        ++aliases;
+        EXPECT_EQ(dec(cp, back), u);
+      }
+    }
+    EXPECT_EQ(characters, c.characters);
+    EXPECT_EQ(aliases, c.aliases);
+    for (unsigned u = 0x80; u < 0x10000; ++u) {
+      u16string unit(1, static_cast<char16_t>(u));
+      string e = enc(cp, unit);
+      if (reachable[u])
+        EXPECT_EQ(dec(cp, e), unit) << u;
+      else
+        EXPECT_EQ(e, "?") << u;
+    }
+  }
+}
+
+// Characters Windows is known to give, malformed input, and the sequence the
+// encoder picks for characters that have several.
+TEST(DoubleByte, KnownConversions) {
+  struct {
+    unsigned id;
+    string in;
+    u16string out;
+  } decoded[] = {
+      {932, "\x82\xA0\x81\x5C\x81\x5F\x5C\x7E", u"\x3042\x2015\xFF3C\\~"},
+      {932, "\xA6\xDF\x80\xA0\xFF\xF0\x40\x81\x45", u"\xFF66\xFF9F\x80\xF8F0\xF8F3\xE000\x30FB"},
+      {936, "\x80\xFF\xA1\xA4\xA1\xAA\xB0\xA1", u"\x20AC\xF8F5\x00B7\x2014\x554A"},
+      {936, "\xAA\xA1\xA1\x40\xFE\xFE", u"\xE000\xE4C6\xE4C5"},
+      {949, "\xB0\xA1\x81\x41\xC9\xA1\xFE\xFE\x80", u"\xAC00\xAC02\xE000\xE0BB\x80"},
+      {950, "\xA4\x40\xA3\xE1\xF9\xFE\xFA\x40\x81\x40", u"\x4E00\x20AC\x2593\xE000\xEEB8"},
+      {950, "\xC6\xA1\xC8\xFE\xFF", u"\xF6B1\xF848\xF8F8"},
+      // A lead byte at the end, or before a zero, is one default character on
+      // its own; otherwise it takes the next byte, even one that is no trail.
+      {932, "a\x82", u"a\x30FB"},
+      {932, "\x82\0b"s, u"\x30FB\0b"s},
+      {932, "\x82\x20z\x85\x40\x41", u"\x30FBz\x30FB\x41"},
+      {936, "\x81\x7F\xFE\x30\x81", u"???"},
+      {949, "\xC9\x41", u"?"},
+      {950, "\xA1\x7F\xA4\0"s, u"??\0"s},
+  };
+  for (const auto& c : decoded) EXPECT_EQ(dec(page(c.id), c.in), c.out) << c.id;
+
+  struct {
+    unsigned id;
+    char16_t unit;
+    string out;
+  } encoded[] = {{932, 0x2252, "\x81\xE0"}, {932, 0x2160, "\x87\x54"}, {932, 0x2170, "\xFA\x40"},
+                 {932, 0xFFE2, "\x81\xCA"}, {932, 0x2235, "\x81\xE6"}, {932, 0x7E8A, "\xFA\x5C"},
+                 {936, 0x20AC, "\x80"},     {950, 0x2550, "\xF9\xF9"}, {950, 0x256D, "\xA2\x7E"},
+                 {950, 0x5341, "\xA4\x51"}, {950, 0x5345, "\xA4\xCA"}, {932, 0x00A5, "?"},
+                 {936, 0xD800, "?"}};
+  for (const auto& c : encoded)
+    EXPECT_EQ(enc(page(c.id), u16string(1, c.unit)), c.out) << c.id << " " << int{c.unit};
+}
+
+// --- UTF-8 -------------------------------------------------------------------------
+
+namespace {
+
+bool is_scalar(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+
+string utf8_of(char32_t c) {
+  if (c < 0x80) return bytes({int(c)});
+  if (c < 0x800) return bytes({int(0xC0 | c >> 6), int(0x80 | (c & 0x3F))});
+  string tail = bytes({int(0x80 | (c >> 6 & 0x3F)), int(0x80 | (c & 0x3F))});
+  if (c < 0x10000) return bytes({int(0xE0 | c >> 12)}) + tail;
+  return bytes({int(0xF0 | c >> 18), int(0x80 | (c >> 12 & 0x3F))}) + tail;
+}
+
+void append_utf16(u16string& out, char32_t c) {
+  if (c >= 0x10000)
+    out += {char16_t(0xD800 + ((c - 0x10000) >> 10)), char16_t(0xDC00 + (c & 0x3FF))};
+  if (c < 0x10000) out += char16_t(c);
+}
+
+// A decoder built from definitions rather than cleverness: a sequence is well
+// formed when it is the encoding of a scalar value; otherwise the longest
+// prefix of some well-formed sequence (at least one byte) becomes U+FFFD.
+u16string reference_decode(const string& s) {
+  static const std::vector<bool> prefixes = [] {  // (length << 24 | bytes), lengths 1..3
+    std::vector<bool> set(1u << 26);
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+      string e = is_scalar(c) ? utf8_of(c) : "";
+      for (std::uint32_t m = 1, key = 0; m < e.size(); ++m)
+        set[m << 24 | (key = key << 8 | static_cast<unsigned char>(e[m - 1]))] = true;
+    }
+    return set;
+  }();
+  u16string out;
+  for (std::size_t i = 0, take = 1; i < s.size(); i += take, take = 1) {
+    char32_t found = 0xFFFFFFFF;
+    for (std::size_t len = 1; len <= 4 && i + len <= s.size(); ++len) {
+      char32_t c = len == 1 ? s[i] & 0xFF : s[i] & (0x7F >> len);
+      for (std::size_t k = 1; k < len; ++k) c = c << 6 | (s[i + k] & 0x3F);
+      if (is_scalar(c) && utf8_of(c) == s.substr(i, len)) found = c, take = len;
+    }
+    for (std::uint32_t m = 1, key = 0; found == 0xFFFFFFFF && m <= 3 && i + m <= s.size(); ++m)
+      if (prefixes[m << 24 | (key = key << 8 | static_cast<unsigned char>(s[i + m - 1]))]) take = m;
+    append_utf16(out, found == 0xFFFFFFFF ? 0xFFFD : found);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(Utf8, DecoderMatchesReference) {
+  const qp::CodePage& cp = page(65001);
+  std::vector<string> inputs;
+  for (unsigned v = 0; v < 0x10000; ++v) inputs.push_back(bytes({int(v >> 8), int(v & 0xFF)}));
+  const int edges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0,
+                       0xBF, 0xC0, 0xC2, 0xDF, 0xE0, 0xED, 0xF4, 0xFF};
+  for (int lead = 0xC0; lead < 0x100; ++lead)
+    for (int b : edges)
+      for (int c : edges)
+        for (int d : {0x41, 0x80, 0xBF}) inputs.push_back(bytes({lead, b, c, d}));
+  // Random mixtures of ASCII, whole and cut-short characters and stray bytes.
+  std::mt19937 rng(20240611);
+  auto pick = [&](unsigned n) { return static_cast<unsigned>(rng() % n); };
+  for (int round = 0; round < 20000; ++round) {
+    string s;
+    for (unsigned pieces = pick(12); pieces--;) {
+      const char* malformed[] = {"\xED\xA0\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF4\x90\x80\x80"};
+      char32_t c = pick(4) ? pick(0x110000) : pick(0x800);
+      string e = is_scalar(c) && pick(8) ? utf8_of(c) : malformed[pick(4)];
+      unsigned kind = pick(4), stray = pick(2) ? 'a' + pick(26) : 0x80 + pick(0x40);
+      s += kind == 0   ? e
+           : kind == 1 ? e.substr(0, 1 + pick(static_cast<unsigned>(e.size())))
+                       : string(1, static_cast<char>(kind == 2 ? pick(256) : stray));
+    }
+    inputs.push_back(s);
+  }
+  for (const string& s : inputs)
+    ASSERT_EQ(dec(cp, s), reference_decode(s)) << ::testing::PrintToString(s);
+}
+
+// Pairs become four bytes and lone surrogates U+FFFD; well-formed text
+// survives the trip back.
+TEST(Utf8, EncoderMatchesReference) {
+  const qp::CodePage& cp = page(65001);
+  std::mt19937 rng(7);
+  const char16_t interesting[] = {0x0000, 0x0041, 0x007F, 0x0080, 0x07FF, 0x0800, 0xD7FF, 0xD800,
+                                  0xDBFF, 0xDC00, 0xDFFF, 0xE000, 0xFFFD, 0xFFFF, 0x00E9, 0x4E00};
+  for (int round = 0; round < 20000; ++round) {
+    u16string s, fixed;
+    for (unsigned n = rng() % 16; n--;)
+      s += (rng() % 2) ? interesting[rng() % 16] : static_cast<char16_t>(rng());
+    string expected;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      char32_t c = s[i];
+      if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000)
+        c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+      if (!is_scalar(c)) c = 0xFFFD;
+      expected += utf8_of(c);
+      append_utf16(fixed, c);
+    }
+    ASSERT_EQ(enc(cp, s), expected);
+    ASSERT_EQ(dec(cp, expected), fixed);
+  }
+}
+
+// --- Every page ---------------------------------------------------------------------
+
+TEST(AllPages, ZerosAreCharactersAndMeasuringAgreesOnRandomInput) {
+  string ascii;
+  for (int b = 0; b < 0x80; ++b) ascii += static_cast<char>(b);
+  std::mt19937 rng(99);
+  for (unsigned id : kAll) {
+    SCOPED_TRACE(id);
+    const qp::CodePage& cp = page(id);
+    EXPECT_EQ(qp::code_page_id(cp), id);
+    EXPECT_EQ(dec(cp, "\0a\0"s), u"\0a\0"s);
+    EXPECT_EQ(enc(cp, u"\0a\0"s), "\0a\0"s);
+    EXPECT_EQ(enc(cp, dec(cp, ascii + ascii)), ascii + ascii);
+    // 0xFF is a single byte in every page; the ASCII fast path must stop at
+    // it wherever it sits in a word.
+    const u16string ff = dec(cp, "\xFF");
+    for (std::size_t at = 0; at < 16; ++at) {
+      string s = string(at, 'a') + "\xFF" + string(15 - at, 'a');
+      u16string u = u16string(at, u'a') + ff + u16string(15 - at, u'a');
+      EXPECT_EQ(dec(cp, s), u) << at;
+      if (id != 65001) {
+        EXPECT_EQ(enc(cp, u), s) << at;
+      }
+    }
+    // dec() and enc() compare measuring with writing; lengths are bounded.
+    for (int round = 0; round < 2000; ++round) {
+      string s;
+      u16string w;
+      for (unsigned n = rng() % 40; n--;) s += static_cast<char>(rng());
+      for (unsigned n = rng() % 40; n--;) w += static_cast<char16_t>(rng());
+      EXPECT_LE(dec(cp, s).size(), s.size());
+      EXPECT_LE(enc(cp, w).size(), 3 * w.size());
+    }
+  }
+  for (unsigned id : {0u, 437u, 1200u, 1252000u, 20127u, 65000u, 54936u})
+    EXPECT_EQ(qp::find_code_page(id), nullptr) << id;
+}
+
+// --- Choosing the process code page --------------------------------------------------
+
+TEST(ProcessCodePage, CodesetNames) {
+  std::istringstream table(
+      "UTF-8=65001 utf8=65001 ANSI_X3.4-1968=1252 ISO-8859-1=1252 ISO8859-1=1252 "
+      "ISO-8859-15=1252 ISO-8859-2=1250 ISO-8859-5=1251 CP1251=1251 KOI8-R=1251 "
+      "ISO-8859-7=1253 ISO-8859-9=1254 ISO-8859-8=1255 ISO-8859-6=1256 ISO-8859-13=1257 "
+      "TIS-620=874 EUC-JP=932 SHIFT_JIS=932 GB2312=936 GBK=936 GB18030=936 EUC-KR=949 "
+      "BIG5=950 BIG5-HKSCS=950 CP1258=1258 WINDOWS-1256=1256 CP932=932 CP437=0 CP=0 "
+      "CP99999999=0 ISO-8859-3=0 =0 A-VERY-LONG-CODESET-NAME-INDEED=0");
+  for (string entry; table >> entry;) {
+    std::size_t eq = entry.find('=');
+    EXPECT_EQ(qp::code_page_for_codeset(entry.substr(0, eq).c_str()),
+              std::stoul(entry.substr(eq + 1)))
+        << entry;
+  }
+  EXPECT_EQ(qp::code_page_for_codeset(nullptr), 0u);
+}
+
+TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
+  struct {
+    const char* acp;
+    const char* codeset;
+    unsigned id;
+    bool rejected;
+  } cases[] = {{nullptr, "UTF-8", 65001, false},     {"", "EUC-KR", 949, false},
+               {"932", "UTF-8", 932, false},         {"65001", nullptr, 65001, false},
+               {nullptr, "ISO-8859-3", 1252, false}, {"xyz", "UTF-8", 1252, true},
+               {"437", "UTF-8", 1252, true},         {"1252 ", nullptr, 1252, true},
+               {"-1", nullptr, 1252, true},          {"99999999999", nullptr, 1252, true}};
+  for (const auto& c : cases) {
+    bool rejected = !c.rejected;
+    EXPECT_EQ(qp::choose_code_page(c.acp, c.codeset, &rejected), c.id) << (c.acp ? c.acp : "-");
+    EXPECT_EQ(rejected, c.rejected) << (c.acp ? c.acp : "-");
+  }
+}
+
+// The platform functions convert with the page chosen at load.
+TEST(ProcessCodePage, PlatformLayerUsesThePageChosenAtLoad) {
+  namespace platform = quarnel::platform;
+  const char* acp = std::getenv("QUARNEL_ACP");
+  if (acp && *acp) {
+    EXPECT_EQ(platform::ansi_code_page(), qp::choose_code_page(acp, "", nullptr));
+  }
+  const qp::CodePage& cp = page(platform::ansi_code_page());
+  u16string w = u"x\x00E9\x3042\xD800", back(16, 0);
+  string s(16, 0);
+  s.resize(platform::utf16_to_ansi(w.data(), w.size(), s.data()));
+  EXPECT_EQ(s, enc(cp, w));
+  back.resize(platform::ansi_to_utf16(s.data(), s.size(), back.data()));
+  EXPECT_EQ(back, dec(cp, s));
+  EXPECT_EQ(platform::is_lead_byte(0x81), qp::is_lead_byte(cp, 0x81));
+}
