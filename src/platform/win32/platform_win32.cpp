@@ -1,8 +1,9 @@
 // Windows services: the process heap, OLE Automation BSTRs, code page 0
 // conversions and the user locale's comparison.
+#include <windows.h>
+// windows.h must come first.
 #include <oleauto.h>
 #include <wchar.h>
-#include <windows.h>
 
 #include <climits>
 
