@@ -16,11 +16,11 @@ summary=()
 # Sums the counts of GoogleTest and of the scripts that print "N passed, N failed".
 count() {
   { grep -ohE '\[  PASSED  \] [0-9]+ test' "$1" | awk '{print $4}'
-    grep -ohE '^[0-9]+ passed, [0-9]+ failed' "$1" | awk '{print $1}'; } | awk '{s += $1} END {print s + 0}'
+    grep -ohE '[0-9]+ passed, [0-9]+ failed' "$1" | awk '{print $1}'; } | awk '{s += $1} END {print s + 0}'
 }
 failures() {
   { grep -ohE '\[  FAILED  \] [0-9]+ test' "$1" | awk '{print $4}'
-    grep -ohE '^[0-9]+ passed, [0-9]+ failed' "$1" | awk '{print $3}'; } | awk '{s += $1} END {print s + 0}'
+    grep -ohE '[0-9]+ passed, [0-9]+ failed' "$1" | awk '{print $3}'; } | awk '{s += $1} END {print s + 0}'
 }
 
 stage() {  # stage NAME COMMAND...
