@@ -13,8 +13,15 @@ failed=0
 summary=()
 
 # Sums GoogleTest's own counts from a ctest log.
-count() { grep -ohE '\[  PASSED  \] [0-9]+ test' "$1" | awk '{s += $4} END {print s + 0}'; }
-failures() { grep -ohE '\[  FAILED  \] [0-9]+ test' "$1" | awk '{s += $4} END {print s + 0}'; }
+# Sums the counts of GoogleTest and of the scripts that print "N passed, N failed".
+count() {
+  { grep -ohE '\[  PASSED  \] [0-9]+ test' "$1" | awk '{print $4}'
+    grep -ohE '[0-9]+ passed, [0-9]+ failed' "$1" | awk '{print $1}'; } | awk '{s += $1} END {print s + 0}'
+}
+failures() {
+  { grep -ohE '\[  FAILED  \] [0-9]+ test' "$1" | awk '{print $4}'
+    grep -ohE '[0-9]+ passed, [0-9]+ failed' "$1" | awk '{print $3}'; } | awk '{s += $1} END {print s + 0}'
+}
 
 stage() {  # stage NAME COMMAND...
   local name=$1 log="$out/$1.log" start=$SECONDS rc

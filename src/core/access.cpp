@@ -12,32 +12,37 @@ std::size_t requested(int length) noexcept {
   return length > 0 ? static_cast<std::size_t>(length) : 0;
 }
 
+// Setting the length always leaves an A handle with a block of its own.
+bool ansi_shared_payload(const ARec& h) noexcept { return ansi_shared(h.payload); }
+bool ansi_shared_payload(const WRec&) noexcept { return false; }
+
 }  // namespace
 
-int set_length(ARec& h, int length) {
+template <class Rec>
+int set_length_of(Rec& h, int length) {
   std::size_t n = requested(length);
-  std::size_t old = length_of(h);
-  if (n <= old && n > 0 && !ansi_shared(h.payload)) {
-    // A private block can simply be cut short where it is.
-    AnsiStr s = AnsiStr::adopt(h.payload);
-    s.truncate(n);
-    h.payload = s.release();
-  } else {
-    AnsiStr s(n);
-    if (n) std::memcpy(s.data(), view_of(h).data(), std::min(n, old));
+  if (has_room(h, n)) {
+    set_length_in_place(h, n);
+  } else if (n != length_of(h) || ansi_shared_payload(h)) {
+    auto s = make_str<Rec>(n, n);
+    if (n) std::memcpy(s.data(), view_of(h).data(), std::min(n, length_of(h)) * sizeof(*s.data()));
     install(h, std::move(s));
   }
   return static_cast<int>(length_of(h));
 }
 
-int set_length(WRec& h, int length) {
-  std::size_t n = requested(length);
-  if (n != length_of(h)) {
-    WideStr s(n);
-    if (n) std::memcpy(s.data(), view_of(h).data(), std::min(n, length_of(h)) * sizeof(wchar));
-    install(h, std::move(s));
-  }
-  return static_cast<int>(length_of(h));
+int set_length(ARec& h, int length) { return set_length_of(h, length); }
+int set_length(WRec& h, int length) { return set_length_of(h, length); }
+
+void set_length_in_place(ARec& h, std::size_t length) noexcept {
+  ansi_header(h.payload)->length = static_cast<std::int32_t>(length);
+  h.payload[length] = '\0';
+}
+
+void set_length_in_place(WRec& h, std::size_t length) noexcept {
+  std::uint32_t bytes = static_cast<std::uint32_t>(length * sizeof(wchar));
+  std::memcpy(reinterpret_cast<char*>(h.payload) - sizeof bytes, &bytes, sizeof bytes);
+  h.payload[length] = 0;
 }
 
 char* char_address(ARec& h, int position) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/handle.hpp"
+#include "platform/platform.hpp"
 #include "quarnel/errors.hpp"
 
 namespace quarnel::core {
@@ -27,19 +28,54 @@ inline wchar* char_address(WRec& h, int position) noexcept {
 int assign(ARec& dst, const ARec& src);
 int assign(WRec& dst, const WRec& src);
 
+template <class Rec>
+typename FamilyOf<Rec>::Str make_str(std::size_t length, std::size_t capacity) {
+  if constexpr (std::is_same_v<Rec, ARec>)
+    return AnsiStr(length, capacity);
+  else
+    return WideStr(length);
+}
+
+// True when the handle's payload is its own and its block can hold `length`
+// (> 0) characters, so it may be rewritten where it is instead of replaced.
+// Reusing blocks is what lets a handle that is assigned over and over, such
+// as a field slot of a split, stop allocating once its block is big enough.
+inline bool has_room(const ARec& h, std::size_t length) noexcept {
+  return h.payload && length > 0 && !ansi_shared(h.payload) && length <= ansi_room(h.payload);
+}
+inline bool has_room(const WRec& h, std::size_t length) noexcept {
+  return h.payload && length > 0 && length <= platform::bstr_capacity(h.payload);
+}
+// Sets the length of a payload that has_room() accepted; the characters up to
+// `length` must already be in place.
+void set_length_in_place(ARec& h, std::size_t length) noexcept;
+void set_length_in_place(WRec& h, std::size_t length) noexcept;
+
 // Replaces or extends the text with `text` (which may lie inside the handle's
 // own payload). Returns the new length.
 template <class Rec, class View>
 int assign_text(Rec& h, View text) {
-  install(h, FamilyOf<Rec>::Str::copy(text));
+  if (has_room(h, text.size())) {
+    std::memmove(h.payload, text.data(), text.size() * sizeof(text[0]));
+    set_length_in_place(h, text.size());
+  } else {
+    install(h, FamilyOf<Rec>::Str::copy(text));
+  }
   return static_cast<int>(length_of(h));
 }
 
 template <class Rec, class View>
 int append_text(Rec& h, View text) {
-  if (!text.empty()) {
-    View old = view_of(h);
-    typename FamilyOf<Rec>::Str s(old.size() + text.size());
+  if (text.empty()) return static_cast<int>(length_of(h));
+  View old = view_of(h);
+  std::size_t length = old.size() + text.size();
+  if (has_room(h, length)) {
+    std::memmove(h.payload + old.size(), text.data(), text.size() * sizeof(text[0]));
+    set_length_in_place(h, length);
+  } else {
+    // Spare room for A payloads makes a run of appends linear overall.
+    std::size_t spare = std::is_same_v<Rec, ARec> && !old.empty() ? length / 2 : 0;
+    typename FamilyOf<Rec>::Str s = make_str<Rec>(length, length + spare);
     std::memcpy(s.data(), old.data(), old.size() * sizeof(old[0]));
     std::memcpy(s.data() + old.size(), text.data(), text.size() * sizeof(text[0]));
     install(h, std::move(s));

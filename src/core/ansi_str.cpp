@@ -20,10 +20,16 @@ bool ansi_shared(const char* payload) noexcept {
   return payload && count_of(payload).load(std::memory_order_acquire) > 1;
 }
 
-AnsiStr::AnsiStr(std::size_t length) {
+std::size_t ansi_room(const char* payload) noexcept {
+  return platform::heap_block_size(ansi_header(payload)) - sizeof(AnsiHeader) - 1;
+}
+
+AnsiStr::AnsiStr(std::size_t length, std::size_t capacity) {
   if (length == 0) return;
-  if (length > 0x7FFFFFFFu - sizeof(AnsiHeader) - 1) throw std::bad_alloc();
-  auto* header = static_cast<AnsiHeader*>(mem::heap_alloc(sizeof(AnsiHeader) + length + 1));
+  constexpr std::size_t kMax = 0x7FFFFFFFu - sizeof(AnsiHeader) - 1;
+  if (length > kMax) throw std::bad_alloc();
+  capacity = capacity < length ? length : capacity > kMax ? kMax : capacity;
+  auto* header = static_cast<AnsiHeader*>(mem::heap_alloc(sizeof(AnsiHeader) + capacity + 1));
   header->codePage = static_cast<std::uint16_t>(platform::ansi_code_page());
   header->bookkeeping = 1;
   header->refCount = 1;

@@ -35,6 +35,8 @@ inline std::size_t ansi_length(const char* payload) noexcept {
   return payload ? static_cast<std::size_t>(ansi_header(payload)->length) : 0;
 }
 bool ansi_shared(const char* payload) noexcept;
+// Bytes the payload's block can hold without being reallocated.
+std::size_t ansi_room(const char* payload) noexcept;
 
 // Owns one reference to an A block, or nothing (the empty string). Moving
 // transfers the reference; destruction drops it and frees the block when it
@@ -44,9 +46,10 @@ class AnsiStr {
   using Char = char;
 
   AnsiStr() noexcept = default;
-  // A private block of `length` bytes whose characters the caller fills in.
-  // Length 0 gives the empty string (no block).
-  explicit AnsiStr(std::size_t length);
+  // A private block of `length` bytes whose characters the caller fills in,
+  // with room for at least `capacity` bytes. Length 0 gives the empty string
+  // (no block).
+  explicit AnsiStr(std::size_t length, std::size_t capacity = 0);
   static AnsiStr copy(std::string_view text);
   // Takes one more reference to an existing payload (which may be null).
   static AnsiStr share(char* payload) noexcept;

@@ -21,6 +21,8 @@ using wchar = ::LWideChar;
 // POSIX. Returns null when memory cannot be had; never throws.
 void* heap_alloc(std::size_t bytes) noexcept;
 void heap_free(void* block) noexcept;
+// Usable size of a block from heap_alloc (at least what was asked for).
+std::size_t heap_block_size(void* block) noexcept;
 
 // --- BSTR payloads ----------------------------------------------------------
 // Allocates a BSTR of `count` UTF-16 units, copying them from `units` when it
@@ -28,6 +30,9 @@ void heap_free(void* block) noexcept;
 // Returns null on failure.
 wchar* bstr_alloc(const wchar* units, std::uint32_t count) noexcept;
 void bstr_free(wchar* bstr) noexcept;
+// Units a BSTR could hold in place without being reallocated (at least its
+// length).
+std::size_t bstr_capacity(wchar* bstr) noexcept;
 
 // --- ANSI code page -----------------------------------------------------------
 // The process's ANSI code page as a Windows code-page number.

@@ -13,11 +13,19 @@ namespace quarnel::platform {
 
 void* heap_alloc(std::size_t bytes) noexcept { return HeapAlloc(GetProcessHeap(), 0, bytes); }
 void heap_free(void* block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
+std::size_t heap_block_size(void* block) noexcept {
+  return HeapSize(GetProcessHeap(), 0, block);
+}
 
 wchar* bstr_alloc(const wchar* units, std::uint32_t count) noexcept {
   return SysAllocStringLen(units, count);
 }
 void bstr_free(wchar* bstr) noexcept { SysFreeString(bstr); }
+// The BSTR allocator does not tell how much room a string has, so only its
+// current length is known to be usable.
+std::size_t bstr_capacity(wchar* bstr) noexcept {
+  return reinterpret_cast<const std::uint32_t*>(bstr)[-1] / sizeof(wchar);
+}
 
 unsigned ansi_code_page() noexcept { return GetACP(); }
 

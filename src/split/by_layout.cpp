@@ -1,0 +1,36 @@
+// Fixed-width records: one field per layout entry, cut by the substring
+// rules, so short lines give empty or shortened fields and never fail.
+#include "core/access.hpp"
+#include "split/fields.hpp"
+#include "split/split.hpp"
+
+namespace quarnel::split {
+
+template <class Rec>
+int by_layout(const LStrWrapper<Rec>& source, int field_count, const int* layout, bool columns,
+              LStrWrapperList<Rec>& list, bool trim) {
+  list.count = 0;
+  auto text = core::view_of(*source.handle);
+  // Positions are kept 1-based and in 64 bits: the index base only shifts
+  // them, and widths summed from hostile layouts must not overflow.
+  std::int64_t start = 1;
+  for (int i = 0; i < field_count; ++i) {
+    std::int64_t count;
+    if (columns) {
+      start = layout[2 * i];
+      count = static_cast<std::int64_t>(layout[2 * i + 1]) - start + 1;
+    } else {
+      count = layout[i];
+    }
+    auto field = cut(text, start, count);
+    if (trim) field = trimmed(field);
+    core::assign_text(next_slot(list), up_to_zero(field));
+    if (!columns) start += count;
+  }
+  return list.count;
+}
+
+template int by_layout(const AWrapper&, int, const int*, bool, AList&, bool);
+template int by_layout(const WWrapper&, int, const int*, bool, WList&, bool);
+
+}  // namespace quarnel::split

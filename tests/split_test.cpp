@@ -1,0 +1,237 @@
+// Field splitting: separator, fixed layouts, name-value, and the wrapper list
+// shared between host and library.
+#include <random>
+#include <vector>
+
+#include "core/memory.hpp"
+#include "quarnel/quarnel.hpp"
+#include "support.hpp"
+
+using namespace qtest;
+using Fields = std::vector<std::string>;
+
+namespace {
+
+Fields fields_of(const CLAnsiStrList& list) {
+  Fields out;
+  for (const CLAnsiStr& w : list) out.emplace_back(w.view());
+  return out;
+}
+
+std::basic_string<LWideChar> widen(std::string_view s) { return {s.begin(), s.end()}; }
+
+// The field rules, written out plainly: a field starts at 0 and after each
+// separator, but only while its start lies inside the line.
+Fields model_split(std::string_view line, char sep) {
+  Fields out;
+  for (std::size_t start = 0; start < line.size();) {
+    std::size_t end = line.find(sep, start);
+    if (end == std::string_view::npos) end = line.size();
+    out.emplace_back(line.substr(start, end - start));
+    start = end + 1;
+  }
+  return out;
+}
+
+std::string model_trim(std::string s) {
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.pop_back();
+  std::size_t i = 0;
+  while (i < s.size() && static_cast<unsigned char>(s[i]) <= 32) ++i;
+  return s.substr(i);
+}
+
+}  // namespace
+
+TEST(SplitBySep, MatchesTheFieldRulesOnRandomLines) {
+  std::mt19937 rng(7);
+  const char alphabet[] = {',', ',', 'a', ' ', '\0', 'b'};
+  for (int round = 0; round < 400; ++round) {
+    std::string line;
+    for (int i = rng() % 9; i > 0; --i) line += alphabet[rng() % sizeof alphabet];
+    bool trim = rng() % 2;
+    int slot_count = static_cast<int>(rng() % 5);
+    SCOPED_TRACE(testing::Message() << "line '" << line << "' trim " << trim);
+    Fields expected = model_split(line, ',');
+
+    CLAnsiStr source(line);
+    LStrSetCharIndexBaseA(source.handle, static_cast<int>(rng() % 2));
+    std::vector<CLAnsiStr> slots(static_cast<std::size_t>(slot_count));
+    int n = SplitBySepA(&source, ',', slot_count, slots.data(), trim);
+    ASSERT_EQ(n, std::min<int>(slot_count, static_cast<int>(expected.size())));
+    for (int i = 0; i < slot_count; ++i) {
+      std::string want = i < n ? expected[i] : "";
+      EXPECT_EQ(slots[i].str(), trim ? model_trim(want) : want);
+    }
+
+    CLAnsiStrList list(2);
+    ASSERT_EQ(SplitBySepExA(&source, ',', &list, trim), static_cast<int>(expected.size()));
+    CLWideStr wsource(widen(line));
+    CLWideStrList wlist(3);
+    ASSERT_EQ(SplitBySepExW(&wsource, QW(','), &wlist, trim), static_cast<int>(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      std::string want = trim ? model_trim(expected[i]) : expected[i];
+      want = want.substr(0, want.find('\0'));  // lists store zero-terminated text
+      EXPECT_EQ(list[static_cast<int>(i)].str(), want);
+      EXPECT_EQ(wlist[static_cast<int>(i)].str(), widen(want));
+    }
+  }
+}
+
+TEST(SplitBySep, SlotsKeepTheirHandlesAndBases) {
+  CLAnsiStr source("a,b,c");
+  CLAnsiStr slots[2];
+  LStrSetCharIndexBaseA(slots[1].handle, 0);
+  LStrHandleA first = slots[0].handle;
+  EXPECT_EQ(SplitBySepA(&source, ',', 2, slots, false), 2);
+  EXPECT_EQ(slots[0].handle, first);
+  EXPECT_EQ(slots[1].str(), "b");
+  EXPECT_EQ(LStrGetCharIndexBaseA(slots[1].handle), 0);
+  EXPECT_EQ(SplitBySepA(&source, ',', 0, nullptr, false), 0);
+}
+
+TEST(SplitBySep, ReadingCharactersGivesASharedSourceItsOwnPayload) {
+  CLAnsiStr source("x;y");
+  CLAnsiStr clone(source);
+  ASSERT_EQ(source.handle->payload, clone.handle->payload);
+  CLAnsiStrList list;
+  SplitBySepExA(&source, ';', &list, false);
+  EXPECT_NE(source.handle->payload, clone.handle->payload);
+  EXPECT_EQ(source.str(), "x;y");
+}
+
+TEST(List, GrowsByItsStepAndIsReusedWithoutAllocating) {
+  CLAnsiStrList list(2);
+  CLAnsiStr five("1,2,3,4,5"), three("a,b,c");
+  EXPECT_EQ(SplitBySepExA(&five, ',', &list, false), 5);
+  EXPECT_EQ(list.capacity, 6);
+  LStrSetCharIndexBaseA(list[0].handle, 0);
+  EXPECT_EQ(SplitBySepExA(&three, ',', &list, false), 3);
+  EXPECT_EQ(list.capacity, 6);
+  EXPECT_EQ(fields_of(list), (Fields{"a", "b", "c"}));
+  EXPECT_EQ(LStrGetCharIndexBaseA(list[0].handle), 0);
+
+  // Once every slot's block is big enough, splitting allocates nothing.
+  quarnel::testing::reset_allocation_count();
+  for (int i = 0; i < 100; ++i) SplitBySepExA(&five, ',', &list, true);
+  EXPECT_EQ(quarnel::testing::allocation_count(), 0);
+}
+
+TEST(List, HostFreesAListTheLibraryGrew) {
+  // A C-style host: the list is a plain block of the shared heap, released
+  // by hand with the host's own free.
+  auto* list = static_cast<CLAnsiStrList*>(quarnel::shared_heap_alloc(sizeof(CLAnsiStrList)));
+  list->growBy = 3;
+  list->capacity = list->count = 0;
+  list->items = nullptr;
+  CLAnsiStr line("k=v");
+  ASSERT_TRUE(SplitNamedEquA(LStrCstrA(line.handle), list, false, '='));
+  ASSERT_EQ(list->capacity, 3);
+  for (int i = 0; i < list->capacity; ++i) {
+    LStrDestroyA(list->items[i]->handle);
+    quarnel::shared_heap_free(list->items[i]);
+  }
+  quarnel::shared_heap_free(list->items);
+  quarnel::shared_heap_free(list);
+}
+
+TEST(FixedLayout, WidthsAndColumns) {
+  struct Case {
+    std::string_view line;
+    bool columns;
+    std::vector<int> layout;
+    Fields expected;
+  } cases[] = {
+      {"ABCDEFGHI", false, {3, 2, 4}, {"ABC", "DE", "FGHI"}},
+      {"ABCD", false, {3, 2, 4}, {"ABC", "D", ""}},
+      {"", false, {3, 2, 4}, {"", "", ""}},
+      {"ABCDE", false, {2, 0, 1}, {"AB", "", "C"}},
+      {"ABCDE", false, {2, -1, 2}, {"AB", "CDE", "BC"}},
+      {"ABCDEFG", true, {1, 3, 5, 6}, {"ABC", "EF"}},
+      {"ABCDEFG", true, {2, 2, 3, 2, 3, 0}, {"B", "", "CDEFG"}},
+      {"ABCDEFG", true, {4, 6, 1, 3}, {"DEF", "ABC"}},
+      {"ABCDEFG", true, {0, 2, -5, 1, 8, 9}, {"ABC", "ABCDEFG", ""}},  // starts before 1 keep their length
+      {" A  B ", false, {3, 3}, {" A ", " B "}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.line));
+    int count = static_cast<int>(c.layout.size() / (c.columns ? 2 : 1));
+    for (int base : {0, 1}) {
+      CLAnsiStr source(c.line);
+      LStrSetCharIndexBaseA(source.handle, base);
+      CLAnsiStrList list(1);
+      auto split = c.columns ? SplitByFixedLayoutExA : SplitByFixedLayoutA;
+      EXPECT_EQ(split(&source, count, c.layout.data(), &list, false), count);
+      EXPECT_EQ(fields_of(list), c.expected);
+
+      CLWideStr wsource(widen(c.line));
+      CLWideStrList wlist(4);
+      auto wsplit = c.columns ? SplitByFixedLayoutExW : SplitByFixedLayoutW;
+      EXPECT_EQ(wsplit(&wsource, count, c.layout.data(), &wlist, true), count);
+      for (int i = 0; i < count; ++i) EXPECT_EQ(wlist[i].str(), widen(model_trim(c.expected[i])));
+    }
+  }
+  CLAnsiStr source("abc");
+  CLAnsiStrList list;
+  EXPECT_EQ(SplitByFixedLayoutA(&source, 0, nullptr, &list, false), 0);
+}
+
+TEST(NameValue, SplitsAtTheFirstSeparator) {
+  struct Case {
+    const char* text;
+    char separator;
+    bool trim;
+    bool ok;
+    std::string name, value;
+  } cases[] = {
+      {"key=value", '=', false, true, "key", "value"},
+      {"a=b=c", '=', false, true, "a", "b=c"},
+      {"=value", '=', false, true, "", "value"},
+      {"key=", '=', false, true, "key", ""},
+      {" port = 8080 ", '=', true, true, "port", "8080"},
+      {" port = 8080 ", '=', false, true, " port ", " 8080 "},
+      {"key", '=', false, false, "", ""},
+      {"key=value", ':', false, false, "", ""},
+      {"", '=', false, false, "", ""},
+      {nullptr, '=', false, false, "", ""},
+      {"key=value", '\0', false, false, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text ? c.text : "(null)");
+    CLAnsiStrList list;
+    CLAnsiStr stale("old");
+    SplitBySepExA(&stale, ',', &list, false);  // the list holds a field before
+    EXPECT_EQ(SplitNamedEquA(c.text, &list, c.trim, c.separator), c.ok);
+    CLWideStrList wlist;
+    auto wide = widen(c.text ? c.text : "");
+    EXPECT_EQ(SplitNamedEquW(c.text ? wide.c_str() : nullptr, &wlist, c.trim,
+                             static_cast<LWideChar>(c.separator)),
+              c.ok);
+    if (c.ok) {
+      EXPECT_EQ(fields_of(list), (Fields{c.name, c.value}));
+      EXPECT_EQ(wlist[1].str(), widen(c.value));
+    } else {
+      EXPECT_EQ(list.count, 0);
+      EXPECT_EQ(wlist.count, 0);
+    }
+  }
+}
+
+TEST(OutOfMemory, SplittingKeepsWhatWasStored) {
+  for (long budget = 0; budget < 12; ++budget) {
+    long live = quarnel::testing::live_blocks();
+    long host_freed = 0;  // the list's blocks, which the host-side list frees itself
+    {
+      CLAnsiStr source("alpha,beta,gamma,delta");
+      CLAnsiStrList list(2);
+      quarnel::testing::fail_allocations_after(budget);
+      Failure f = failure_of([&] { SplitBySepExA(&source, ',', &list, true); });
+      quarnel::testing::fail_allocations_after(-1);
+      EXPECT_TRUE(f == Failure::none || f == Failure::out_of_memory);
+      EXPECT_EQ(source.str(), "alpha,beta,gamma,delta");
+      EXPECT_LE(list.count, list.capacity);
+      for (int i = 0; i < list.capacity; ++i) ASSERT_NE(list.items[i]->handle, nullptr);
+      host_freed = list.capacity + (list.items != nullptr);
+    }
+    EXPECT_EQ(quarnel::testing::live_blocks(), live + host_freed);
+  }
+}
