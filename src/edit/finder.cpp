@@ -86,7 +86,32 @@ std::size_t find(std::string_view text, std::string_view pattern) noexcept {
 }
 
 std::size_t find(core::wstring_view text, core::wstring_view pattern) noexcept {
+#if defined(_WIN32)
   return detail::scan_and_check(text, pattern);
+#else
+  // memmem over the bytes, taking only hits at whole units. A hit at an odd
+  // byte is rare in real text; if they keep coming, the unit-wise search
+  // goes on from the first unit not yet ruled out.
+  if (pattern.empty()) return 0;
+  if (pattern.size() > text.size()) return npos;
+  const auto* bytes = reinterpret_cast<const char*>(text.data());
+  const std::size_t size = text.size() * sizeof(core::wchar);
+  const std::size_t length = pattern.size() * sizeof(core::wchar);
+  std::size_t at = 0, wasted = 0;
+  for (;;) {
+    const void* hit = memmem(bytes + at, size - at, pattern.data(), length);
+    if (!hit) return npos;
+    const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes);
+    if (offset % 2 == 0) return offset / 2;
+    at = offset + 1;
+    wasted += length;
+    if (wasted > at + 4 * length + 1024) {
+      const std::size_t from = at / 2 + 1;
+      std::size_t found = detail::scan_and_check(text.substr(from), pattern);
+      return found == npos ? npos : from + found;
+    }
+  }
+#endif
 }
 
 std::size_t detail::scan_and_check(std::string_view text, std::string_view pattern) noexcept {

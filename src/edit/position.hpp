@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "edit/two_way.hpp"
+#include "edit/finder.hpp"
 
 namespace quarnel::edit {
 

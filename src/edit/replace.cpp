@@ -43,7 +43,7 @@ using View = std::basic_string_view<Char>;
 
 // The longest text a handle of the family can hold.
 template <class Char>
-constexpr std::size_t kMaxUnits = sizeof(Char) == 1 ? 0x7FFFFFF0u : 0x3FFFFFF0u;
+constexpr std::size_t kMaxUnits = sizeof(Char) == 1 ? 0x7FFFFFF2u : 0x3FFFFFFFu;
 
 // How much re-reading the passes may do before they are cut short: 32 units
 // per unit of the text plus a fixed allowance, where a pass without any
@@ -132,9 +132,10 @@ class WorkingText {
  private:
   std::size_t size() const noexcept { return done_ + (capacity_ - rest_at_); }
 
-  // Moves to a block of `capacity` units holding `front` and `back`.
+  // Moves to a block of `capacity` units (within what a handle can hold, and
+  // never less than is kept) holding `front` and `back`.
   void reserve(std::size_t capacity, View<Char> front, View<Char> back) {
-    capacity = std::min(capacity, kMaxUnits<Char>);
+    capacity = std::max(std::min(capacity, kMaxUnits<Char>), front.size() + back.size());
     auto* block = static_cast<Char*>(mem::heap_alloc(capacity * sizeof(Char)));
     put(block, front);
     put(block + capacity - back.size(), back);
@@ -160,7 +161,8 @@ Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
   if (find(replacement, search) != npos) return single_pass<Str>(text, search, replacement);
 
   std::uint64_t allowance = kReadsPerUnit * text.size() + kFixedReads;
-  WorkingText<Char> work(text, r > k ? r - k + text.size() / 8 : 0);
+  // Room for a few growing replacements; more is made as needed.
+  WorkingText<Char> work(text, r > k ? std::min(r - k, kMaxUnits<Char>) + text.size() / 8 : 0);
   for (;;) {
     work.keep(hit);
     if (!work.replace_front(k, replacement)) return single_pass<Str>(text, search, replacement);
