@@ -320,10 +320,11 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrRightW(LStrHandleW h, int count);
 
 /* ==== Testing characters ====================================================
  * The delimiter set is the text of the delimiters handle up to its first
- * zero character. A zero character of h is never a delimiter. In the A
- * family a byte that belongs to a double-byte character of the ANSI code
- * page is never taken for a delimiter on its own (LStrLastDelimiterA: a
- * matching trail byte is stepped over with its lead byte).
+ * zero character. A zero character of h is never a delimiter. Double-byte
+ * characters of the ANSI code page (A family): LStrIsDelimiterA and
+ * LStrIsPathDelimiterA never take their lead or trail byte for a delimiter;
+ * LStrLastDelimiterA steps over a character whose trail byte matches, lead
+ * byte included (a lead byte that matches on its own counts).
  *
  *     LStrHandleA path = LStrAllocFromASzStrA("dir/file.txt", -1);
  *     int dot = LStrLastDelimiterA(path, dots_and_slashes);  // 9
