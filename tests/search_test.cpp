@@ -51,7 +51,7 @@ TEST(Pos, FindsExactlyAndAnswersInTheBaseOfTheSearchedHandle) {
     EXPECT_EQ(LStrPosPtrA(h.a.get(), c.pattern.c_str()), c.pattern[0] ? c.expected : c.base - 1);
     EXPECT_EQ(LStrPosPtrW(h.w.get(), widen(c.pattern).c_str()),
               c.pattern[0] ? c.expected : c.base - 1);
-    // Up to the first zero byte (c, zero, x: not found); else LStrPosA.
+    // AnsiPos reads both texts up to their first zero byte; else it is LStrPosA here.
     EXPECT_EQ(LStrAnsiPosA(h.a.get(), p.a.get()),
               c.text.find('\0') == c.text.npos ? c.expected : 0);
   }
