@@ -35,6 +35,23 @@ const std::vector<Operation>& operations() {
       {"AppendA", [](LStrHandleA a, LStrHandleW) { LStrAppendA(a, a); }},
       {"AppendCharW", [](LStrHandleA, LStrHandleW w) { LStrAppendCharW(w, QW('!')); }},
       {"CompareICA", [](LStrHandleA a, LStrHandleW) { LStrCompareICA(a, a); }},
+      {"SubStringA", [](LStrHandleA a, LStrHandleW) { LStrDestroyA(LStrSubStringA(a, 2, 4)); }},
+      {"LeftW", [](LStrHandleA, LStrHandleW w) { LStrDestroyW(LStrLeftW(w, 3)); }},
+      {"InsertA", [](LStrHandleA a, LStrHandleW) { LStrInsertA(a, a, 3); }},
+      {"DeleteW", [](LStrHandleA, LStrHandleW w) { LStrDeleteW(w, 2, 3); }},
+      {"SelfUpperCaseA", [](LStrHandleA a, LStrHandleW) { LStrSelfUpperCaseA(a); }},
+      {"LowerCaseW", [](LStrHandleA, LStrHandleW w) { LStrDestroyW(LStrLowerCaseW(w)); }},
+      {"TrimLeftW", [](LStrHandleA, LStrHandleW w) { LStrDestroyW(LStrTrimLeftW(w)); }},
+      {"TrimRightA", [](LStrHandleA a, LStrHandleW) { LStrDestroyA(LStrTrimRightA(a)); }},
+      {"PadLeftA", [](LStrHandleA a, LStrHandleW) { LStrDestroyA(LStrPadLeftA(a, '*', 20)); }},
+      {"PadRightW", [](LStrHandleA, LStrHandleW w) { LStrDestroyW(LStrPadRightW(w, 0, 20)); }},
+      // Passes that outgrow the working text, and the single left-to-right pass.
+      {"ReplaceA",
+       [](LStrHandleA a, LStrHandleW) { LStrDestroyA(LStrReplaceA(a, "t", "TTTTTTTTT")); }},
+      {"ReplaceW",
+       [](LStrHandleA, LStrHandleW w) { LStrDestroyW(LStrReplaceW(w, QW("t"), QW("TTTTTTTTT"))); }},
+      {"ReplaceA once",
+       [](LStrHandleA a, LStrHandleW) { LStrDestroyA(LStrReplaceA(a, "e", "ee")); }},
   };
   return ops;
 }

@@ -314,7 +314,6 @@ QUARNEL_EXPORT int QUARNEL_API LStrCompareICA(LStrHandleA a, LStrHandleA b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareW(LStrHandleW a, LStrHandleW b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareICW(LStrHandleW a, LStrHandleW b);
 
-/* ==== Field splitting =======================================================
  * Each function cuts one line into fields and hands them back in wrappers
  * (see the wrapper types above). The source wrapper is only read; its
  * handle's index base never changes which fields come out. With trim true,
@@ -390,7 +389,190 @@ QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquA(const char* text, CLAnsiStrList* 
                                                char separator);
 QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquW(const LWideChar* text, CLWideStrList* list,
                                                bool trim, LWideChar separator);
+=======
+/* ==== Searching ==============================================================
+ * Positions follow the handle's index base (see the index-base rule above):
+ * the first character is position 1, or 0 under base 0, and "not found" is
+ * 0, or -1 under base 0. Only the base of h counts, never that of a pattern
+ * or delimiter handle. Nothing here changes a handle.
+ *
+ *     LStrHandleA h = LStrAllocFromASzStrA("hello", -1);
+ *     int at = LStrPosPtrA(h, "lo");  // 4 (3 once h has base 0)
+ */
 
+/* The first occurrence of pattern's text in h's text: every unit compared
+ * exactly (case counts, zero characters are ordinary characters). An empty
+ * pattern, an empty h or a pattern longer than h is not found. The Ptr forms
+ * take a zero-terminated pattern; null means empty. LStrUnicodePosW is
+ * LStrPosW under another name. */
+QUARNEL_EXPORT int QUARNEL_API LStrPosA(LStrHandleA h, LStrHandleA pattern);
+QUARNEL_EXPORT int QUARNEL_API LStrPosW(LStrHandleW h, LStrHandleW pattern);
+QUARNEL_EXPORT int QUARNEL_API LStrPosPtrA(LStrHandleA h, const char* pattern);
+QUARNEL_EXPORT int QUARNEL_API LStrPosPtrW(LStrHandleW h, const LWideChar* pattern);
+QUARNEL_EXPORT int QUARNEL_API LStrUnicodePosW(LStrHandleW h, LStrHandleW pattern);
+
+/* As LStrPosA, but both texts count only up to their first zero byte, and
+ * an occurrence that would begin on the trail byte of a double-byte
+ * character of the ANSI code page is skipped. Under a single-byte code page
+ * it equals LStrPosA for texts without zero bytes. */
+QUARNEL_EXPORT int QUARNEL_API LStrAnsiPosA(LStrHandleA h, LStrHandleA pattern);
+
+/* ==== Cutting ===============================================================
+ * Each returns a new handle (base 1, whatever h's base) that the caller
+ * destroys; h is unchanged. Counts are numbers of characters, never shifted.
+ *
+ *     LStrHandleA part = LStrSubStringA(h, 3, -1);  // "abcdef" -> "cdef"
+ *     LStrDestroyA(part);
+ */
+
+/* count characters from position pos. A negative count takes the rest of the
+ * text. A position before the first character starts at the first one
+ * without shortening count (base 1: pos 0, count 3 gives three characters);
+ * a position past the end, or count 0, gives an empty handle. */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrSubStringA(LStrHandleA h, int pos, int count);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrSubStringW(LStrHandleW h, int pos, int count);
+
+/* The first / last count characters; the whole text when count is at least
+ * its length; empty for count <= 0. */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrLeftA(LStrHandleA h, int count);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrLeftW(LStrHandleW h, int count);
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrRightA(LStrHandleA h, int count);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrRightW(LStrHandleW h, int count);
+
+/* ==== Testing characters ====================================================
+ * The delimiter set is the text of the delimiters handle up to its first
+ * zero character. A zero character of h is never a delimiter. Double-byte
+ * characters of the ANSI code page (A family): LStrIsDelimiterA and
+ * LStrIsPathDelimiterA never take their lead or trail byte for a delimiter;
+ * LStrLastDelimiterA steps over a character whose trail byte matches, lead
+ * byte included (a lead byte that matches on its own counts).
+ *
+ *     LStrHandleA path = LStrAllocFromASzStrA("dir/file.txt", -1);
+ *     int dot = LStrLastDelimiterA(path, dots_and_slashes);  // 9
+ */
+
+/* True when the character at pos is in the delimiter set; false for a
+ * position outside the text. */
+QUARNEL_EXPORT bool QUARNEL_API LStrIsDelimiterA(LStrHandleA h, LStrHandleA delimiters, int pos);
+QUARNEL_EXPORT bool QUARNEL_API LStrIsDelimiterW(LStrHandleW h, LStrHandleW delimiters, int pos);
+
+/* True when the character at pos is a backslash (the forward slash is not
+ * a path delimiter); false for a position outside the text. */
+QUARNEL_EXPORT bool QUARNEL_API LStrIsPathDelimiterA(LStrHandleA h, int pos);
+QUARNEL_EXPORT bool QUARNEL_API LStrIsPathDelimiterW(LStrHandleW h, int pos);
+
+/* The position of the last character of h that is in the delimiter set, or
+ * the not-found value. */
+QUARNEL_EXPORT int QUARNEL_API LStrLastDelimiterA(LStrHandleA h, LStrHandleA delimiters);
+QUARNEL_EXPORT int QUARNEL_API LStrLastDelimiterW(LStrHandleW h, LStrHandleW delimiters);
+
+/* A pointer to the last character of h, null when h is empty. A: to the
+ * lead byte when the text ends in a double-byte character. W: to the last
+ * unit, whatever it is (the low surrogate of a final pair). Borrowed and for
+ * reading only, as LStrCstrA / LStrCstrW. */
+QUARNEL_EXPORT char* QUARNEL_API LStrAnsiLastCharA(LStrHandleA h);
+QUARNEL_EXPORT LWideChar* QUARNEL_API LStrUnicodeLastCharW(LStrHandleW h);
+
+/* ==== Inserting and deleting in place =======================================
+ * Both change h and return its new length; h keeps its base, and other A
+ * handles that shared its text keep the old one.
+ *
+ *     LStrInsertA(h, sep, 3);     // "abcd" + "-" -> "ab-cd" (base 1)
+ *     LStrDeleteA(h, 3, 1);       // back to "abcd"
+ */
+
+/* Inserts source's text so that it starts at pos: a pos before the first
+ * character inserts at the start, one past the end appends. source may be
+ * h itself. An empty source changes nothing. */
+QUARNEL_EXPORT int QUARNEL_API LStrInsertA(LStrHandleA h, LStrHandleA source, int pos);
+QUARNEL_EXPORT int QUARNEL_API LStrInsertW(LStrHandleW h, LStrHandleW source, int pos);
+
+/* Removes up to count characters starting at pos. Nothing happens when pos
+ * lies outside the text or count <= 0. */
+QUARNEL_EXPORT int QUARNEL_API LStrDeleteA(LStrHandleA h, int pos, int count);
+QUARNEL_EXPORT int QUARNEL_API LStrDeleteW(LStrHandleW h, int pos, int count);
+
+/* ==== Case ==================================================================
+ * Lower or upper case under the current user's locale, character by
+ * character (A: the ANSI code page's characters, accented ones included; W:
+ * each UTF-16 unit). The length never changes: characters whose other case
+ * would need a different number of bytes or units stay as they are. The
+ * plain forms return a new handle (base 1); the Self forms change h and keep
+ * its base.
+ *
+ *     LStrHandleA up = LStrUpperCaseA(h);  // "abc1" -> "ABC1"
+ */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrLowerCaseA(LStrHandleA h);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrLowerCaseW(LStrHandleW h);
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrUpperCaseA(LStrHandleA h);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrUpperCaseW(LStrHandleW h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfLowerCaseA(LStrHandleA h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfLowerCaseW(LStrHandleW h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfUpperCaseA(LStrHandleA h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfUpperCaseW(LStrHandleW h);
+
+/* ==== Trimming ==============================================================
+ * Removes the blank characters, codes 0 to 32 (space, controls, zero), at
+ * both ends, the start (TrimLeft) or the end (TrimRight). Bytes from 128 up
+ * and Unicode spaces are not blank; blanks between other characters stay.
+ * A: the result keeps every byte between the ends. W: the result ends before
+ * the first zero unit left in it ("a", zero, "b" trims to "a"; TrimLeft
+ * also loses zero units at the end). The plain forms return a new handle
+ * (base 1); the Self forms change h and keep its base.
+ *
+ *     LStrSelfTrimA(h);  // "\t x y \n" -> "x y"
+ */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrTrimA(LStrHandleA h);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrTrimW(LStrHandleW h);
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrTrimLeftA(LStrHandleA h);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrTrimLeftW(LStrHandleW h);
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrTrimRightA(LStrHandleA h);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrTrimRightW(LStrHandleW h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfTrimA(LStrHandleA h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfTrimW(LStrHandleW h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfTrimLeftA(LStrHandleA h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfTrimLeftW(LStrHandleW h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfTrimRightA(LStrHandleA h);
+QUARNEL_EXPORT void QUARNEL_API LStrSelfTrimRightW(LStrHandleW h);
+
+/* ==== Padding ===============================================================
+ * A new handle (base 1) of exactly width characters: width - length copies
+ * of padChar before (PadLeft) or after (PadRight) the text. When h already
+ * has width characters or more (or width <= 0) the result is a clone of h,
+ * never shortened. A zero padChar gives zero characters, which count.
+ *
+ *     LStrHandleA n = LStrPadLeftA(h, '0', 5);  // "42" -> "00042"
+ */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrPadLeftA(LStrHandleA h, char padChar, int width);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrPadLeftW(LStrHandleW h, LWideChar padChar, int width);
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrPadRightA(LStrHandleA h, char padChar, int width);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrPadRightW(LStrHandleW h, LWideChar padChar, int width);
+
+/* ==== Replacing =============================================================
+ * A new handle (base 1) with h's text after replacing occurrences of search
+ * by replacement, both zero-terminated; h is unchanged. It works in passes:
+ * each pass finds the first occurrence in the working text, searching from
+ * its start with exact comparison, and puts replacement in its place; the
+ * passes end when no occurrence is left. So an occurrence that a replacement
+ * forms with its neighbours is replaced as well: "aabb" with "ab" -> "a"
+ * gives "aa". A null or empty search gives a copy of h; a null or empty
+ * replacement deletes the occurrences.
+ *
+ * Passes that would not end: when replacement contains search, and also when
+ * the passes would re-read more than 32 characters per character of h plus
+ * about four million, or grow the text past the longest a handle can hold,
+ * the result is instead one left-to-right pass over h's text in which each
+ * occurrence, found without overlap, is replaced once (search "ab" and
+ * replacement "xab" turn "abab" into "xabxab"). Either way the call returns
+ * promptly.
+ *
+ *     LStrHandleA r = LStrReplaceA(h, "-", "+");  // "a-b-c" -> "a+b+c"
+ */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrReplaceA(LStrHandleA h, const char* search,
+                                                    const char* replacement);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrReplaceW(LStrHandleW h, const LWideChar* search,
+                                                    const LWideChar* replacement);
+/* ==== Field splitting ================================================
 #ifdef __cplusplus
 }  // extern "C"
 #endif

@@ -1,0 +1,209 @@
+// Each pass finds the first occurrence of the search text in the working
+// text, from its start, and puts the replacement in its place; the passes end
+// when no occurrence is left. Done literally that costs a search and a copy
+// of the whole text per occurrence. Two facts make it cheap:
+//
+//  - After a replacement at position p, no occurrence starts before
+//    p - k + 1 (k the search length): one that did would end before p and
+//    would have been there, and found first, in the previous pass too. So
+//    everything before p - k + 1 is final and is never looked at again.
+//  - When the replacement does not contain the search text, no occurrence
+//    lies wholly inside the replacement just made. The next one either
+//    starts in the k - 1 units before it, or starts so late that it reaches
+//    past its end.
+//
+// The working text is therefore kept as a gap buffer: the final part at the
+// front of one block, the part still to search at the back, free room in
+// between. Each replacement moves the searched units to the front, drops the
+// occurrence, writes the replacement at the start of the back part, and
+// moves the last k - 1 final units back again. Each pass then searches only
+// a window of about 2k units, and at memory speed from the replacement's
+// tail onwards; ordinary texts take time linear in their length.
+//
+// Passes that never end are cut short with a documented answer: if the
+// replacement contains the search text, or the passes re-read far more than
+// the text holds (cascades that multiply the text, or quadratically many
+// passes), the result is one left-to-right pass over the original text that
+// replaces each occurrence once.
+#include "edit/replace.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "core/memory.hpp"
+#include "edit/finder.hpp"
+
+namespace quarnel::edit {
+namespace {
+
+template <class Char>
+using View = std::basic_string_view<Char>;
+
+// The longest text a handle of the family can hold.
+template <class Char>
+constexpr std::size_t kMaxUnits = sizeof(Char) == 1 ? 0x7FFFFFF2u : 0x3FFFFFFFu;
+
+// How much re-reading the passes may do before they are cut short: 32 units
+// per unit of the text plus a fixed allowance, where a pass without any
+// cascade re-reads at most about 3k for the k units it removes.
+constexpr std::uint64_t kReadsPerUnit = 32;
+constexpr std::uint64_t kFixedReads = std::uint64_t{1} << 22;
+constexpr std::uint64_t kReadsPerPass = 16;  // for the calls themselves
+
+template <class Char>
+void put(Char* at, View<Char> text) noexcept {
+  if (!text.empty()) std::memcpy(at, text.data(), text.size() * sizeof(Char));
+}
+
+// One left-to-right pass over the original: each occurrence, found without
+// overlap, is replaced once.
+template <class Str, class Char = typename Str::Char>
+Str single_pass(View<Char> text, View<Char> search, View<Char> replacement) {
+  const std::size_t k = search.size();
+  std::uint64_t count = 0;
+  for (std::size_t at = 0, hit; (hit = find(text.substr(at), search)) != npos; at += hit + k)
+    ++count;
+  const std::uint64_t size = text.size() - count * k + count * replacement.size();
+  if (size > kMaxUnits<Char>) throw std::bad_alloc();
+  Str s(static_cast<std::size_t>(size));
+  Char* out = s.data();
+  for (std::size_t at = 0;;) {
+    const std::size_t hit = find(text.substr(at), search);
+    const View<Char> kept = text.substr(at, hit);
+    put(out, kept);
+    out += kept.size();
+    if (hit == npos) break;
+    put(out, replacement);
+    out += replacement.size();
+    at += hit + k;
+  }
+  return s;
+}
+
+// The working text of the passes: `done` units at the front of the block
+// that no later pass will touch, the units still to search at its back.
+template <class Char>
+class WorkingText {
+ public:
+  WorkingText(View<Char> text, std::size_t room) { reserve(text.size() + room, {}, text); }
+  WorkingText(const WorkingText&) = delete;
+  WorkingText& operator=(const WorkingText&) = delete;
+  ~WorkingText() { mem::heap_free(block_); }
+
+  std::size_t done() const noexcept { return done_; }
+  View<Char> rest() const noexcept { return {block_ + rest_at_, capacity_ - rest_at_}; }
+
+  // The first n units still to search become final.
+  void keep(std::size_t n) noexcept {
+    std::memmove(block_ + done_, block_ + rest_at_, n * sizeof(Char));
+    done_ += n;
+    rest_at_ += n;
+  }
+  // The last n final units go back to be searched again.
+  void take_back(std::size_t n) noexcept {
+    done_ -= n;
+    rest_at_ -= n;
+    std::memmove(block_ + rest_at_, block_ + done_, n * sizeof(Char));
+  }
+  // Replaces the first n units still to search by `text`. False, with
+  // nothing changed, when the working text would outgrow any handle.
+  bool replace_front(std::size_t n, View<Char> text) {
+    if (text.size() > n && size() - n > kMaxUnits<Char> - text.size()) return false;
+    rest_at_ += n;
+    if (rest_at_ - done_ < text.size()) {
+      const std::size_t need = size() + text.size();
+      reserve(std::max(need + need / 2, std::size_t{64}), {block_, done_}, rest());
+    }
+    rest_at_ -= text.size();
+    put(block_ + rest_at_, text);
+    return true;
+  }
+
+  template <class Str>
+  Str text() const {
+    Str s(size());
+    put(s.data(), View<Char>(block_, done_));
+    put(s.data() + done_, rest());
+    return s;
+  }
+
+ private:
+  std::size_t size() const noexcept { return done_ + (capacity_ - rest_at_); }
+
+  // Moves to a block of `capacity` units (within what a handle can hold, and
+  // never less than is kept) holding `front` and `back`.
+  void reserve(std::size_t capacity, View<Char> front, View<Char> back) {
+    capacity = std::max(std::min(capacity, kMaxUnits<Char>), front.size() + back.size());
+    auto* block = static_cast<Char*>(mem::heap_alloc(capacity * sizeof(Char)));
+    put(block, front);
+    put(block + capacity - back.size(), back);
+    mem::heap_free(block_);
+    block_ = block;
+    capacity_ = capacity;
+    done_ = front.size();
+    rest_at_ = capacity - back.size();
+  }
+
+  Char* block_ = nullptr;
+  std::size_t capacity_ = 0;
+  std::size_t done_ = 0;
+  std::size_t rest_at_ = 0;
+};
+
+template <class Str, class Char = typename Str::Char>
+Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
+  const std::size_t k = search.size(), r = replacement.size();
+  std::size_t hit = find(text, search);
+  if (hit == npos) return Str::copy(text);
+  // Every pass would leave an occurrence inside the replacement.
+  if (find(replacement, search) != npos) return single_pass<Str>(text, search, replacement);
+
+  std::uint64_t allowance = kReadsPerUnit * text.size() + kFixedReads;
+  // Room for a few growing replacements; more is made as needed.
+  WorkingText<Char> work(text, r > k ? std::min(r - k, kMaxUnits<Char>) + text.size() / 8 : 0);
+  for (;;) {
+    work.keep(hit);
+    if (!work.replace_front(k, replacement)) return single_pass<Str>(text, search, replacement);
+    const std::size_t back = std::min(k - 1, work.done());
+    work.take_back(back);
+    const std::uint64_t reads = back + (k - 1) + std::min(r, k - 1) + kReadsPerPass;
+    if (reads > allowance) return single_pass<Str>(text, search, replacement);
+    allowance -= reads;
+
+    // An occurrence that starts among the units taken back, or else one
+    // that starts late enough in the replacement to reach past it.
+    const View<Char> rest = work.rest();
+    hit = back ? find(rest.substr(0, back + k - 1), search) : npos;
+    if (hit == npos) {
+      const std::size_t from = back + (r >= k ? r - k + 1 : 0);
+      hit = find(rest.substr(from), search);
+      if (hit == npos) break;
+      hit += from;
+    }
+  }
+  return work.template text<Str>();
+}
+
+template <class Rec, class Char>
+Rec* replaced_in(const Rec& h, const Char* search, const Char* replacement) {
+  using Str = typename core::FamilyOf<Rec>::Str;
+  const View<Char> text = core::view_of(h);
+  const View<Char> s = search ? View<Char>(search) : View<Char>();
+  const View<Char> r = replacement ? View<Char>(replacement) : View<Char>();
+  return core::new_handle(s.empty() ? Str::copy(text) : replace_all<Str>(text, s, r));
+}
+
+}  // namespace
+
+core::ARec* replaced(const core::ARec& h, const char* search, const char* replacement) {
+  return replaced_in(h, search, replacement);
+}
+
+core::WRec* replaced(const core::WRec& h, const core::wchar* search,
+                     const core::wchar* replacement) {
+  return replaced_in(h, search, replacement);
+}
+
+}  // namespace quarnel::edit

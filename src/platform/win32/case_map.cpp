@@ -1,0 +1,28 @@
+// Windows maps case itself: CharLowerBuff and CharUpperBuff work in place on
+// exactly the characters given (zero characters included), following the
+// user's language settings; the A forms go through the ANSI code page.
+#include "platform/case_map.hpp"
+
+#include <windows.h>
+
+namespace quarnel::platform {
+
+// Texts of handles are shorter than 2^31 characters, so a DWORD holds every
+// length that reaches here.
+void map_case(char* text, std::size_t count, Case to) noexcept {
+  if (count == 0) return;
+  if (to == Case::lower)
+    CharLowerBuffA(text, static_cast<DWORD>(count));
+  else
+    CharUpperBuffA(text, static_cast<DWORD>(count));
+}
+
+void map_case(wchar* text, std::size_t count, Case to) noexcept {
+  if (count == 0) return;
+  if (to == Case::lower)
+    CharLowerBuffW(text, static_cast<DWORD>(count));
+  else
+    CharUpperBuffW(text, static_cast<DWORD>(count));
+}
+
+}  // namespace quarnel::platform

@@ -1,0 +1,110 @@
+// Replacement: the pass-by-pass rule against a literal transcription of it
+// on many small texts over tiny alphabets (where cascades hide); the answer
+// for passes that would not end; speed on long texts.
+#include <chrono>
+#include <optional>
+#include <random>
+
+#include "edit_support.hpp"
+
+using namespace qtest;
+
+namespace {
+
+// The rule as written. Gives up (nullopt) on runs that look endless.
+std::optional<std::string> by_passes(std::string t, const std::string& s, const std::string& r) {
+  for (int pass = 0; pass < 4000 && t.size() < 4000; ++pass) {
+    std::size_t p = t.find(s);
+    if (p == std::string::npos) return t;
+    t.replace(p, s.size(), r);
+  }
+  return std::nullopt;
+}
+
+// One left-to-right pass, each occurrence replaced once.
+std::string once(const std::string& t, const std::string& s, const std::string& r) {
+  std::string out;
+  std::size_t at = 0;
+  for (std::size_t p; (p = t.find(s, at)) != std::string::npos; at = p + s.size())
+    out += t.substr(at, p - at) + r;
+  return out + t.substr(at);
+}
+
+// Replaces in both families; checks they agree and that h keeps its text.
+std::string replaced(const std::string& original, const char* s, const char* r) {
+  Twins h = twins(original);
+  const wstr sw = widen(s ? s : ""), rw = widen(r ? r : "");
+  HA a(LStrReplaceA(h.a.get(), s, r));
+  HW w(LStrReplaceW(h.w.get(), s ? sw.c_str() : nullptr, r ? rw.c_str() : nullptr));
+  EXPECT_EQ(text(w.get()), widen(text(a.get())));
+  EXPECT_EQ(text(h.a.get()), original);
+  EXPECT_EQ(LStrGetCharIndexBaseA(a.get()), 1);
+  return text(a.get());
+}
+
+}  // namespace
+
+TEST(Replace, Examples) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string text;
+    const char *search, *replacement;
+    std::string expected;
+  } cases[] = {{"a-b-c", "-", "+", "a+b+c"},     {"a-b-c", "-", nullptr, "abc"},
+               {"a-b-c", "-", "", "abc"},        {"a-b-c", nullptr, "+", "a-b-c"},
+               {"a-b-c", "", "+", "a-b-c"},      {"aabb", "ab", "a", "aa"},
+               {"ABab", "ab", "x", "ABx"},       {"", "a", "b", ""},
+               {"a\0b\0"s, "b", "c", "a\0c\0"s}, {"xxxx", "xx", "x", "x"}};
+  for (const Case& c : cases) EXPECT_EQ(replaced(c.text, c.search, c.replacement), c.expected);
+}
+
+TEST(Replace, AgreesWithPassByPassOnSmallTexts) {
+  std::mt19937 rng(2024);
+  auto word = [&](const char* abc, std::size_t lo, std::size_t hi) {
+    std::string s(lo + rng() % (hi - lo + 1), ' ');
+    for (char& c : s) c = abc[rng() % std::char_traits<char>::length(abc)];
+    return s;
+  };
+  int compared = 0, cascades = 0;
+  for (int round = 0; round < 30000; ++round) {
+    const char* abc = round % 3 ? "ab" : "abc";
+    const std::string t = word(abc, 0, 14), s = word(abc, 1, 3), r = word(abc, 0, 5);
+    if (r.find(s) != std::string::npos) continue;  // never ends: see below
+    const std::optional<std::string> want = by_passes(t, s, r);
+    if (!want) continue;
+    ++compared;
+    cascades += *want != once(t, s, r);
+    ASSERT_EQ(replaced(t, s.c_str(), r.c_str()), *want) << t << ": " << s << " -> " << r;
+  }
+  EXPECT_GT(compared, 15000);
+  EXPECT_GT(cascades, 1000);
+}
+
+TEST(Replace, EndlessOrRunawayPassesGiveOneLeftToRightPassPromptly) {
+  struct Case {
+    std::string text, search, replacement;
+  } cases[] = {
+      {"abab", "ab", "xab"},  // contains the search text: never ends
+      {std::string(100'000, 'a'), "a", "ba"},
+      {"a" + std::string(40, 'b'), "ab", "baaa"},  // would end with 3^40 a's
+      // Ends, but after some 10^10 passes (a bubble sort).
+      {std::string(100'000, 'a') + std::string(100'000, 'b'), "ab", "ba"},
+  };
+  auto start = std::chrono::steady_clock::now();
+  for (const Case& c : cases)
+    EXPECT_EQ(replaced(c.text, c.search.c_str(), c.replacement.c_str()),
+              once(c.text, c.search, c.replacement));
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20);
+}
+
+TEST(Replace, LongTextsTakeLinearTime) {
+  // 4 MB, 40,000 occurrences: copying the text once per pass would move 160 GB.
+  std::string text;
+  for (int i = 0; i < 40'000; ++i) text += std::string(96, 'x') + "<ab>";
+  // a^n b^n with "ab" deleted: n passes, each where the last one ended.
+  const std::string nested = std::string(1'000'000, 'a') + std::string(1'000'000, 'b');
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(replaced(text, "<ab>", "[]"), once(text, "<ab>", "[]"));
+  EXPECT_EQ(replaced(nested, "ab", nullptr), "");
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20);
+}
