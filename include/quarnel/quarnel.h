@@ -314,82 +314,6 @@ QUARNEL_EXPORT int QUARNEL_API LStrCompareICA(LStrHandleA a, LStrHandleA b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareW(LStrHandleW a, LStrHandleW b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareICW(LStrHandleW a, LStrHandleW b);
 
- * Each function cuts one line into fields and hands them back in wrappers
- * (see the wrapper types above). The source wrapper is only read; its
- * handle's index base never changes which fields come out. With trim true,
- * characters of code 0x20 and below are removed from both ends of every
- * field. The list-filling forms first clear the list (keeping its storage),
- * grow it by growBy slots whenever it is full, and store each field as
- * zero-terminated text (a field is cut at its first zero character); each
- * slot's handle keeps its own index base. Out of memory, the fields stored
- * before the failure stay in the list.
- */
-
-/* Splits at every separator into the slotCount wrappers at slots (each must
- * already hold a live handle). A leading separator and adjacent separators
- * give empty fields; a separator that ends the line does not. Fields are
- * stored whole (zero bytes included); when the line has more fields than
- * slots the rest of the line is dropped; slots that no field reaches are
- * emptied. Returns the number of fields stored; slotCount <= 0 gives 0 and
- * touches nothing.
- *
- *     CLAnsiStr slots[3];                                 // C++ host
- *     int n = SplitBySepA(&line, ',', 3, slots, true);    // "a, b" -> 2
- */
-QUARNEL_EXPORT int QUARNEL_API SplitBySepA(const CLAnsiStr* source, char separator, int slotCount,
-                                           CLAnsiStr* slots, bool trim);
-QUARNEL_EXPORT int QUARNEL_API SplitBySepW(const CLWideStr* source, LWideChar separator,
-                                           int slotCount, CLWideStr* slots, bool trim);
-
-/* The same fields, every one of them, into a list. Returns the list's count.
- *
- *     CLAnsiStrList fields(8);
- *     SplitBySepExA(&line, ';', &fields, false);
- */
-QUARNEL_EXPORT int QUARNEL_API SplitBySepExA(const CLAnsiStr* source, char separator,
-                                             CLAnsiStrList* list, bool trim);
-QUARNEL_EXPORT int QUARNEL_API SplitBySepExW(const CLWideStr* source, LWideChar separator,
-                                             CLWideStrList* list, bool trim);
-
-/* Fixed-width records. SplitByFixedLayoutA: widths[i] characters per field,
- * laid end to end from the first character. SplitByFixedLayoutExA: columns
- * holds fieldCount pairs (first, last), columns counting from 1 whatever the
- * source's index base, the last column included. Every layout entry gives
- * exactly one field: a field starting past the end of the line is empty, one
- * running past it is cut short, a negative width (or last < first - 1) takes
- * the rest of the line, a start before column 1 counts from column 1 with the
- * length unchanged. Returns the list's count (fieldCount, or 0 when
- * fieldCount <= 0, in which case the layout is not read).
- *
- *     int widths[] = {3, 2, 4};                     // "ABCDEFGHI" -> ABC DE FGHI
- *     SplitByFixedLayoutA(&line, 3, widths, &fields, false);
- */
-QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutA(const CLAnsiStr* source, int fieldCount,
-                                                   const int* widths, CLAnsiStrList* list,
-                                                   bool trim);
-QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutW(const CLWideStr* source, int fieldCount,
-                                                   const int* widths, CLWideStrList* list,
-                                                   bool trim);
-QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutExA(const CLAnsiStr* source, int fieldCount,
-                                                     const int* columns, CLAnsiStrList* list,
-                                                     bool trim);
-QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutExW(const CLWideStr* source, int fieldCount,
-                                                     const int* columns, CLWideStrList* list,
-                                                     bool trim);
-
-/* Splits a zero-terminated "name<separator>value" text at the first
- * separator: on success the list holds the name (slot 0) and the value
- * (slot 1, later separators included) and the result is true. A null text,
- * a text without the separator, or a zero separator give false and an empty
- * list. Note the argument order: the separator comes last.
- *
- *     SplitNamedEquA("port = 8080", &fields, true, '=');   // "port", "8080"
- */
-QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquA(const char* text, CLAnsiStrList* list, bool trim,
-                                               char separator);
-QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquW(const LWideChar* text, CLWideStrList* list,
-                                               bool trim, LWideChar separator);
-=======
 /* ==== Searching ==============================================================
  * Positions follow the handle's index base (see the index-base rule above):
  * the first character is position 1, or 0 under base 0, and "not found" is
@@ -572,7 +496,84 @@ QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrReplaceA(LStrHandleA h, const char* s
                                                     const char* replacement);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrReplaceW(LStrHandleW h, const LWideChar* search,
                                                     const LWideChar* replacement);
-/* ==== Field splitting ================================================
+
+/* ==== Field splitting =======================================================
+ * Each function cuts one line into fields and hands them back in wrappers
+ * (see the wrapper types above). The source wrapper is only read; its
+ * handle's index base never changes which fields come out. With trim true,
+ * characters of code 0x20 and below are removed from both ends of every
+ * field. The list-filling forms first clear the list (keeping its storage),
+ * grow it by growBy slots whenever it is full, and store each field as
+ * zero-terminated text (a field is cut at its first zero character); each
+ * slot's handle keeps its own index base. Out of memory, the fields stored
+ * before the failure stay in the list.
+ */
+
+/* Splits at every separator into the slotCount wrappers at slots (each must
+ * already hold a live handle). A leading separator and adjacent separators
+ * give empty fields; a separator that ends the line does not. Fields are
+ * stored whole (zero bytes included); when the line has more fields than
+ * slots the rest of the line is dropped; slots that no field reaches are
+ * emptied. Returns the number of fields stored; slotCount <= 0 gives 0 and
+ * touches nothing.
+ *
+ *     CLAnsiStr slots[3];                                 // C++ host
+ *     int n = SplitBySepA(&line, ',', 3, slots, true);    // "a, b" -> 2
+ */
+QUARNEL_EXPORT int QUARNEL_API SplitBySepA(const CLAnsiStr* source, char separator, int slotCount,
+                                           CLAnsiStr* slots, bool trim);
+QUARNEL_EXPORT int QUARNEL_API SplitBySepW(const CLWideStr* source, LWideChar separator,
+                                           int slotCount, CLWideStr* slots, bool trim);
+
+/* The same fields, every one of them, into a list. Returns the list's count.
+ *
+ *     CLAnsiStrList fields(8);
+ *     SplitBySepExA(&line, ';', &fields, false);
+ */
+QUARNEL_EXPORT int QUARNEL_API SplitBySepExA(const CLAnsiStr* source, char separator,
+                                             CLAnsiStrList* list, bool trim);
+QUARNEL_EXPORT int QUARNEL_API SplitBySepExW(const CLWideStr* source, LWideChar separator,
+                                             CLWideStrList* list, bool trim);
+
+/* Fixed-width records. SplitByFixedLayoutA: widths[i] characters per field,
+ * laid end to end from the first character. SplitByFixedLayoutExA: columns
+ * holds fieldCount pairs (first, last), columns counting from 1 whatever the
+ * source's index base, the last column included. Every layout entry gives
+ * exactly one field: a field starting past the end of the line is empty, one
+ * running past it is cut short, a negative width (or last < first - 1) takes
+ * the rest of the line, a start before column 1 counts from column 1 with the
+ * length unchanged. Returns the list's count (fieldCount, or 0 when
+ * fieldCount <= 0, in which case the layout is not read).
+ *
+ *     int widths[] = {3, 2, 4};                     // "ABCDEFGHI" -> ABC DE FGHI
+ *     SplitByFixedLayoutA(&line, 3, widths, &fields, false);
+ */
+QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutA(const CLAnsiStr* source, int fieldCount,
+                                                   const int* widths, CLAnsiStrList* list,
+                                                   bool trim);
+QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutW(const CLWideStr* source, int fieldCount,
+                                                   const int* widths, CLWideStrList* list,
+                                                   bool trim);
+QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutExA(const CLAnsiStr* source, int fieldCount,
+                                                     const int* columns, CLAnsiStrList* list,
+                                                     bool trim);
+QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutExW(const CLWideStr* source, int fieldCount,
+                                                     const int* columns, CLWideStrList* list,
+                                                     bool trim);
+
+/* Splits a zero-terminated "name<separator>value" text at the first
+ * separator: on success the list holds the name (slot 0) and the value
+ * (slot 1, later separators included) and the result is true. A null text,
+ * a text without the separator, or a zero separator give false and an empty
+ * list. Note the argument order: the separator comes last.
+ *
+ *     SplitNamedEquA("port = 8080", &fields, true, '=');   // "port", "8080"
+ */
+QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquA(const char* text, CLAnsiStrList* list, bool trim,
+                                               char separator);
+QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquW(const LWideChar* text, CLWideStrList* list,
+                                               bool trim, LWideChar separator);
+
 #ifdef __cplusplus
 }  // extern "C"
 #endif
