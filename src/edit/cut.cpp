@@ -35,15 +35,9 @@ Rec* new_piece(const Rec& h, long long start, long long count) {
 
 template <class Rec>
 Rec* substring_of(const Rec& h, int position, int count) {
-  const long long length = static_cast<long long>(core::length_of(h));
-  long long s = one_based(position, h.charIndexBase);
-  long long n = count;
-  // A negative count takes the rest; a start before the first character is
-  // moved to it without shortening the count.
-  if (n < 0) n = length < s ? 0 : length - s + 1;
-  if (s > length || n < 1) return new_piece(h, 0, 0);
-  s = std::max(s, 1LL);
-  return new_piece(h, s - 1, std::min(n, length - s + 1));
+  using Str = typename FamilyOf<Rec>::Str;
+  return core::new_handle(
+      Str::copy(cut_text(view_of(h), one_based(position, h.charIndexBase), count)));
 }
 
 template <class Rec>

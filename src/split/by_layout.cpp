@@ -13,16 +13,16 @@ int by_layout(const LStrWrapper<Rec>& source, int field_count, const int* layout
   auto text = core::view_of(*source.handle);
   // Positions are kept 1-based and in 64 bits: the index base only shifts
   // them, and widths summed from hostile layouts must not overflow.
-  std::int64_t start = 1;
+  long long start = 1;
   for (int i = 0; i < field_count; ++i) {
-    std::int64_t count;
+    long long count;
     if (columns) {
       start = layout[2 * i];
-      count = static_cast<std::int64_t>(layout[2 * i + 1]) - start + 1;
+      count = static_cast<long long>(layout[2 * i + 1]) - start + 1;
     } else {
       count = layout[i];
     }
-    auto field = cut(text, start, count);
+    auto field = cut_text(text, start, count);
     if (trim) field = trimmed(field);
     core::assign_text(next_slot(list), up_to_zero(field));
     if (!columns) start += count;

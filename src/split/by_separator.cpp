@@ -15,8 +15,7 @@ namespace {
 // Where the field starting at `from` ends: the next separator or the end.
 std::size_t field_end(std::string_view text, std::size_t from, char separator) {
   const void* hit = std::memchr(text.data() + from, separator, text.size() - from);
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
-             : text.size();
+  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
 }
 std::size_t field_end(core::wstring_view text, std::size_t from, core::wchar separator) {
   std::size_t at = text.find(separator, from);
@@ -56,9 +55,10 @@ int by_separator(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::C
         Rec& slot = *slots[n++].handle;
         core::assign_text(slot, field);
         // The slot holds the whole field; trimming works on the slot itself.
-        if (trim) core::assign_text(slot, trimmed(core::view_of(slot)));
+        if (trim) edit::trim_in_place(slot, edit::Ends::both);
       });
-  for (int i = n; i < slot_count; ++i) core::install(*slots[i].handle, typename core::FamilyOf<Rec>::Str());
+  for (int i = n; i < slot_count; ++i)
+    core::install(*slots[i].handle, typename core::FamilyOf<Rec>::Str());
   return n;
 }
 

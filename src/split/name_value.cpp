@@ -6,8 +6,8 @@
 namespace quarnel::split {
 
 template <class Rec>
-bool name_value(const typename core::FamilyOf<Rec>::Char* text, LStrWrapperList<Rec>& list, bool trim,
-                typename core::FamilyOf<Rec>::Char separator) {
+bool name_value(const typename core::FamilyOf<Rec>::Char* text, LStrWrapperList<Rec>& list,
+                bool trim, typename core::FamilyOf<Rec>::Char separator) {
   using View = std::basic_string_view<typename core::FamilyOf<Rec>::Char>;
   list.count = 0;
   // A zero separator would match the terminator; it splits nothing.

@@ -21,7 +21,7 @@ int by_layout(const LStrWrapper<Rec>& source, int field_count, const int* layout
               LStrWrapperList<Rec>& list, bool trim);
 
 template <class Rec>
-bool name_value(const typename core::FamilyOf<Rec>::Char* text, LStrWrapperList<Rec>& list, bool trim,
-                typename core::FamilyOf<Rec>::Char separator);
+bool name_value(const typename core::FamilyOf<Rec>::Char* text, LStrWrapperList<Rec>& list,
+                bool trim, typename core::FamilyOf<Rec>::Char separator);
 
 }  // namespace quarnel::split
