@@ -300,8 +300,8 @@ QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeW(LStrHandleW h);
  * quarnel_add_string_table(target file.rc) builds that table from the same
  * .rc file a Windows build compiles.
  *
- *     LStrHandleW title = LStrAllocLoadStrW(NULL, IDS_TITLE);
- *     LStrHandleA hint = LStrAllocLoadStrA(dlopen("libui.so", RTLD_NOW), IDS_HINT);
+ *     LStrHandleW title = LStrAllocLoadStrW(NULL, IDS_TITLE);    // the program's own
+ *     LStrHandleA hint = LStrAllocLoadStrA(ui_module, IDS_HINT);  // HMODULE or dlopen's
  */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocLoadStrA(void* module, int id);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocLoadStrW(void* module, int id);

@@ -356,7 +356,7 @@ class Preprocessor {
   // Splits one logical line into tokens. In skipped lines (`lenient`) only
   // comments matter, so odd text there is no error.
   void lex(std::string_view s, Place at, bool& in_comment, std::vector<Token>& out,
-           bool lenient = false) {
+           bool lenient = false) const {
     std::size_t i = 0;
     while (i < s.size()) {
       if (in_comment) {
@@ -599,7 +599,7 @@ class Preprocessor {
   bool condition(const std::string& kind, std::string_view args, Place at) const {
     bool in_comment = false;
     std::vector<Token> raw;
-    const_cast<Preprocessor*>(this)->lex(args, at, in_comment, raw);
+    lex(args, at, in_comment, raw);
     if (kind != "if") {
       if (raw.empty() || raw[0].kind != Kind::identifier) fail(at, "#" + kind + " needs a name");
       return macros_.count(raw[0].text) == (kind == "ifdef" ? 1u : 0u);
