@@ -8,6 +8,10 @@ install(TARGETS quarnel EXPORT QuarnelTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(DIRECTORY include/quarnel DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+if(TARGET quarnel_rcstrings)
+  install(TARGETS quarnel_rcstrings EXPORT QuarnelTargets
+          RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 
 set(QUARNEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Quarnel)
 install(EXPORT QuarnelTargets NAMESPACE Quarnel:: DESTINATION ${QUARNEL_CMAKE_DIR})
@@ -18,6 +22,7 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfigVersio
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/QuarnelConfigVersion.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/QuarnelStringTable.cmake
         DESTINATION ${QUARNEL_CMAKE_DIR})
 
 # The .pc file finds its prefix from its own place, so the tree can move.

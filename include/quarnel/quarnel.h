@@ -314,8 +314,7 @@ QUARNEL_EXPORT int QUARNEL_API LStrCompareICA(LStrHandleA a, LStrHandleA b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareW(LStrHandleW a, LStrHandleW b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareICW(LStrHandleW a, LStrHandleW b);
 
-/* ==== Searching ==============================================================
- * Positions follow the handle's index base (see the index-base rule above):
+/* ==== Searching ======================================================= * Positions follow the handle's index base (see the index-base rule above):
  * the first character is position 1, or 0 under base 0, and "not found" is
  * 0, or -1 under base 0. Only the base of h counts, never that of a pattern
  * or delimiter handle. Nothing here changes a handle.
@@ -573,6 +572,69 @@ QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquA(const char* text, CLAnsiStrList* 
                                                char separator);
 QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquW(const LWideChar* text, CLWideStrList* list,
                                                bool trim, LWideChar separator);
+
+/* ==== Copying A text into a UTF-16 buffer ================================
+ * The A text up to its first zero byte, converted from the ANSI code page.
+ * LStrWideCharBufSizeA gives the capacity LStrWideCharA needs, in UTF-16
+ * units, terminator included (an empty handle gives 1). LStrWideCharA fills
+ * the caller's buffer with the text and its terminator and returns buffer;
+ * with a smaller capacity the content of the buffer is not defined (no unit
+ * beyond capacity is ever written). LStrWideCharBufSizeW counts something
+ * else: the W text's size in bytes, 2 x its length, terminator not counted.
+ *
+ *     LWideChar* buf = malloc(LStrWideCharBufSizeA(h) * sizeof(LWideChar));
+ *     LStrWideCharA(h, buf, LStrWideCharBufSizeA(h));
+ */
+QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeA(LStrHandleA h);
+QUARNEL_EXPORT LWideChar* QUARNEL_API LStrWideCharA(LStrHandleA h, LWideChar* buffer, int capacity);
+QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeW(LStrHandleW h);
+
+/* ==== Strings from a module's string table ================================
+ * A new handle (base 1, owned by the caller) holding entry id (0 to 65535)
+ * of module's string table: the W form holds the entry's UTF-16 units as
+ * they are, the A form their conversion to the ANSI code page (characters
+ * the code page lacks become its default character). An absent or empty
+ * entry, or a module without that table block, gives an empty handle,
+ * never null.
+ *
+ * module: on Windows an HMODULE (null: the executable), the strings being
+ * the STRINGTABLE resources of the module. Elsewhere a handle from dlopen
+ * (null: the main program), the strings being the table that the module
+ * exports as QUARNEL_STRING_TABLE_SYMBOL (below); the CMake function
+ * quarnel_add_string_table(target file.rc) builds that table from the same
+ * .rc file a Windows build compiles.
+ *
+ *     LStrHandleW title = LStrAllocLoadStrW(NULL, IDS_TITLE);    // the program's own
+ *     LStrHandleA hint = LStrAllocLoadStrA(ui_module, IDS_HINT);  // HMODULE or dlopen's
+ */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocLoadStrA(void* module, int id);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocLoadStrW(void* module, int id);
+
+/* The string table of a module on platforms without resources. The module
+ * exports one QuarnelStringTable under this symbol name (with C linkage and
+ * default visibility; an executable must export it dynamically). It lists
+ * the blocks in the Windows string-table format: block b (counting from 1)
+ * holds identifiers 16 x (b - 1) to 16 x (b - 1) + 15 as 16 entries in a
+ * row, each a 16-bit count of UTF-16 units followed by that many units (no
+ * terminator; an absent entry has count 0). When a block comes in several
+ * languages, the neutral one (0) wins, then U.S. English (0x0409), then the
+ * one listed first. A table whose version is not QUARNEL_STRING_TABLE_VERSION
+ * is ignored. */
+#define QUARNEL_STRING_TABLE_SYMBOL "quarnel_string_table"
+#define QUARNEL_STRING_TABLE_VERSION 1
+
+typedef struct QuarnelStringBlock {
+  uint16_t block;       /* block number: identifier / 16 + 1 */
+  uint16_t language;    /* Windows language identifier, as in LANGUAGE */
+  uint32_t size;        /* bytes at data */
+  const uint16_t* data; /* the 16 entries */
+} QuarnelStringBlock;
+
+typedef struct QuarnelStringTable {
+  uint32_t version; /* QUARNEL_STRING_TABLE_VERSION */
+  uint32_t count;   /* entries in blocks */
+  const QuarnelStringBlock* blocks;
+} QuarnelStringTable;
 
 #ifdef __cplusplus
 }  // extern "C"

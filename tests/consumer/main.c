@@ -13,5 +13,11 @@ int main(void) {
   printf("%s (%d units)\n", LStrCstrA(h), LStrLengthW(w));
   LStrDestroyW(w);
   LStrDestroyA(h);
+#ifdef CONSUMER_HAS_STRINGS
+  h = LStrAllocLoadStrA(NULL, 1); /* the program's own string table */
+  ok = ok && strcmp(LStrCstrA(h), "hello from a string table") == 0;
+  printf("%s\n", LStrCstrA(h));
+  LStrDestroyA(h);
+#endif
   return ok ? 0 : 1;
 }

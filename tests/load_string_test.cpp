@@ -1,0 +1,156 @@
+// Strings from string tables: the suite's own (null module) and those of a
+// module it loads, both built from the same .rc files on every platform, so
+// one table of expectations serves Windows resources and POSIX tables alike.
+#include "convert/load_string.hpp"
+
+#include <string>
+
+#include "core/memory.hpp"
+#include "resources/strings.h"
+#include "support.hpp"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#include <unistd.h>
+#endif
+
+using namespace qtest;
+
+namespace {
+
+// The module sits next to the test program.
+void* test_module() {
+#if defined(_WIN32)
+  static void* module = LoadLibraryA("quarnel_test_strings.dll");
+#else
+  static void* module = [] {
+    char path[4096];
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string dir = n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string(".");
+    dir.erase(dir.find_last_of('/') + 1);
+    return dlopen((dir + "quarnel_test_strings.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  }();
+#endif
+  return module;
+}
+
+struct Expected {
+  int id;
+  const LWideChar* wide;
+  const char* ansi;  // in code page 1252
+};
+
+const Expected kShared[] = {
+    {IDS_FIRST, QW("first"), "first"},
+    {IDS_FIRST + 1, QW(""), ""},
+    {IDS_BLOCK1_LAST, QW("last of block 1"), "last of block 1"},
+    {IDS_BLOCK2_FIRST, QW("Quarnel block 2"), "Quarnel block 2"},
+    {IDS_ESCAPES, QW("tab\there\nquote \" back\\slash AB"), "tab\there\nquote \" back\\slash AB"},
+    {IDS_GAP, QW(""), ""},
+    {IDS_EMPTY, QW(""), ""},
+    {IDS_UTF8, QW("caf\u00e9 5 \u20ac \u4e2d"), "caf\xe9 5 \x80 ?"},
+    {IDS_WIDE, QW("wide \u4e2d\u6587 \u20ac"), "wide ?? \x80"},
+    {IDS_JOINED, QW("joined from three"), "joined from three"},
+    {IDS_BLOCK3_BASE, QW(""), ""},
+    {IDS_BLOCK3_LAST, QW("last of block 3"), "last of block 3"},
+    {IDS_NEUTRAL_AND_GERMAN, QW("neutral"), "neutral"},
+    {IDS_GERMAN_ONLY, QW("nur deutsch"), "nur deutsch"},
+    {IDS_NO_BLOCK, QW(""), ""},
+    {IDS_HIGHEST - 1, QW(""), ""},
+    {IDS_HIGHEST, QW("highest identifier"), "highest identifier"},
+};
+
+}  // namespace
+
+TEST(StringTable, ProgramAndModuleTablesGiveTheirEntries) {
+  ASSERT_NE(test_module(), nullptr);
+  for (void* module : {static_cast<void*>(nullptr), test_module()}) {
+    for (const Expected& e : kShared) {
+      SCOPED_TRACE(testing::Message() << "module " << module << " id " << e.id);
+      HW w(LStrAllocLoadStrW(module, e.id));
+      HA a(LStrAllocLoadStrA(module, e.id));
+      ASSERT_NE(w, nullptr);
+      ASSERT_NE(a, nullptr);
+      EXPECT_EQ(text(w.get()), e.wide);
+      EXPECT_EQ(text(a.get()), e.ansi);
+      EXPECT_EQ(LStrGetCharIndexBaseW(w.get()), 1);
+      EXPECT_EQ(LStrGetCharIndexBaseA(a.get()), 1);
+    }
+  }
+}
+
+TEST(StringTable, EachModuleReadsItsOwnTable) {
+  ASSERT_NE(test_module(), nullptr);
+  EXPECT_EQ(text(HW(LStrAllocLoadStrW(nullptr, IDS_WHO)).get()), QW("test program"));
+  EXPECT_EQ(text(HW(LStrAllocLoadStrW(test_module(), IDS_WHO)).get()), QW("string module"));
+  EXPECT_EQ(text(HA(LStrAllocLoadStrA(test_module(), IDS_WHO)).get()), "string module");
+}
+
+#if !defined(_WIN32)
+TEST(StringTable, ModulesWithoutATableGiveEmptyHandles) {
+  // libc has no table; neither do the libraries it depends on.
+  void* libc = dlopen("libc.so.6", RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(libc, nullptr);
+  EXPECT_EQ(LStrLengthW(HW(LStrAllocLoadStrW(libc, IDS_FIRST)).get()), 0);
+  EXPECT_EQ(LStrLengthA(HA(LStrAllocLoadStrA(libc, IDS_FIRST)).get()), 0);
+  dlclose(libc);
+}
+#endif
+
+TEST(StringTable, BlockWalkStaysInsideTheBlock) {
+  // Entries 0 "a", 1 absent, 2 "bc", then 13 absent: 22 bytes in all.
+  const std::uint16_t block[] = {1, 'a', 0, 2, 'b', 'c', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  struct Case {
+    std::size_t size;
+    unsigned index;
+    const char* expected;  // null: no entry
+  } cases[] = {{sizeof block, 0, "a"},
+               {sizeof block, 1, nullptr},
+               {sizeof block, 2, "bc"},
+               {sizeof block, 15, nullptr},
+               {12, 2, "bc"},
+               {11, 2, nullptr},
+               {8, 2, nullptr},
+               {2, 0, nullptr},
+               {0, 0, nullptr},
+               {1, 0, nullptr},
+               {4, 0, "a"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "size " << c.size << " index " << c.index);
+    auto entry = quarnel::convert::block_entry(block, c.size, c.index);
+    std::string got(entry.begin(), entry.end());
+    EXPECT_EQ(got, c.expected ? c.expected : "");
+  }
+}
+
+TEST(StringTable, OutOfMemoryLeavesNothingBehind) {
+  namespace qt = quarnel::testing;
+  for (bool wide : {false, true}) {
+    bool succeeded = false;
+    for (long budget = 0; !succeeded && budget < 8; ++budget) {
+      long live = qt::live_blocks();
+      qt::fail_allocations_after(budget);
+      LStrHandleA a = nullptr;
+      LStrHandleW w = nullptr;
+      Failure f = failure_of([&] {
+        if (wide) {
+          w = LStrAllocLoadStrW(nullptr, IDS_UTF8);
+        } else {
+          a = LStrAllocLoadStrA(nullptr, IDS_UTF8);
+        }
+      });
+      qt::fail_allocations_after(-1);
+      succeeded = f == Failure::none;
+      if (!succeeded) {
+        EXPECT_EQ(f, Failure::out_of_memory);
+      }
+      EXPECT_EQ(succeeded, a != nullptr || w != nullptr);
+      LStrDestroyA(a);
+      LStrDestroyW(w);
+      EXPECT_EQ(qt::live_blocks(), live) << "budget " << budget;
+    }
+    EXPECT_TRUE(succeeded);
+  }
+}

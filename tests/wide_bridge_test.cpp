@@ -1,0 +1,62 @@
+// Copying A text into a caller's UTF-16 buffer, and the two size functions.
+#include <string>
+#include <vector>
+
+#include "support.hpp"
+
+using namespace qtest;
+
+namespace {
+
+struct Case {
+  std::string ansi;  // code page 1252
+  wstr wide;         // the text up to the first zero byte, converted
+};
+
+const Case kCases[] = {
+    {"", QW("")},
+    {"abc", QW("abc")},
+    {std::string("ab\0cd", 5), QW("ab")},
+    {std::string("\0x", 2), QW("")},
+    {"caf\xe9 \x80\x81\xff", QW("caf\u00e9 \u20ac\u0081\u00ff")},
+};
+
+}  // namespace
+
+TEST(WideBridge, SizeCountsUnitsUpToTheFirstZeroPlusTerminator) {
+  for (const Case& c : kCases) {
+    HA a = make_a(c.ansi);
+    EXPECT_EQ(LStrWideCharBufSizeA(a.get()), static_cast<int>(c.wide.size()) + 1) << c.ansi;
+  }
+}
+
+TEST(WideBridge, CopyWritesTextAndTerminatorWithinCapacity) {
+  constexpr LWideChar kGuard = 0xBEEF;
+  for (const Case& c : kCases) {
+    HA a = make_a(c.ansi);
+    int need = LStrWideCharBufSizeA(a.get());
+    for (int capacity : {need + 3, need, need - 1, 0, -1}) {
+      SCOPED_TRACE(testing::Message() << c.ansi << " capacity " << capacity);
+      std::vector<LWideChar> buffer(static_cast<std::size_t>(need) + 4, kGuard);
+      EXPECT_EQ(LStrWideCharA(a.get(), buffer.data(), capacity), buffer.data());
+      if (capacity >= need) {
+        EXPECT_EQ(wstr(buffer.data()), c.wide);
+      }
+      // Nothing beyond the capacity is ever touched.
+      for (std::size_t i = static_cast<std::size_t>(capacity > 0 ? capacity : 0); i < buffer.size();
+           ++i)
+        EXPECT_EQ(buffer[i], kGuard) << "unit " << i;
+    }
+  }
+  HA a = make_a("abc");
+  EXPECT_EQ(LStrWideCharA(a.get(), nullptr, 0), nullptr);
+}
+
+TEST(WideBridge, WideSizeCountsBytesWithoutTerminator) {
+  const LWideChar units[] = {'a', 0, 'b'};
+  struct WideCase {
+    wstr text;
+    int bytes;
+  } cases[] = {{QW(""), 0}, {QW("abc"), 6}, {wstr(units, 3), 6}, {QW("\u4e2d\u6587"), 4}};
+  for (const WideCase& c : cases) EXPECT_EQ(LStrWideCharBufSizeW(make_w(c.text).get()), c.bytes);
+}
