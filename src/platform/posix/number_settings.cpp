@@ -6,7 +6,6 @@
 #include <langinfo.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 #include "platform/posix/codepage.hpp"
@@ -42,11 +41,12 @@ wchar single_unit(nl_item item, locale_t loc) noexcept {
 
 #if defined(__GLIBC__)
 // glibc answers the localeconv() fields through nl_langinfo_l as well; a
-// numeric field is the first byte of the answer, CHAR_MAX when unset.
+// numeric field is the first byte of the answer, and an unset one (as in the
+// C locale) is CHAR_MAX or 0xFF. Returns -1 for unset.
 int small_number(nl_item item, locale_t loc) noexcept {
   const char* v = nl_langinfo_l(item, loc);
-  int n = v ? static_cast<unsigned char>(v[0]) : CHAR_MAX;
-  return n == CHAR_MAX ? -1 : n;
+  int n = v ? static_cast<unsigned char>(v[0]) : 0xFF;
+  return n < 10 ? n : -1;
 }
 
 // Windows numbers the negative layouts 0-15; POSIX describes them by three
@@ -62,7 +62,7 @@ void read_monetary(NumberSettings& s, locale_t loc) noexcept {
     s.currency_length = static_cast<std::uint8_t>(n);
   }
   int digits = small_number(FRAC_DIGITS, loc);
-  if (digits >= 0 && digits <= 9) s.currency_decimals = static_cast<std::uint8_t>(digits);
+  if (digits >= 0) s.currency_decimals = static_cast<std::uint8_t>(digits);
   int p_first = small_number(P_CS_PRECEDES, loc), p_space = small_number(P_SEP_BY_SPACE, loc);
   if (p_first >= 0 && p_space >= 0)
     s.currency_format = static_cast<std::uint8_t>((p_first ? 0 : 1) + (p_space ? 2 : 0));
