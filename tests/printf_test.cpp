@@ -97,6 +97,18 @@ double random_double(Random& r) {
 
 }  // namespace
 
+// The mingw C library that the Windows build compares against departs from
+// C99 in two places: it pads %a with zeros also under '-' and rounds its
+// hexadecimal digits differently, and it lets ' ' and '+' sign unsigned
+// conversions. Those cases are left to the other platforms.
+#if defined(_WIN32)
+constexpr int kFloatConversions = 6;  // e E f F g G
+constexpr bool kSignFlagsOnUnsigned = true;
+#else
+constexpr int kFloatConversions = 8;  // and a A
+constexpr bool kSignFlagsOnUnsigned = false;
+#endif
+
 TEST(Formatter, NumericConversionsMatchTheCLibrary) {
   Random r;
   const char* int_sizes[] = {"", "hh", "h", "l", "ll", "j", "z", "t"};
@@ -120,14 +132,19 @@ TEST(Formatter, NumericConversionsMatchTheCLibrary) {
     }
     bool floating = r.below(2) == 0;
     if (floating) {
-      format += "eEfFgGaA"[r.below(8)];
+      format += "eEfFgGaA"[r.below(kFloatConversions)];
       format += '>';
       compare_with_stars(format, star_width, width, star_precision, precision, random_double(r));
       continue;
     }
     std::string size = int_sizes[r.below(8)];
     format += size;
-    format += "diouxX"[r.below(6)];
+    char conversion = "diouxX"[r.below(6)];
+    if (kSignFlagsOnUnsigned && conversion != 'd' && conversion != 'i')
+      format.erase(
+          std::remove_if(format.begin(), format.end(), [](char c) { return c == ' ' || c == '+'; }),
+          format.end());
+    format += conversion;
     format += '>';
     auto bits = r.next() >> r.below(64);
     auto v = static_cast<std::int64_t>(r.below(2) ? bits : 0 - bits);
