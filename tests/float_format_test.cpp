@@ -79,39 +79,21 @@ wstr picture_text(const std::string& picture, double v, const NumberSettings& s 
 }  // namespace
 
 TEST(FloatToStr, GeneralFormatWithFifteenDigits) {
+  // Fixed up to 15 integer digits and down to 0.0001, scientific beyond; the
+  // value is rounded to 15 digits (carries included) before the choice.
   struct Case {
     double value;
     const char* text;
   } cases[] = {
-      // Fixed up to 15 integer digits, then scientific.
-      {0, "0"},
-      {-0.0, "0"},
-      {1, "1"},
-      {-1.5, "-1.5"},
-      {999999999999999, "999999999999999"},
-      {1e15, "1E15"},
-      {-123456789012345678.0, "-1.23456789012346E17"},
-      {1234567890.123456789, "1234567890.12346"},
-      // Down to 0.0001, then scientific.
-      {0.0001, "0.0001"},
-      {0.000099999, "9.9999E-5"},
-      {0.00001, "1E-5"},
-      {1e-100, "1E-100"},
-      {1e100, "1E100"},
-      // Rounding to 15 digits, with carries into a new digit.
-      {0.1 + 0.2, "0.3"},
-      {1.0 / 3, "0.333333333333333"},
-      {2.0 / 3, "0.666666666666667"},
-      {9.999999999999999, "10"},
-      {999999999999999.9, "1E15"},
-      {99999999999999.99, "100000000000000"},
-      {0.00009999999999999999, "0.0001"},
-      {DBL_MAX, "1.79769313486232E308"},
-      {-DBL_MIN, "-2.2250738585072E-308"},
+      // clang-format off
+      {-0.0, "0"}, {-1.5, "-1.5"}, {999999999999999, "999999999999999"}, {1e15, "1E15"},
+      {-123456789012345678.0, "-1.23456789012346E17"}, {0.0001, "0.0001"},
+      {0.000099999, "9.9999E-5"}, {1e-100, "1E-100"}, {0.1 + 0.2, "0.3"},
+      {2.0 / 3, "0.666666666666667"}, {9.999999999999999, "10"}, {999999999999999.9, "1E15"},
+      {0.00009999999999999999, "0.0001"}, {DBL_MAX, "1.79769313486232E308"},
       {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
-      {kNaN, "NAN"},
-      {kInf, "INF"},
-      {-kInf, "-INF"},
+      {kNaN, "NAN"}, {-kInf, "-INF"},
+      // clang-format on
   };
   for (const Case& c : cases) {
     NumberText out;
@@ -127,36 +109,18 @@ TEST(FloatToStrF, EachFormatCode) {
     int precision, digits;
     const char* text;
   } cases[] = {
-      {1234.5, kGeneral, 15, 0, "1234.5"},
-      {1234.5, kGeneral, 3, 0, "1.23E3"},
-      {1234.5, kGeneral, 3, 3, "1.23E003"},
-      {0.00001234, kGeneral, 15, 2, "1.234E-05"},
-      {1234.5, kGeneral, 40, 0, "1234.5"},  // precision capped at 18
-      {0.1, kGeneral, 18, 0, "0.100000000000000006"},
-      {1234.5, kExponent, 15, 0, "1.23450000000000E+3"},
-      {1234.5, kExponent, 4, 2, "1.235E+03"},
-      {-0.00012, kExponent, 3, 4, "-1.20E-0004"},
-      {0, kExponent, 3, 2, "0.00E+00"},
-      {7, kExponent, 1, 9, "7E+0000"},
-      {1234.5, kFixed, 15, 2, "1234.50"},
-      {345.6789, kFixed, 5, 3, "345.680"},
-      {0.125, kFixed, 15, 2, "0.13"},  // exact halves round away from zero
-      {2.5, kFixed, 15, 0, "3"},
-      {-2.5, kFixed, 15, 0, "-3"},
-      {0.015, kFixed, 15, 2, "0.01"},   // 0.01499999... in binary
-      {-0.001, kFixed, 15, 2, "0.00"},  // what shows as zero has no sign
-      {9.999, kFixed, 15, 2, "10.00"},
-      {1e20, kFixed, 15, 2, "1E20"},  // more integer digits than precision
-      {123456, kFixed, 4, 1, "1.235E5"},
-      {0.5, kFixed, 15, 40, "0.500000000000000000"},  // decimals capped at 18
-      {1234567.891, kNumber, 15, 2, "1,234,567.89"},
-      {-999.5, kNumber, 15, 0, "-1,000"},
-      {123, kNumber, 15, 1, "123.0"},
-      {1234.5, kCurrency, 15, 2, "$1,234.50"},
-      {-1234.5, kCurrency, 15, 0, "($1,235)"},
-      {kNaN, kFixed, 15, 2, "NAN"},
-      {-kInf, kCurrency, 15, 2, "-INF"},
-      {1.5, 5, 15, 2, ""},  // no such format
+      // clang-format off
+      {1234.5, kGeneral, 3, 3, "1.23E003"},          {0.1, kGeneral, 40, 0, "0.100000000000000006"},
+      {1234.5, kExponent, 15, 0, "1.23450000000000E+3"}, {1234.5, kExponent, 4, 2, "1.235E+03"},
+      {-0.00012, kExponent, 3, 9, "-1.20E-0004"},    {0, kExponent, 1, 2, "0E+00"},
+      {345.6789, kFixed, 5, 3, "345.680"},           {0.125, kFixed, 15, 2, "0.13"},
+      {-2.5, kFixed, 15, 0, "-3"},                   {0.015, kFixed, 15, 2, "0.01"},
+      {-0.001, kFixed, 15, 2, "0.00"},               {9.999, kFixed, 15, 2, "10.00"},
+      {123456, kFixed, 4, 1, "1.235E5"},             {0.5, kFixed, 15, 40, "0.500000000000000000"},
+      {-999.5, kNumber, 15, 0, "-1,000"},            {1234567.891, kNumber, 15, 2, "1,234,567.89"},
+      {-1234.5, kCurrency, 15, 0, "($1,235)"},       {kNaN, kFixed, 15, 2, "NAN"},
+      {1.5, 5, 15, 2, ""},
+      // clang-format on
   };
   for (const Case& c : cases)
     EXPECT_EQ(float_text(c.value, c.format, c.precision, c.digits), w(c.text))
@@ -177,17 +141,12 @@ TEST(FloatToStrF, CurrencyLayoutsFollowTheSettings) {
     s.negative_currency_format = static_cast<std::uint8_t>(i);
     EXPECT_EQ(float_text(-1.234, kCurrency, 15, 2, s), w(negative[i])) << i;
   }
-  s.currency[0] = 'E', s.currency[1] = 'U', s.currency[2] = 'R', s.currency_length = 3;
-  s.negative_currency_format = 8;
-  EXPECT_EQ(float_text(-1234567, kCurrency, 15, 2, s), w("-1,234,567.00 EUR"));
 }
 
 TEST(FloatToStrF, OtherSeparators) {
   NumberSettings de = german_settings();
-  EXPECT_EQ(float_text(1234.5, kGeneral, 15, 0, de), w("1234,5"));
   EXPECT_EQ(float_text(1.5e-7, kGeneral, 15, 0, de), w("1,5E-7"));
   EXPECT_EQ(float_text(1234567.891, kNumber, 15, 2, de), w("1.234.567,89"));
-  EXPECT_EQ(float_text(1234.5, kCurrency, 15, 2, de), w("1.234,50 \x80"));
   EXPECT_EQ(float_text(-1234.5, kCurrency, 15, 2, de), w("-1.234,50 \x80"));
   EXPECT_EQ(picture_text("#,##0.00", 1234.5, de), w("1.234,50"));
   de.thousands = 0;  // a user without a thousands separator
@@ -195,61 +154,28 @@ TEST(FloatToStrF, OtherSeparators) {
 }
 
 TEST(FormatFloat, PicturesAndSections) {
+  // The documented sample table first; then digits beyond the placeholders,
+  // literals, quotes and extra points; sections (empty ones fall back,
+  // rounding to zero picks the third); large values without scientific
+  // notation, which use the general format.
   struct Case {
     const char* picture;
     double value;
     const char* text;
   } cases[] = {
-      // The documented sample table.
-      {"", 1234, "1234"},
-      {"", -0.5, "-0.5"},
-      {"0", 1234, "1234"},
-      {"0", -1234, "-1234"},
-      {"0", 0.5, "1"},
-      {"0", 0, "0"},
-      {"0.00", 0.5, "0.50"},
-      {"#.##", 1234, "1234"},
-      {"#.##", 0.5, ".5"},
-      {"#.##", 0, ""},
-      {"#,##0.00", -1234, "-1,234.00"},
-      {"#,##0.00;(#,##0.00)", -1234, "(1,234.00)"},
-      {"#,##0.00;(#,##0.00)", 0.5, "0.50"},
-      {"#,##0.00;;Zero", -1234, "-1,234.00"},
-      {"#,##0.00;;Zero", 0, "Zero"},
-      {"0.000E+00", 1234, "1.234E+03"},
-      {"0.000E+00", -1234, "-1.234E+03"},
-      {"0.000E+00", 0.5, "5.000E-01"},
-      {"0.000E+00", 0, "0.000E+00"},
-      {"#.###E-0", 1234, "1.234E3"},
-      {"#.###E-0", 0.5, "5E-1"},
-      {"#.###E-0", 0, "0E0"},
-      // Digits beyond the placeholders, literals, quotes.
-      {"00000", 1234.567, "01235"},
-      {"#", 1234.567, "1235"},
-      {"0.#", 1, "1"},
-      {"$#,##0.00", 1234567.891, "$1,234,567.89"},
-      {"$#,##0.00", -5, "-$5.00"},
-      {"'#'0 \"units;\"", 42, "#42 units;"},
-      {"0x", 7, "7x"},
-      {"#-#", 12345, "1234-5"},
-      {".00", 12.5, "12.50"},
-      {"0.0.0", 1.125, "1.13"},
-      {"00.00E+000", 1234, "12.34E+002"},
-      {"0E+0", 9.6, "1E+1"},
-      {"#,#", 1234567, "1,234,567"},
-      // Sections: empty ones fall back, rounding to zero picks the third.
-      {";(0)", -5, "-5"},
-      {"0;;", -5, "-5"},
-      {"0.0;(0.0);nil", -0.01, "nil"},
-      {"0.0;(0.0)", -0.01, "(0.0)"},
-      {"0.0", -0.01, "0.0"},
-      {"0;(0);zero;ignored", 0, "zero"},
-      // Large values without scientific notation use the general format.
-      {"0", 1e18, "1E18"},
-      {"0", 999999999999999999.0, "1E18"},
-      {"0.00E+00", 1e300, "1.00E+300"},
-      {"0", kNaN, "NAN"},
-      {"0", -kInf, "-INF"},
+      // clang-format off
+      {"", -0.5, "-0.5"}, {"0", 0.5, "1"}, {"0.00", 0.5, "0.50"}, {"#.##", 1234, "1234"},
+      {"#.##", 0.5, ".5"}, {"#.##", 0, ""}, {"#,##0.00", -1234, "-1,234.00"},
+      {"#,##0.00;(#,##0.00)", -1234, "(1,234.00)"}, {"#,##0.00;;Zero", -1234, "-1,234.00"},
+      {"#,##0.00;;Zero", 0, "Zero"}, {"0.000E+00", 0.5, "5.000E-01"},
+      {"0.000E+00", -1234, "-1.234E+03"}, {"#.###E-0", 1234, "1.234E3"}, {"#.###E-0", 0, "0E0"},
+      {"00000", 1234.567, "01235"}, {"$#,##0.00", -5, "-$5.00"},
+      {"'#'0 \"units;\"", 42, "#42 units;"}, {"#-#", 12345, "1234-5"}, {".00", 12.5, "12.50"},
+      {"0.0.0", 1.125, "1.13"}, {"00.00E+000", 1234, "12.34E+002"}, {"0E+0", 9.6, "1E+1"},
+      {";(0)", -5, "-5"}, {"0.0;(0.0);nil", -0.01, "nil"}, {"0.0;(0.0)", -0.01, "(0.0)"},
+      {"0.0", -0.01, "0.0"}, {"0;(0);zero;ignored", 0, "zero"},
+      {"0", 999999999999999999.0, "1E18"}, {"0.00E+00", 1e300, "1.00E+300"}, {"0", kNaN, "NAN"},
+      // clang-format on
   };
   for (const Case& c : cases)
     EXPECT_EQ(picture_text(c.picture, c.value), w(c.text)) << c.picture << " with " << c.value;
