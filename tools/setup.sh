@@ -7,6 +7,7 @@ packages=(
   g++-multilib qemu-user-static             # 32-bit Linux build, run under qemu
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64                               # runs the Windows build's tests
+  locales                                   # a German locale for the number-settings run
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -17,4 +18,12 @@ if ((${#missing[@]})); then
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The number-settings test run uses a German locale (comma decimal separator).
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo sed -i 's/^# *de_DE.UTF-8/de_DE.UTF-8/' /etc/locale.gen
+  $sudo locale-gen >/dev/null
 fi

@@ -28,9 +28,10 @@
  *  - Null handles: only LStrDestroyA / LStrDestroyW accept null. Every other
  *    function requires a valid handle of its family and does not check it.
  *  - Failures: there are no error codes. An out-of-range position on the A
- *    single-character functions and running out of memory leave the call as
- *    an exception (see "Failures" below); the handles passed in keep their
- *    text and nothing the call allocated is left behind.
+ *    single-character functions, text that LStrToIntA / LStrToIntW cannot
+ *    read and running out of memory leave the call as an exception (see
+ *    "Failures" below); the handles passed in keep their text and nothing
+ *    the call allocated is left behind.
  *
  * Failures. On Windows an exception leaves a function as a structured
  * exception raised with RaiseException (non-continuable), with one of the
@@ -41,6 +42,7 @@
 #ifndef QUARNEL_QUARNEL_H
 #define QUARNEL_QUARNEL_H
 
+#include <stdarg.h>
 #include <stdint.h>
 #ifndef __cplusplus
 #include <stdbool.h>
@@ -314,7 +316,8 @@ QUARNEL_EXPORT int QUARNEL_API LStrCompareICA(LStrHandleA a, LStrHandleA b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareW(LStrHandleW a, LStrHandleW b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareICW(LStrHandleW a, LStrHandleW b);
 
-/* ==== Searching ======================================================= * Positions follow the handle's index base (see the index-base rule above):
+/* ==== Searching =============================================================
+ * Positions follow the handle's index base (see the index-base rule above):
  * the first character is position 1, or 0 under base 0, and "not found" is
  * 0, or -1 under base 0. Only the base of h counts, never that of a pattern
  * or delimiter handle. Nothing here changes a handle.
@@ -635,6 +638,156 @@ typedef struct QuarnelStringTable {
   uint32_t count;   /* entries in blocks */
   const QuarnelStringBlock* blocks;
 } QuarnelStringTable;
+
+/* ==== Numbers to text and back ============================================
+ * Number text follows the user's regional settings (decimal and thousands
+ * separators, currency symbol and layout), read once when the library
+ * loads: on Windows the user locale, elsewhere the locale the environment
+ * names (LC_ALL, LC_NUMERIC / LC_MONETARY, LANG). The A family stores the
+ * text in the ANSI code page. Reading a number never depends on the settings:
+ * "." is always the decimal point. The index base plays no part here.
+ *
+ *     LStrHandleA h = LStrFloatToStrFA(1234.5, 3, 15, 2);  // "1,234.50"
+ *     int port = LStrToIntDefA(value, 80);                  // 80 unless a number
+ */
+
+/* New handles with the decimal text of a 64-bit integer: "-9223372036854775808",
+ * "18446744073709551615", "0". No grouping, no leading '+'. */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromInt64A(int64_t value);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromInt64W(int64_t value);
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromUInt64A(uint64_t value);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromUInt64W(uint64_t value);
+
+/* A new handle with the general text of value: at most 15 significant
+ * digits, trailing zeros removed, the user's decimal separator; fixed
+ * notation from 0.0001 up to 15 integer digits, otherwise scientific with
+ * the exponent as "E20" / "E-5" (1e20 gives "1E20", 1/3 "0.333333333333333").
+ * Not-a-number gives "NAN", infinities "INF" and "-INF". Both families give
+ * the same text. */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromDoubleA(double value);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromDoubleW(double value);
+
+/* A new handle with value's 32-bit pattern in upper-case hexadecimal, no
+ * prefix, zero-padded on the left to at least digits digits (never cut):
+ * (255, 4) gives "00FF", (-1, 0) "FFFFFFFF". */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrIntToHexA(int value, int digits);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrIntToHexW(int value, int digits);
+
+/* The handle's text as an integer.
+ * Text longer than two characters that starts with "0x" or "0X": the
+ * hexadecimal digits after the prefix, read as far as they go, as a 32-bit
+ * pattern ("0xFFFFFFFF" gives -1, "0x1FZZ" 31, "0xZZ" 0); never fails.
+ * Any other text: optional spaces, an optional sign, then decimal digits in
+ * the 32-bit range or hexadecimal digits after "$", "x" or "0x", and nothing
+ * else. Other text, the empty text included, raises the conversion error
+ * (QUARNEL_EXCEPTION_CONVERT on Windows, quarnel::EConvertError elsewhere). */
+QUARNEL_EXPORT int QUARNEL_API LStrToIntA(LStrHandleA h);
+QUARNEL_EXPORT int QUARNEL_API LStrToIntW(LStrHandleW h);
+
+/* The handle's whole text as a number, or defaultValue. Text longer than two
+ * characters that starts with "0x" / "0X" must continue with hexadecimal
+ * digits to its end; other text must be a decimal integer (LStrToIntDef*) or
+ * a C floating-point number with "." as the decimal point (LStrToDoubleDef*).
+ * Leading white space is accepted, anything after the number (white space
+ * and zero characters included) gives defaultValue, as does empty text.
+ * " 42" gives 42, "42 " defaultValue, "1.5" 1.5 whatever the user's settings,
+ * "1,5" defaultValue. Values beyond 32 bits wrap. */
+QUARNEL_EXPORT int QUARNEL_API LStrToIntDefA(LStrHandleA h, int defaultValue);
+QUARNEL_EXPORT int QUARNEL_API LStrToIntDefW(LStrHandleW h, int defaultValue);
+QUARNEL_EXPORT double QUARNEL_API LStrToDoubleDefA(LStrHandleA h, double defaultValue);
+QUARNEL_EXPORT double QUARNEL_API LStrToDoubleDefW(LStrHandleW h, double defaultValue);
+
+/* Appends value's decimal text and returns the handle's characters (the A
+ * text; the W BSTR), valid until the handle next changes. */
+QUARNEL_EXPORT char* QUARNEL_API LStrAppendIntValueA(LStrHandleA h, int value);
+QUARNEL_EXPORT LBSTR QUARNEL_API LStrAppendIntValueW(LStrHandleW h, int value);
+
+/* A new handle with value laid out by format (its low byte; other codes give
+ * an empty handle). precision is the number of significant digits (1..18),
+ * digits as said per format:
+ *   0 general:  as LStrAllocFromDoubleA with precision digits; digits is
+ *               the exponent's minimum width (0..4)
+ *   1 exponent: "d.dddE+ddd": precision digits in all, a signed exponent of
+ *               at least digits (0..4) digits
+ *   2 fixed:    digits (0..18) decimals, rounded to precision significant
+ *               digits first (1234.5, 15, 2 gives "1234.50"; 345.6789, 5, 3
+ *               "345.680")
+ *   3 number:   as fixed, with thousands separators ("1,234.50")
+ *   4 currency: as number, laid out with the currency symbol the way the
+ *               user's settings place it ("$1,234.50", "($1,234.50)")
+ * Fixed, number and currency switch to scientific notation when the value
+ * has more integer digits than precision. Halves round away from zero. */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrFloatToStrFA(double value, int format, int precision,
+                                                        int digits);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFloatToStrFW(double value, int format, int precision,
+                                                        int digits);
+
+/* A new handle with *value laid out by the picture in the format handle (its
+ * text up to the first zero character). Up to three sections separated by
+ * ';' apply to positive values, negative values and zero; an empty negative
+ * or zero section uses the first, which then writes a leading '-' for
+ * negative values. Within a section: '0' a digit or '0'; '#' a digit or
+ * nothing; the first '.' the decimal separator; ',' thousands grouping;
+ * "E+" / "E-" / "e+" / "e-" followed by up to four '0's scientific notation
+ * ('+' also signs positive exponents); text in '...' or "..." and any other
+ * character literally. An empty first section, an empty picture, or a value
+ * of 1e18 or more without scientific notation gives the general text of
+ * LStrAllocFromDoubleA.
+ *   "#,##0.00;(#,##0.00)" with -1234 gives "(1,234.00)"; "0.000E+00" with
+ *   1234 gives "1.234E+03"; "#.##" with 0 gives "".
+ * W only: an empty format handle gives "#error#". */
+QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrFormatFloatA(LStrHandleA format, const double* value);
+QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFormatFloatW(LStrHandleW format, const double* value);
+
+/* ==== Formatted output ====================================================
+ * printf-style formatting into handles. These functions are caller-cleans
+ * (__cdecl); the VPrintf ones take a prepared va_list. The formatter is the
+ * library's own and gives the same text on every platform:
+ *  - numbers as C99 printf writes them: d i u o x X e E f F g G a A with the
+ *    flags - + space # 0, width, precision and '*'; size prefixes hh h l ll
+ *    j z t, and the Windows ones: "L", "I64" on integers mean 64 bits, "I32"
+ *    32 bits, "I" pointer-sized; "%p" is upper-case hexadecimal with two
+ *    digits per pointer byte; "%n" stores the count so far;
+ *  - text as Windows writes it: in the A functions %s / %c take byte text
+ *    and %ls %ws %S / %lc %wc %C UTF-16; in the W functions %s / %c take
+ *    UTF-16 and %hs %S / %hc %C byte text. Text of the other family is
+ *    converted through the ANSI code page; a null string prints "(null)".
+ * Counts are in the family's characters (bytes, UTF-16 units). A null or
+ * empty format, or one that formats to nothing, gives no text: the replacing
+ * functions then empty dest and return 0, the appending ones leave it as it
+ * was and return 0. The format and any argument may be dest's own text.
+ * The index base plays no part.
+ *
+ *     _LStrSprintfA(h, "%d-%s", 7, "ab");      // h holds "7-ab", returns 4
+ *     _LStrCatSprintfW(w, L"%d", 42);           // "x=" becomes "x=42", returns 2
+ */
+
+/* A new handle with the text of the format handle (up to its first zero
+ * character) formatted with the arguments; an empty format handle gives an
+ * empty handle. */
+QUARNEL_EXPORT LStrHandleA QUARNEL_CDECL _LStrFormatA(LStrHandleA format, ...);
+QUARNEL_EXPORT LStrHandleW QUARNEL_CDECL _LStrFormatW(LStrHandleW format, ...);
+
+/* Replaces dest's text with the formatted text and returns its length.
+ * Sprintf, Printf and VPrintf are the same operation. */
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfA(LStrHandleA dest, const char* format, ...);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrPrintfA(LStrHandleA dest, const char* format, ...);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrPrintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfA(LStrHandleA dest, const char* format, va_list args);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfW(LStrHandleW dest, const LWideChar* format,
+                                               va_list args);
+
+/* Appends the formatted text to dest's and returns the length appended.
+ * CatSprintf, CatPrintf and CatVPrintf are the same operation. */
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfA(LStrHandleA dest, const char* format, ...);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatPrintfA(LStrHandleA dest, const char* format, ...);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatPrintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfA(LStrHandleA dest, const char* format,
+                                                  va_list args);
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfW(LStrHandleW dest, const LWideChar* format,
+                                                  va_list args);
 
 #ifdef __cplusplus
 }  // extern "C"

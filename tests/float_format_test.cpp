@@ -1,0 +1,224 @@
+// Floating-point text as the runtime routines document it, under injected
+// regional settings. Facts relied on (from the routines' public docs, and
+// where the routines behave otherwise, from their observed behaviour):
+//  - FloatToStr is the general format with 15 significant digits: fixed
+//    notation while the value has at most 15 integer digits and is at least
+//    0.0001 (the docs say 0.00001; the routines switch at 0.0001, so 1E-5 is
+//    scientific), trailing zeros and a needless decimal point dropped, the
+//    exponent written "E20" / "E-5" (FloatToStr(1E100) is "1E100").
+//  - ffExponent: "d.ddd...E+dddd" with Precision digits in all and at least
+//    Digits (0..4) exponent digits, sign always shown.
+//  - ffFixed / ffNumber: Digits (0..18) decimals, the value first rounded to
+//    Precision significant digits (Precision 5, Digits 3: 345.6789 gives
+//    345.680); more integer digits than Precision gives scientific notation.
+//  - ffCurrency: CurrencyFormat 0-3 and NegCurrFormat 0-15 place the symbol,
+//    sign, space and parentheses ("($1.23)", "-$1.23", ... "(1.23 $)").
+//  - Not-a-number is "NAN", infinities "INF" and "-INF".
+//  - FormatFloat's sample table: "0" with 0.5 gives "1" (halves round away
+//    from zero), "#.##" with 0 gives "", "#,##0.00;;Zero" uses the first
+//    section for -1234 and "Zero" for 0, "#.###E-0" with 0.5 gives "5E-1".
+#include "convert/float_format.hpp"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "support.hpp"
+
+using namespace quarnel::convert;
+using qtest::wstr;
+
+namespace {
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+NumberSettings us_settings() {
+  NumberSettings s;
+  s.currency[0] = '$';
+  return s;
+}
+
+NumberSettings german_settings() {
+  NumberSettings s;
+  s.decimal = ',';
+  s.thousands = '.';
+  s.currency[0] = 0x20AC;  // euro sign
+  s.currency_format = 3;
+  s.negative_currency_format = 8;
+  return s;
+}
+
+// UTF-16 text from a byte literal that holds ASCII and at most '\x80' for the
+// euro sign.
+wstr w(const std::string& s) {
+  wstr r;
+  for (char c : s) r.push_back(c == '\x80' ? LWideChar(0x20AC) : LWideChar(c));
+  return r;
+}
+
+wstr float_text(double v, unsigned format, int precision, int digits,
+                const NumberSettings& s = us_settings()) {
+  NumberText out;
+  float_to_text(out, v, format, precision, digits, s);
+  return wstr(out.view());
+}
+
+wstr picture_text(const std::string& picture, double v, const NumberSettings& s = us_settings()) {
+  NumberText out;
+  wstr p = w(picture);
+  format_float(out, p, v, s);
+  return wstr(out.view());
+}
+
+}  // namespace
+
+TEST(FloatToStr, GeneralFormatWithFifteenDigits) {
+  // Fixed up to 15 integer digits and down to 0.0001, scientific beyond; the
+  // value is rounded to 15 digits (carries included) before the choice.
+  struct Case {
+    double value;
+    const char* text;
+  } cases[] = {
+      // clang-format off
+      {-0.0, "0"}, {-1.5, "-1.5"}, {999999999999999, "999999999999999"}, {1e15, "1E15"},
+      {-123456789012345678.0, "-1.23456789012346E17"}, {0.0001, "0.0001"},
+      {0.000099999, "9.9999E-5"}, {1e-100, "1E-100"}, {0.1 + 0.2, "0.3"},
+      {2.0 / 3, "0.666666666666667"}, {9.999999999999999, "10"}, {999999999999999.9, "1E15"},
+      {0.00009999999999999999, "0.0001"}, {DBL_MAX, "1.79769313486232E308"},
+      {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+      {kNaN, "NAN"}, {-kInf, "-INF"},
+      // clang-format on
+  };
+  for (const Case& c : cases) {
+    NumberText out;
+    float_to_text(out, c.value, us_settings());
+    EXPECT_EQ(wstr(out.view()), w(c.text)) << c.value;
+  }
+}
+
+TEST(FloatToStrF, EachFormatCode) {
+  struct Case {
+    double value;
+    unsigned format;
+    int precision, digits;
+    const char* text;
+  } cases[] = {
+      // clang-format off
+      {1234.5, kGeneral, 3, 3, "1.23E003"},          {0.1, kGeneral, 40, 0, "0.100000000000000006"},
+      {1234.5, kExponent, 15, 0, "1.23450000000000E+3"}, {1234.5, kExponent, 4, 2, "1.235E+03"},
+      {-0.00012, kExponent, 3, 9, "-1.20E-0004"},    {0, kExponent, 1, 2, "0E+00"},
+      {345.6789, kFixed, 5, 3, "345.680"},           {0.125, kFixed, 15, 2, "0.13"},
+      {-2.5, kFixed, 15, 0, "-3"},                   {0.015, kFixed, 15, 2, "0.01"},
+      {-0.001, kFixed, 15, 2, "0.00"},               {9.999, kFixed, 15, 2, "10.00"},
+      {123456, kFixed, 4, 1, "1.235E5"},             {0.5, kFixed, 15, 40, "0.500000000000000000"},
+      {-999.5, kNumber, 15, 0, "-1,000"},            {1234567.891, kNumber, 15, 2, "1,234,567.89"},
+      {-1234.5, kCurrency, 15, 0, "($1,235)"},       {kNaN, kFixed, 15, 2, "NAN"},
+      {1.5, 5, 15, 2, ""},
+      // clang-format on
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(float_text(c.value, c.format, c.precision, c.digits), w(c.text))
+        << c.value << " format " << c.format << " " << c.precision << "/" << c.digits;
+}
+
+TEST(FloatToStrF, CurrencyLayoutsFollowTheSettings) {
+  const char* positive[4] = {"$1.23", "1.23$", "$ 1.23", "1.23 $"};
+  const char* negative[16] = {"($1.23)", "-$1.23",  "$-1.23",   "$1.23-",  "(1.23$)", "-1.23$",
+                              "1.23-$",  "1.23$-",  "-1.23 $",  "-$ 1.23", "1.23 $-", "$ 1.23-",
+                              "$ -1.23", "1.23- $", "($ 1.23)", "(1.23 $)"};
+  NumberSettings s = us_settings();
+  for (int i = 0; i < 4; ++i) {
+    s.currency_format = static_cast<std::uint8_t>(i);
+    EXPECT_EQ(float_text(1.234, kCurrency, 15, 2, s), w(positive[i])) << i;
+  }
+  for (int i = 0; i < 16; ++i) {
+    s.negative_currency_format = static_cast<std::uint8_t>(i);
+    EXPECT_EQ(float_text(-1.234, kCurrency, 15, 2, s), w(negative[i])) << i;
+  }
+}
+
+TEST(FloatToStrF, OtherSeparators) {
+  NumberSettings de = german_settings();
+  EXPECT_EQ(float_text(1.5e-7, kGeneral, 15, 0, de), w("1,5E-7"));
+  EXPECT_EQ(float_text(1234567.891, kNumber, 15, 2, de), w("1.234.567,89"));
+  EXPECT_EQ(float_text(-1234.5, kCurrency, 15, 2, de), w("-1.234,50 \x80"));
+  EXPECT_EQ(picture_text("#,##0.00", 1234.5, de), w("1.234,50"));
+  de.thousands = 0;  // a user without a thousands separator
+  EXPECT_EQ(float_text(1234567, kNumber, 15, 0, de), w("1234567"));
+}
+
+TEST(FormatFloat, PicturesAndSections) {
+  // The documented sample table first; then digits beyond the placeholders,
+  // literals, quotes and extra points; sections (empty ones fall back,
+  // rounding to zero picks the third); large values without scientific
+  // notation, which use the general format.
+  struct Case {
+    const char* picture;
+    double value;
+    const char* text;
+  } cases[] = {
+      // clang-format off
+      {"", -0.5, "-0.5"}, {"0", 0.5, "1"}, {"0.00", 0.5, "0.50"}, {"#.##", 1234, "1234"},
+      {"#.##", 0.5, ".5"}, {"#.##", 0, ""}, {"#,##0.00", -1234, "-1,234.00"},
+      {"#,##0.00;(#,##0.00)", -1234, "(1,234.00)"}, {"#,##0.00;;Zero", -1234, "-1,234.00"},
+      {"#,##0.00;;Zero", 0, "Zero"}, {"0.000E+00", 0.5, "5.000E-01"},
+      {"0.000E+00", -1234, "-1.234E+03"}, {"#.###E-0", 1234, "1.234E3"}, {"#.###E-0", 0, "0E0"},
+      {"00000", 1234.567, "01235"}, {"$#,##0.00", -5, "-$5.00"},
+      {"'#'0 \"units;\"", 42, "#42 units;"}, {"#-#", 12345, "1234-5"}, {".00", 12.5, "12.50"},
+      {"0.0.0", 1.125, "1.13"}, {"00.00E+000", 1234, "12.34E+002"}, {"0E+0", 9.6, "1E+1"},
+      {";(0)", -5, "-5"}, {"0.0;(0.0);nil", -0.01, "nil"}, {"0.0;(0.0)", -0.01, "(0.0)"},
+      {"0.0", -0.01, "0.0"}, {"0;(0);zero;ignored", 0, "zero"},
+      {"0", 999999999999999999.0, "1E18"}, {"0.00E+00", 1e300, "1.00E+300"}, {"0", kNaN, "NAN"},
+      // clang-format on
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(picture_text(c.picture, c.value), w(c.text)) << c.picture << " with " << c.value;
+}
+
+TEST(RoundDecimal, CorrectlyRoundedWithHalvesAwayFromZero) {
+  // Against the C library's correctly rounded digits (which round halves to
+  // even): the digits agree except on exact halves, where ours are larger.
+  std::uint64_t state = 0x9E3779B97F4A7C15u;
+  auto next = [&] {
+    state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+    return state;
+  };
+  int halves = 0;
+  for (int i = 0; i < 20000; ++i) {
+    double v = std::ldexp(static_cast<double>(next() >> 11), static_cast<int>(next() % 200) - 100);
+    int precision = 1 + static_cast<int>(next() % 17);
+    if (i % 2 == 0) {
+      // An odd number of halves, quarters, ... ends in 5: rounding it one
+      // digit short of its length is an exact half.
+      v = std::ldexp(static_cast<double>(2 * (next() % 100000) + 1),
+                     -1 - static_cast<int>(next() % 8));
+      char all[64];
+      std::snprintf(all, sizeof all, "%.30e", v);
+      std::string mantissa(all, static_cast<std::size_t>(std::strchr(all, 'e') - all));
+      precision = std::max(1, static_cast<int>(mantissa.find_last_not_of('0')) - 1);
+    }
+    Decimal d = round_decimal(v, precision);
+    char expect[64];
+    std::snprintf(expect, sizeof expect, "%.*e", precision - 1, v);
+    std::string digits(expect, 1);
+    digits.append(expect + 2, static_cast<std::size_t>(precision - 1));
+    int exponent = std::atoi(std::strchr(expect, 'e') + 1) + 1;
+    std::string ours(d.digits, static_cast<std::size_t>(d.count));
+    ours.append(static_cast<std::size_t>(precision - d.count), '0');
+    if (v == 0) exponent = 0;
+    if (ours == digits && d.exponent == exponent) continue;
+    // Must be an exact half: the exact expansion continues with 5000...
+    char exact[128];
+    std::snprintf(exact, sizeof exact, "%.*e", precision + 40, v);
+    EXPECT_EQ(std::string(std::strchr(exact, '.') + precision, 41), "5" + std::string(40, '0'))
+        << v << " at " << precision << ": " << ours << " vs " << digits;
+    ++halves;
+  }
+  EXPECT_GT(halves, 2000);
+}

@@ -1,0 +1,212 @@
+// The number exports of both families: integers and doubles to text, the
+// readers and their whole-text rule, appending, and the float exports'
+// wiring to the process's regional settings.
+//
+// Facts relied on: StrToInt takes an optional sign and decimal digits in the
+// 32-bit range, or hexadecimal digits after '$' (also "0x"), and raises its
+// conversion error for anything else; IntToHex gives upper-case digits,
+// zero-padded, never cut; the C scanners skip leading white space and count
+// it in "%n", and "%X" accepts a sign and an optional "0x".
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <vector>
+
+#include "convert/float_format.hpp"
+#include "core/memory.hpp"
+#include "support.hpp"
+
+using namespace qtest;
+
+namespace {
+
+wstr widen(std::string_view s) { return wstr(s.begin(), s.end()); }
+
+// Expected text of the float exports under the process's own settings.
+wstr process_text(double v, unsigned format, int precision, int digits) {
+  quarnel::convert::NumberText out;
+  quarnel::convert::float_to_text(out, v, format, precision, digits,
+                                  quarnel::platform::number_settings());
+  return wstr(out.view());
+}
+
+constexpr int kRaises = std::numeric_limits<int>::min() + 12345;  // marks "raises"
+
+}  // namespace
+
+TEST(NumberText, IntegersInBothFamilies) {
+  const std::int64_t min64 = std::numeric_limits<std::int64_t>::min();
+  EXPECT_EQ(text(HA(LStrAllocFromInt64A(min64)).get()), "-9223372036854775808");
+  EXPECT_EQ(text(HW(LStrAllocFromInt64W(min64)).get()), QW("-9223372036854775808"));
+  EXPECT_EQ(text(HA(LStrAllocFromInt64A(0)).get()), "0");
+  EXPECT_EQ(text(HW(LStrAllocFromInt64W(-7)).get()), QW("-7"));
+  EXPECT_EQ(text(HA(LStrAllocFromUInt64A(~0ull)).get()), "18446744073709551615");
+  EXPECT_EQ(text(HW(LStrAllocFromUInt64W(~0ull)).get()), QW("18446744073709551615"));
+  EXPECT_EQ(text(HW(LStrAllocFromUInt64W(0)).get()), QW("0"));
+  struct HexCase {
+    int value, digits;
+    const char* text;
+  } hex_cases[] = {{255, 4, "00FF"},
+                   {-1, 0, "FFFFFFFF"},
+                   {0x12345, 2, "12345"},
+                   {0, -5, "0"},
+                   {-2147483647 - 1, 10, "0080000000"}};
+  for (const HexCase& c : hex_cases) {
+    EXPECT_EQ(text(HA(LStrIntToHexA(c.value, c.digits)).get()), c.text);
+    EXPECT_EQ(text(HW(LStrIntToHexW(c.value, c.digits)).get()), widen(c.text));
+  }
+}
+
+TEST(NumberText, DoublesFollowTheProcessSettings) {
+  // Both families give the general text with 15 digits (A as FloatToStr, W
+  // through "%g"), in the user's separators.
+  for (double v : {1234.5, -1.0 / 3, 1e20, std::numeric_limits<double>::quiet_NaN()}) {
+    wstr expected = process_text(v, 0, 15, 0);
+    EXPECT_EQ(text(HW(LStrAllocFromDoubleW(v)).get()), expected) << v;
+    EXPECT_EQ(widen(text(HA(LStrAllocFromDoubleA(v)).get())), expected) << v;
+  }
+  for (int format = 0; format <= 4; ++format) {
+    // Only the low byte of the format selects it.
+    wstr expected = process_text(-1234.5, static_cast<unsigned>(format), 15, 2);
+    EXPECT_EQ(text(HW(LStrFloatToStrFW(-1234.5, format + 0x300, 15, 2)).get()), expected);
+    EXPECT_EQ(widen(text(HA(LStrFloatToStrFA(-1234.5, format, 15, 2)).get())).size(),
+              expected.size());
+  }
+  LWideChar point = quarnel::platform::number_settings().decimal;
+  EXPECT_EQ(text(HW(LStrFloatToStrFW(1234.5, 2, 15, 2)).get()),
+            QW("1234") + wstr(1, point) + QW("50"));
+  EXPECT_EQ(LStrLengthW(HW(LStrFloatToStrFW(1, 9, 15, 2)).get()), 0);
+}
+
+TEST(NumberText, FormatFloatTakesTheHandlesText) {
+  double v = -1234.5;
+  HW picture = make_w(QW("0.0;(0.0)"));
+  EXPECT_EQ(text(HW(LStrFormatFloatW(picture.get(), &v)).get()).substr(0, 5), QW("(1234"));
+  // Text after a zero character is not part of the picture.
+  HA cut = make_a(std::string_view("'x'\0junk", 8));
+  EXPECT_EQ(text(HA(LStrFormatFloatA(cut.get(), &v)).get()), "-x");
+  // Empty pictures: A formats with the empty picture (the general text), W
+  // answers "#error#".
+  HA empty_a(LStrAllocA());
+  HW empty_w(LStrAllocW());
+  EXPECT_EQ(widen(text(HA(LStrFormatFloatA(empty_a.get(), &v)).get())), process_text(v, 0, 15, 0));
+  EXPECT_EQ(text(HW(LStrFormatFloatW(empty_w.get(), &v)).get()), QW("#error#"));
+}
+
+TEST(NumberReaders, ToIntReadsHexAfterThePrefixOrRaises) {
+  struct Case {
+    const char* text;
+    int value;  // kRaises: the conversion error
+  } cases[] = {
+      // clang-format off
+      {"0x1F", 31}, {"0X1f", 31}, {"0x1FZZ", 31}, {"0xZZ", 0}, {"0xFFFFFFFF", -1}, {"0x-1", -1},
+      {" -42", -42}, {"+7", 7}, {"$1F", 31}, {"-$10", -16}, {"-2147483648", -2147483647 - 1},
+      {"2147483648", kRaises}, {"abc", kRaises}, {"", kRaises}, {"0x", kRaises}, {"42 ", kRaises},
+      {"$", kRaises},
+      // clang-format on
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    HA a = make_a(c.text);
+    HW w = make_w(widen(c.text));
+    for (int family = 0; family < 2; ++family) {
+      int got = 0;
+      std::string message;
+      Failure f = failure_of([&] { got = family == 0 ? LStrToIntA(a.get()) : LStrToIntW(w.get()); },
+                             &message);
+      EXPECT_EQ(f, c.value == kRaises ? Failure::convert : Failure::none);
+      if (c.value == kRaises)
+        EXPECT_EQ(message, "'" + std::string(c.text) + "' is not a valid integer value");
+      else
+        EXPECT_EQ(got, c.value);
+    }
+  }
+}
+
+TEST(NumberReaders, DefaultReadersTakeOnlyWholeTexts) {
+  const int d = -99;
+  struct Case {
+    std::string text;
+    int value;
+  } ints[] = {
+      // clang-format off
+      {"0x1F", 31}, {"0X1f", 31}, {" 42", 42}, {"\t\n-42", -42}, {"42 ", d}, {"", d}, {"0x", d},
+      {" 0x1F", d}, {"0x1F ", d}, {"0x 1F", 31}, {"0x-1F", -31}, {"0x0x1F", 31}, {"0x0x", d},
+      {"1.0", d}, {std::string("12\0", 3), d}, {"4294967297", 1},
+      // clang-format on
+  };
+  for (const Case& c : ints) {
+    EXPECT_EQ(LStrToIntDefA(make_a(c.text).get(), d), c.value) << c.text;
+    EXPECT_EQ(LStrToIntDefW(make_w(widen(c.text)).get(), d), c.value) << c.text;
+  }
+  const double dd = -0.25;
+  struct DCase {
+    std::string text;
+    double value;
+  } doubles[] = {
+      // clang-format off
+      {"1.5", 1.5}, {" -2.5e3", -2500}, {"+.5", 0.5}, {"1e-400", 0}, {"-1e999", -HUGE_VAL},
+      {"0x1.8p1", 3}, {"INF", HUGE_VAL}, {"1,5", dd}, {"1.5 ", dd}, {"", dd}, {" ", dd},
+      {"1e", dd}, {"--1", dd}, {"0x", dd}, {std::string("2\0", 2), dd},
+      // clang-format on
+  };
+  for (const DCase& c : doubles) {
+    EXPECT_EQ(LStrToDoubleDefA(make_a(c.text).get(), dd), c.value) << c.text;
+    EXPECT_EQ(LStrToDoubleDefW(make_w(widen(c.text)).get(), dd), c.value) << c.text;
+  }
+  EXPECT_TRUE(std::isnan(LStrToDoubleDefA(make_a("nan").get(), dd)));
+  EXPECT_EQ(LStrToDoubleDefW(make_w(QW("1\u00BD")).get(), dd), dd);  // not ASCII
+}
+
+TEST(NumberText, AppendIntValue) {
+  HA a(LStrAllocA());
+  char* p = LStrAppendIntValueA(a.get(), -7);
+  EXPECT_EQ(p, LStrCstrA(a.get()));
+  EXPECT_STREQ(LStrAppendIntValueA(a.get(), -2147483647 - 1), "-7-2147483648");
+  HW w = make_w(QW("n="));
+  EXPECT_EQ(LStrAppendIntValueW(w.get(), 2147483647), w->payload);
+  EXPECT_EQ(text(w.get()), QW("n=2147483647"));
+}
+
+TEST(OutOfMemory, NumberAndFormatExportsFailCleanly) {
+  namespace qt = quarnel::testing;
+  double v = 1234.5;
+  // Handles the operations use are made here: on Windows a failure leaves
+  // the operation's own frame without running its destructors.
+  HA long_picture = make_a(std::string(200, 'x') + "#,##0.00");
+  using Op = std::function<void(LStrHandleA, LStrHandleW)>;
+  std::vector<std::pair<const char*, Op>> ops = {
+      {"Int64A", [](auto, auto) { LStrDestroyA(LStrAllocFromInt64A(-5)); }},
+      {"DoubleW", [](auto, auto) { LStrDestroyW(LStrAllocFromDoubleW(0.5)); }},
+      {"FloatToStrFA", [](auto, auto) { LStrDestroyA(LStrFloatToStrFA(-1e6, 4, 15, 2)); }},
+      {"FormatFloatA", [&](auto, auto) { LStrDestroyA(LStrFormatFloatA(long_picture.get(), &v)); }},
+      {"AppendIntValueW", [](auto, LStrHandleW w) { LStrAppendIntValueW(w, 12); }},
+      {"SprintfA",
+       [](LStrHandleA a, auto) { _LStrSprintfA(a, "%s %ls %.300f", "x", QW("y"), 1.0); }},
+      {"CatSprintfW", [](auto, LStrHandleW w) { _LStrCatSprintfW(w, QW("%hs%s"), "x", QW("y")); }},
+      {"FormatA", [](LStrHandleA a, auto) { LStrDestroyA(_LStrFormatA(a, 1)); }},
+  };
+  for (auto& [name, run] : ops) {
+    SCOPED_TRACE(name);
+    Failure f = Failure::out_of_memory;
+    for (long budget = 0; f != Failure::none && budget < 16; ++budget) {
+      long live_before = qt::live_blocks();
+      {
+        HA a = make_a("shared %d");
+        HA other(LStrAllocCloneAA(a.get()));
+        HW w = make_w(QW("wide %d"));
+        qt::fail_allocations_after(budget);
+        f = failure_of([&] { run(a.get(), w.get()); });
+        qt::fail_allocations_after(-1);
+        if (f != Failure::none) {
+          EXPECT_EQ(f, Failure::out_of_memory) << "budget " << budget;
+          EXPECT_EQ(text(a.get()) + text(other.get()), "shared %dshared %d");
+          EXPECT_EQ(text(w.get()), QW("wide %d"));
+        }
+      }
+      EXPECT_EQ(qt::live_blocks(), live_before) << "budget " << budget;
+    }
+    EXPECT_EQ(f, Failure::none);
+  }
+}

@@ -1,0 +1,47 @@
+// The user's number settings on POSIX: how a locale's conventions become the
+// library's settings (the Windows numbering of the currency layouts), and
+// that the process takes them from the environment's locale.
+#include <string>
+
+#include "platform/posix/number_settings.hpp"
+#include "support.hpp"
+
+using quarnel::platform::NumberSettings;
+
+namespace {
+
+// Settings as one comparable text: separators, symbol, layouts (the
+// negative one as a letter) and decimals.
+std::u16string summary(const NumberSettings& s) {
+  return std::u16string{s.decimal, s.thousands, u'|'} +
+         std::u16string(s.currency_symbol().begin(), s.currency_symbol().end()) +
+         std::u16string{u'|', static_cast<char16_t>('0' + s.currency_format),
+                        static_cast<char16_t>('a' + s.negative_currency_format),
+                        static_cast<char16_t>('0' + s.currency_decimals)};
+}
+
+// The settings of a named locale; "" when it is not installed.
+std::u16string settings_of(const char* name) {
+  locale_t loc = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
+  if (!loc) return u"";
+  std::u16string s = summary(quarnel::platform::posix::settings_from_locale(loc));
+  freelocale(loc);
+  return s;
+}
+
+}  // namespace
+
+TEST(PosixNumberSettings, LocaleConventionsBecomeWindowsLayouts) {
+  // The C locale sets nothing, so the defaults stand; German amounts are
+  // "1.234,50 €" (layout 3) and "-1.234,50 €" (layout 8).
+  EXPECT_EQ(settings_of("C"), u".,|\u00a4|0a2");
+  EXPECT_EQ(settings_of("de_DE.UTF-8"), u",.|\u20ac|3i2")
+      << "de_DE.UTF-8 missing? tools/setup.sh generates it";
+}
+
+TEST(PosixNumberSettings, TheProcessReadsTheEnvironmentsLocale) {
+  std::u16string expected = settings_of("");
+  // A locale the environment names but the system lacks reads as plain C.
+  EXPECT_EQ(summary(quarnel::platform::number_settings()),
+            expected.empty() ? settings_of("C") : expected);
+}

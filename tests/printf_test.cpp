@@ -1,0 +1,251 @@
+// The formatter and the formatting exports. The numeric conversions are
+// checked against the C library's snprintf over many random combinations of
+// flags, width, precision and value; text conversions follow the Windows
+// conventions of _vsnwprintf (%s is the family's own text, %hs byte text,
+// %ls / %ws UTF-16, %S the other family's, likewise for %c).
+#include <algorithm>
+#include <cinttypes>
+#include <cmath>
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "convert/printf_engine.hpp"
+#include "support.hpp"
+
+using namespace qtest;
+using quarnel::convert::format_text;
+
+namespace {
+
+wstr widen(std::string_view s) {
+  wstr r;
+  for (char c : s) r.push_back(static_cast<LWideChar>(static_cast<unsigned char>(c)));
+  return r;
+}
+
+// The engine's text, sized by a measuring pass and filled by a second one
+// from the same argument list.
+template <class Unit>
+std::basic_string<Unit> engine(const Unit* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::size_t n = format_text(static_cast<Unit*>(nullptr), 0, format, args);
+  std::basic_string<Unit> s(n, Unit('#'));
+  std::size_t filled = format_text(s.data(), n + 1, format, args);
+  // A short buffer takes what fits and a terminator.
+  Unit small[4] = {1, 1, 1, 1};
+  format_text(small, 3, format, args);
+  va_end(args);
+  EXPECT_EQ(filled, n);
+  std::size_t kept = std::min<std::size_t>(n, 2);
+  EXPECT_EQ(std::basic_string<Unit>(small, kept), s.substr(0, 2));
+  EXPECT_EQ(small[kept], 0);
+  return s;
+}
+
+struct Random {
+  std::uint64_t state = 0x2545F4914F6CDD1Du;
+  std::uint64_t next() {
+    state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+    return state;
+  }
+  int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+};
+
+template <class... A>
+void compare(const std::string& format, A... args) {
+  char expected[2048];
+  std::snprintf(expected, sizeof expected, format.c_str(), args...);
+  EXPECT_EQ(engine(format.c_str(), args...), expected) << format;
+  EXPECT_EQ(engine(widen(format).c_str(), args...), widen(expected)) << format;
+}
+
+double random_double(Random& r) {
+  const double inf = std::numeric_limits<double>::infinity();
+  // clang-format off
+  const double specials[] = {0.0, -0.0, 0.5, 2.5, -1.5e-7, 9.9999999, 1e300, 5e-324, inf, -inf,
+                             std::numeric_limits<double>::quiet_NaN()};
+  // clang-format on
+  if (r.below(4) == 0) return specials[r.below(sizeof specials / sizeof specials[0])];
+  double v = std::ldexp(static_cast<double>(r.next() >> 11), r.below(120) - 90);
+  return r.below(2) ? -v : v;
+}
+
+}  // namespace
+
+// The mingw C library that the Windows build compares against departs from
+// C99 in two places: it pads %a with zeros also under '-' and rounds its
+// hexadecimal digits differently, and it lets ' ' and '+' sign unsigned
+// conversions. Those cases are left to the other platforms.
+#if defined(_WIN32)
+constexpr int kFloatConversions = 6;  // e E f F g G
+constexpr bool kSignFlagsOnUnsigned = true;
+#else
+constexpr int kFloatConversions = 8;  // and a A
+constexpr bool kSignFlagsOnUnsigned = false;
+#endif
+
+TEST(Formatter, NumericConversionsMatchTheCLibrary) {
+  Random r;
+  const char* int_sizes[] = {"", "hh", "h", "l", "ll", "j", "z", "t"};
+  for (int i = 0; i < 6000; ++i) {
+    // "<%" flags, then width and precision as digits, or both as '*'.
+    std::string format = "<%";
+    for (char flag : std::string("-+ #0"))
+      if (r.below(4) == 0) format += flag;
+    bool stars = r.below(6) == 0;
+    int width = r.below(61) - 30, precision = r.below(31) - 5;
+    if (stars) {
+      format += "*.*";
+    } else {
+      if (r.below(2)) format += std::to_string(r.below(30));
+      if (r.below(2)) format += "." + (r.below(5) ? std::to_string(r.below(26)) : "");
+    }
+    auto check = [&](const std::string& f, auto value) {
+      if (stars)
+        compare(f + '>', width, precision, value);
+      else
+        compare(f + '>', value);
+    };
+    if (r.below(2)) {
+      check(format + "eEfFgGaA"[r.below(kFloatConversions)], random_double(r));
+      continue;
+    }
+    std::string size = int_sizes[r.below(8)];
+    char conversion = "diouxX"[r.below(6)];
+    if (kSignFlagsOnUnsigned && conversion != 'd' && conversion != 'i')
+      std::erase_if(format, [](char c) { return c == ' ' || c == '+'; });
+    format += size + conversion;
+    auto bits = r.next() >> r.below(64);
+    auto v = static_cast<std::int64_t>(r.below(2) ? bits : 0 - bits);
+    if (size == "l")
+      check(format, static_cast<long>(v));
+    else if (size == "ll" || size == "j")
+      check(format, static_cast<long long>(v));
+    else if (size == "z" || size == "t")
+      check(format, static_cast<std::ptrdiff_t>(v));
+    else
+      check(format, static_cast<int>(v));
+  }
+}
+
+#if !defined(_WIN32)
+TEST(Formatter, LongDoublesMatchTheCLibrary) {
+  Random r;
+  for (int i = 0; i < 500; ++i) {
+    std::string format = "%" + std::to_string(r.below(30)) + "." + std::to_string(r.below(25)) +
+                         "L" + "eEfgG"[r.below(5)];
+    long double v = std::ldexp(static_cast<long double>(r.next()), r.below(200) - 100);
+    compare(format, v);
+  }
+}
+#endif
+
+TEST(Formatter, WindowsConventionsForTextAndSizes) {
+  // Byte formatter: byte text and UTF-16 (through code page 1252).
+  EXPECT_EQ(engine("%s|%ls|%S|%hs|%ws|%c%lc%C%hc", "ab", QW("cd"), QW("ef"), "gh", QW("ij"), 'k',
+                   QW('l'), QW('m'), 'n'),
+            "ab|cd|ef|gh|ij|klmn");
+  EXPECT_EQ(engine("[%5.1s|%-4s|%.3s|%ls]", "xyz", "q", static_cast<char*>(nullptr),
+                   static_cast<LWideChar*>(nullptr)),
+            "[    x|q   |(nu|(null)]");
+  EXPECT_EQ(engine("%ls|%.2ls|%-3lc|%ls", QW("caf\u00e9 \u20ac"), QW("\u00e9\u00e9\u00e9"),
+                   QW('\u00e9'), QW("\u4e00")),
+            "caf\xe9 \x80|\xe9\xe9|\xe9  |?");
+  // UTF-16 formatter: UTF-16 and byte text; precision never splits a pair.
+  EXPECT_EQ(engine(QW("%s|%ls|%S|%hs|%ws|%c%lc%C%hc"), QW("ab"), QW("cd"), "ef", "gh", QW("ij"),
+                   QW('k'), QW('l'), 'm', 'n'),
+            QW("ab|cd|ef|gh|ij|klmn"));
+  EXPECT_EQ(engine(QW("%hs|%3.2S|%s|%.1hs|%.1ls"), "caf\xe9", "\x80xyz",
+                   static_cast<char*>(nullptr), "\xe9\xe9", QW("\U0001F600")),
+            QW("caf\u00e9| \u20acx|(null)|\u00e9|\xD83D"));
+  // Sizes: L, I64 and ll are 64 bits, I32 is 32, I pointer-sized.
+  EXPECT_EQ(engine("%Li %Lu %I64x %lld %I32d %Iu", -1ll, ~0ull, 255ull, 1ll << 40, -1,
+                   static_cast<std::size_t>(7)),
+            "-1 18446744073709551615 ff 1099511627776 -1 7");
+  EXPECT_EQ(engine(QW("%Li|%I64X|%hhd|%hu"), -1ll, 0xABCull, 300, 70000), QW("-1|ABC|44|4464"));
+  // %p: upper-case, two digits per pointer byte.
+  EXPECT_EQ(
+      engine("[%-*p]", static_cast<int>(2 * sizeof(void*) + 1), reinterpret_cast<void*>(0xBEEF)),
+      "[" + std::string(2 * sizeof(void*) - 4, '0') + "BEEF ]");
+  // %n, %%, what is not a conversion, zero characters, long and padded text.
+  int count = 0;
+  short small = 0;
+  EXPECT_EQ(engine("ab%ncd%hn%%%y%", &count, &small), "abcd%%y%");
+  EXPECT_EQ(count * 10 + small, 24);
+  EXPECT_EQ(engine(QW("%c"), 0).size(), 1u);
+  EXPECT_EQ(engine("%5000d", 1).size(), 5000u);
+  EXPECT_EQ(engine(QW("%-*s|"), -3, QW("a")), QW("a  |"));
+}
+
+namespace {
+int vprintf_a(LStrHandleA h, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  int n = _LStrVPrintfA(h, format, args);
+  va_end(args);
+  return n;
+}
+int cat_vprintf_w(LStrHandleW h, const LWideChar* format, ...) {
+  va_list args;
+  va_start(args, format);
+  int n = _LStrCatVPrintfW(h, format, args);
+  va_end(args);
+  return n;
+}
+}  // namespace
+
+TEST(FormatExports, ReplaceAppendAndNewHandle) {
+  HA a = make_a("previous");
+  LStrSetCharIndexBaseA(a.get(), 0);
+  EXPECT_EQ(_LStrSprintfA(a.get(), "%d-%s", 7, "ab"), 4);
+  EXPECT_EQ(text(a.get()) + std::to_string(LStrGetCharIndexBaseA(a.get())), "7-ab0");
+  EXPECT_EQ(_LStrPrintfA(a.get(), "%05.1f", -2.25), 5);
+  EXPECT_EQ(text(a.get()), "-02.2");
+  EXPECT_EQ(vprintf_a(a.get(), "%x", 255u), 2);
+  EXPECT_EQ(_LStrCatSprintfA(a.get(), "%s", "!") + _LStrCatPrintfA(a.get(), "%d", 0), 2);
+  EXPECT_EQ(text(a.get()), "ff!0");
+  HW w = make_w(QW("x="));
+  EXPECT_EQ(_LStrCatSprintfW(w.get(), QW("%d"), 42), 2);
+  EXPECT_EQ(text(w.get()), QW("x=42"));
+  EXPECT_EQ(_LStrCatPrintfW(w.get(), QW("%hs"), "!") + cat_vprintf_w(w.get(), QW("%c"), QW('?')),
+            2);
+  EXPECT_EQ(text(w.get()), QW("x=42!?"));
+  // The format and the arguments may be the destination's own text.
+  EXPECT_EQ(_LStrCatSprintfA(a.get(), "%s", LStrCstrA(a.get())), 4);
+  EXPECT_EQ(text(a.get()), "ff!0ff!0");
+  EXPECT_EQ(_LStrSprintfW(w.get(), LStrCstrW(w.get())), 6);
+  EXPECT_EQ(_LStrSprintfW(w.get(), QW("%s%s"), LStrCstrW(w.get()), LStrCstrW(w.get())), 12);
+  EXPECT_EQ(text(w.get()), QW("x=42!?x=42!?"));
+  // A new handle from a format handle, up to its first zero character.
+  HA format = make_a(std::string_view("%d+%d\0%d", 8));
+  HA made(_LStrFormatA(format.get(), 1, 2, 3));
+  EXPECT_EQ(text(made.get()) + std::to_string(made->charIndexBase), "1+21");
+  EXPECT_EQ(text(HW(_LStrFormatW(make_w(QW("%.3e")).get(), 1234.5)).get()), QW("1.234e+03"));
+}
+
+TEST(FormatExports, NothingToFormatGivesNoText) {
+  // Null, empty, and formats that give no text: replacing empties dest,
+  // appending leaves it, Format gives an empty handle.
+  for (const char* format : {static_cast<const char*>(nullptr), "", "%s", "%.0s"}) {
+    HA a = make_a("keep");
+    EXPECT_EQ(_LStrCatSprintfA(a.get(), format, ""), 0);
+    EXPECT_EQ(text(a.get()), "keep");
+    EXPECT_EQ(_LStrSprintfA(a.get(), format, ""), 0);
+    EXPECT_EQ(a->payload, nullptr);
+  }
+  for (const LWideChar* format : {static_cast<const LWideChar*>(nullptr), QW(""), QW("%s")}) {
+    HW w = make_w(QW("keep"));
+    EXPECT_EQ(_LStrCatPrintfW(w.get(), format, QW("")), 0);
+    EXPECT_EQ(text(w.get()), QW("keep"));
+    EXPECT_EQ(_LStrPrintfW(w.get(), format, QW("")), 0);
+    EXPECT_EQ(w->payload, nullptr);
+  }
+  HA empty_a(LStrAllocA());
+  HW empty_w(LStrAllocW());
+  EXPECT_EQ(HA(_LStrFormatA(empty_a.get(), 1))->payload, nullptr);
+  EXPECT_EQ(HW(_LStrFormatW(empty_w.get(), 1))->payload, nullptr);
+}
