@@ -47,12 +47,15 @@ build_and_test() {  # build_and_test DIR CMAKE-ARGS...
   shift
   cmake -S "$root" -B "$dir" -G Ninja -DQUARNEL_WERROR=ON "$@" &&
     cmake --build "$dir" -j "$jobs" &&
-    ctest --test-dir "$dir" --output-on-failure -V
+    ctest --test-dir "$dir" --output-on-failure -V --timeout 900
 }
 
 windows_x64() {
   export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   wineserver -p >/dev/null 2>&1 || /usr/lib/wine/wineserver -p
+  # Start the prefix's background services now, detached from ctest's pipes:
+  # started by the first test instead, they would hold its output open.
+  wine wineboot -u </dev/null >/dev/null 2>&1 || true
   build_and_test "$out/windows-x64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake"
   local rc=$?
   wineserver -k >/dev/null 2>&1 || /usr/lib/wine/wineserver -k
