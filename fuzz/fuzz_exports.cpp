@@ -4,6 +4,7 @@
 // errors; it also checks a few properties that must hold for any input.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
