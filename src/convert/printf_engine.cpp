@@ -67,7 +67,7 @@ struct Args {
 
 enum class Size : unsigned char { none, hh, h, l, ll, j, z, t, L, I, I32, I64, w };
 
-struct Spec {
+struct Conversion {
   bool left = false, plus = false, space = false, alt = false, zero = false;
   std::size_t width = 0;
   int precision = -1;  // -1: none given
@@ -187,7 +187,7 @@ void store_count(Args& a, Size size, std::size_t count) {
 // width: on the right for '-', with zeros after the prefix for '0' where
 // allowed, with spaces in front otherwise.
 template <class Unit>
-void put_padded(Sink<Unit>& out, const Spec& sp, const char* prefix, std::size_t prefix_len,
+void put_padded(Sink<Unit>& out, const Conversion& sp, const char* prefix, std::size_t prefix_len,
                 std::size_t zeros, const char* body, std::size_t body_len, bool zero_fill) {
   std::size_t len = prefix_len + zeros + body_len;
   std::size_t pad = sp.width > len ? sp.width - len : 0;
@@ -200,7 +200,7 @@ void put_padded(Sink<Unit>& out, const Spec& sp, const char* prefix, std::size_t
 }
 
 template <class Unit>
-void put_integer(Sink<Unit>& out, const Spec& sp, std::uint64_t v, bool negative) {
+void put_integer(Sink<Unit>& out, const Conversion& sp, std::uint64_t v, bool negative) {
   unsigned base = sp.conv == 'o' ? 8 : (sp.conv == 'x' || sp.conv == 'X') ? 16 : 10;
   const char* set = sp.conv == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
   char buf[24];
@@ -267,7 +267,7 @@ std::size_t insert_point(char* b, std::size_t n, std::size_t at) {
 }
 
 template <class Unit, class F>
-void put_floating(Sink<Unit>& out, const Spec& sp, F value) {
+void put_floating(Sink<Unit>& out, const Conversion& sp, F value) {
   bool upper = sp.conv >= 'A' && sp.conv <= 'Z';
   unsigned kind = sp.conv | 0x20;
   char prefix[3];
@@ -327,7 +327,7 @@ void put_floating(Sink<Unit>& out, const Spec& sp, F value) {
 }
 
 template <class Unit>
-void put_text(Sink<Unit>& out, const Spec& sp, const Unit* s, std::size_t n) {
+void put_text(Sink<Unit>& out, const Conversion& sp, const Unit* s, std::size_t n) {
   std::size_t pad = sp.width > n ? sp.width - n : 0;
   if (!sp.left) out.pad(' ', pad);
   out.put(s, n);
@@ -368,7 +368,7 @@ std::size_t whole_characters(const char* s, std::size_t n, std::size_t limit) {
 }
 
 template <class Unit, class Src>
-void put_string(Sink<Unit>& out, const Spec& sp, const Src* s) {
+void put_string(Sink<Unit>& out, const Conversion& sp, const Src* s) {
   auto limit = sp.precision < 0 ? SIZE_MAX : static_cast<std::size_t>(sp.precision);
   if (!s) {
     static constexpr Unit null_text[] = {'(', 'n', 'u', 'l', 'l', ')'};
@@ -387,7 +387,7 @@ void put_string(Sink<Unit>& out, const Spec& sp, const Src* s) {
 }
 
 template <class Unit>
-void put_char(Sink<Unit>& out, const Spec& sp, unsigned value, bool wide) {
+void put_char(Sink<Unit>& out, const Conversion& sp, unsigned value, bool wide) {
   if (wide == (sizeof(Unit) == sizeof(wchar))) {
     auto u = static_cast<Unit>(value);
     put_text(out, sp, &u, 1);
@@ -424,7 +424,7 @@ std::size_t format_units(Unit* buffer, std::size_t capacity, const Unit* format,
       continue;
     }
     const Unit* start = p++;
-    Spec sp;
+    Conversion sp;
     for (;; ++p) {
       if (*p == '-')
         sp.left = true;
@@ -519,7 +519,7 @@ std::size_t format_units(Unit* buffer, std::size_t capacity, const Unit* format,
         break;
       }
       case 'p': {
-        Spec hex = sp;
+        Conversion hex = sp;
         hex.conv = 'X';
         hex.precision = static_cast<int>(2 * sizeof(void*));
         put_integer(out, hex, reinterpret_cast<std::uintptr_t>(va_arg(a.ap, void*)), false);
