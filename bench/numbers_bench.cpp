@@ -60,8 +60,8 @@ BENCHMARK(SprintfA);
 void SprintfW(benchmark::State& state) {
   LStrHandleW h = LStrAllocW();
   int i = 0;
-  const LWideChar format[] = {'i', 't', 'e', 'm', ' ', '%', 'd', ':', ' ', '%', 'h', 's', ' ',
-                              '=', ' ', '%', '.', '2', 'f', 0};
+  const LWideChar format[] = {'i', 't', 'e', 'm', ' ', '%', 'd', ':', ' ', '%',
+                              'h', 's', ' ', '=', ' ', '%', '.', '2', 'f', 0};
   for (auto _ : state) {
     int n = _LStrSprintfW(h, format, i++, "price", 1234.5678);
     benchmark::DoNotOptimize(n);

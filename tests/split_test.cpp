@@ -149,7 +149,10 @@ TEST(FixedLayout, WidthsAndColumns) {
       {"ABCDEFG", true, {1, 3, 5, 6}, {"ABC", "EF"}},
       {"ABCDEFG", true, {2, 2, 3, 2, 3, 0}, {"B", "", "CDEFG"}},
       {"ABCDEFG", true, {4, 6, 1, 3}, {"DEF", "ABC"}},
-      {"ABCDEFG", true, {0, 2, -5, 1, 8, 9}, {"ABC", "ABCDEFG", ""}},  // starts before 1 keep their length
+      {"ABCDEFG",
+       true,
+       {0, 2, -5, 1, 8, 9},
+       {"ABC", "ABCDEFG", ""}},  // starts before 1 keep their length
       {" A  B ", false, {3, 3}, {" A ", " B "}},
   };
   for (const Case& c : cases) {

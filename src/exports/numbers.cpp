@@ -1,6 +1,7 @@
 // Exports: numbers to text and back. Number text follows the process's
 // regional settings.
 #include "convert/numbers.hpp"
+
 #include "exports/boundary.hpp"
 
 using namespace quarnel::core;

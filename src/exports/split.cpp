@@ -1,6 +1,7 @@
 // Exports: field splitting.
-#include "exports/boundary.hpp"
 #include "split/split.hpp"
+
+#include "exports/boundary.hpp"
 
 using namespace quarnel::split;
 using quarnel::exports::guarded;

@@ -19,7 +19,9 @@ constexpr std::uint64_t kReportEvery = 4u << 20;
 }  // namespace
 
 LineReader::LineReader(std::FILE* in, std::uint64_t size, const char* name)
-    : in_(in), size_(size), name_(name),
+    : in_(in),
+      size_(size),
+      name_(name),
       show_progress_(isatty(fileno(stderr)) && (size == 0 || size >= kLongInput)) {}
 
 LineReader::~LineReader() {

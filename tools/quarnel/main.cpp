@@ -63,8 +63,8 @@ void print_help(const Command* c) {
     std::printf("\nRun 'quarnel COMMAND --help' for the options of a command.\n");
     return;
   }
-  std::printf("usage: quarnel %s [OPTIONS] [FILE...]\n\n%s of each line.\n\noptions:\n%s",
-              c->name, c->summary, c->usage);
+  std::printf("usage: quarnel %s [OPTIONS] [FILE...]\n\n%s of each line.\n\noptions:\n%s", c->name,
+              c->summary, c->usage);
   std::printf(
       "  -t, --trim          remove blanks (codes 0-32) around each field\n"
       "  -f, --format FMT    text (fields joined by ' | '), tsv, or jsonl (a JSON array\n"
@@ -151,7 +151,8 @@ int parse_options(int argc, char** argv, Options* o) {
   }
   if (o->layout.empty() && (c->mode == Mode::fixed || c->mode == Mode::columns)) {
     if (!o->files.empty())
-      return usage_error(c, c->mode == Mode::fixed ? "--widths is required" : "--columns is required");
+      return usage_error(c,
+                         c->mode == Mode::fixed ? "--widths is required" : "--columns is required");
     // The sample's own layout.
     o->layout = c->mode == Mode::fixed ? std::vector<int>{5, 10, 5, -1}
                                        : std::vector<int>{1, 4, 6, 14, 16, 19, 21, 27};

@@ -3,10 +3,14 @@
 namespace qtool {
 
 bool parse_format(std::string_view name, Format* out) {
-  if (name == "text") *out = Format::text;
-  else if (name == "tsv") *out = Format::tsv;
-  else if (name == "jsonl") *out = Format::jsonl;
-  else return false;
+  if (name == "text")
+    *out = Format::text;
+  else if (name == "tsv")
+    *out = Format::tsv;
+  else if (name == "jsonl")
+    *out = Format::jsonl;
+  else
+    return false;
   return true;
 }
 
@@ -16,9 +20,15 @@ void RecordWriter::write(const CLAnsiStrList& fields) {
   for (int i = 0; i < fields.count; ++i) {
     if (i > 0) buffer_ += format_ == Format::text ? " | " : format_ == Format::tsv ? "\t" : ",";
     switch (format_) {
-      case Format::text: field_text(fields[i]); break;
-      case Format::tsv: field_tsv(fields[i]); break;
-      case Format::jsonl: field_json(fields[i]); break;
+      case Format::text:
+        field_text(fields[i]);
+        break;
+      case Format::tsv:
+        field_tsv(fields[i]);
+        break;
+      case Format::jsonl:
+        field_json(fields[i]);
+        break;
     }
   }
   if (format_ == Format::jsonl) buffer_ += ']';
@@ -33,11 +43,20 @@ void RecordWriter::field_text(const CLAnsiStr& field) { buffer_ += field.view();
 void RecordWriter::field_tsv(const CLAnsiStr& field) {
   for (char c : field.view()) {
     switch (c) {
-      case '\t': buffer_ += "\\t"; break;
-      case '\n': buffer_ += "\\n"; break;
-      case '\r': buffer_ += "\\r"; break;
-      case '\\': buffer_ += "\\\\"; break;
-      default: buffer_ += c;
+      case '\t':
+        buffer_ += "\\t";
+        break;
+      case '\n':
+        buffer_ += "\\n";
+        break;
+      case '\r':
+        buffer_ += "\\r";
+        break;
+      case '\\':
+        buffer_ += "\\\\";
+        break;
+      default:
+        buffer_ += c;
     }
   }
 }

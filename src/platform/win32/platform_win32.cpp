@@ -13,9 +13,7 @@ namespace quarnel::platform {
 
 void* heap_alloc(std::size_t bytes) noexcept { return HeapAlloc(GetProcessHeap(), 0, bytes); }
 void heap_free(void* block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
-std::size_t heap_block_size(void* block) noexcept {
-  return HeapSize(GetProcessHeap(), 0, block);
-}
+std::size_t heap_block_size(void* block) noexcept { return HeapSize(GetProcessHeap(), 0, block); }
 
 wchar* bstr_alloc(const wchar* units, std::uint32_t count) noexcept {
   return SysAllocStringLen(units, count);
