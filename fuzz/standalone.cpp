@@ -30,6 +30,6 @@ int main(int argc, char** argv) {
       data += rng() % 8 ? alphabet[rng() % sizeof alphabet] : static_cast<char>(rng());
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
   }
-  std::printf("%ld passed, 0 failed\n", rounds);
+  std::printf("%ld random inputs checked\n", rounds);
   return 0;
 }
