@@ -41,7 +41,8 @@ typename FamilyOf<Rec>::Str make_str(std::size_t length, std::size_t capacity) {
 // Reusing blocks is what lets a handle that is assigned over and over, such
 // as a field slot of a split, stop allocating once its block is big enough.
 inline bool has_room(const ARec& h, std::size_t length) noexcept {
-  return h.payload && length > 0 && !ansi_shared(h.payload) && length <= ansi_room(h.payload);
+  return h.payload && length > 0 && !ansi_shared(h.payload) &&
+         (length <= ansi_length(h.payload) || length <= ansi_room(h.payload));
 }
 inline bool has_room(const WRec& h, std::size_t length) noexcept {
   return h.payload && length > 0 && length <= platform::bstr_capacity(h.payload);

@@ -16,10 +16,6 @@ std::atomic_ref<std::int32_t> count_of(const char* payload) noexcept {
 
 }  // namespace
 
-bool ansi_shared(const char* payload) noexcept {
-  return payload && count_of(payload).load(std::memory_order_acquire) > 1;
-}
-
 std::size_t ansi_room(const char* payload) noexcept {
   return platform::heap_block_size(ansi_header(payload)) - sizeof(AnsiHeader) - 1;
 }

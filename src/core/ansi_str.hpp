@@ -9,6 +9,7 @@
 //          12  characters, then one zero byte
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -34,7 +35,10 @@ inline AnsiHeader* ansi_header(const char* payload) noexcept {
 inline std::size_t ansi_length(const char* payload) noexcept {
   return payload ? static_cast<std::size_t>(ansi_header(payload)->length) : 0;
 }
-bool ansi_shared(const char* payload) noexcept;
+inline bool ansi_shared(const char* payload) noexcept {
+  return payload && std::atomic_ref<std::int32_t>(ansi_header(payload)->refCount)
+                            .load(std::memory_order_acquire) > 1;
+}
 // Bytes the payload's block can hold without being reallocated.
 std::size_t ansi_room(const char* payload) noexcept;
 

@@ -66,11 +66,15 @@ template <class Rec>
 int by_separator_into(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::Char separator,
                       LStrWrapperList<Rec>& list, bool trim) {
   list.count = 0;
+  // Fields are stored up to their first zero; most lines have none, and one
+  // look at the whole line spares a look at every field.
+  auto line = core::view_of(*source.handle);
+  bool zeros = up_to_zero(line).size() != line.size();
   for_each_field(
       source, separator, [] { return true; },
       [&](auto field) {
         if (trim) field = trimmed(field);
-        core::assign_text(next_slot(list), up_to_zero(field));
+        core::assign_text(next_slot(list), zeros ? up_to_zero(field) : field);
       });
   return list.count;
 }
