@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/memory.hpp"
+#include "edit_support.hpp"
 #include "quarnel/quarnel.hpp"
-#include "support.hpp"
 
 using namespace qtest;
 using Fields = std::vector<std::string>;
@@ -17,8 +17,6 @@ Fields fields_of(const CLAnsiStrList& list) {
   for (const CLAnsiStr& w : list) out.emplace_back(w.view());
   return out;
 }
-
-std::basic_string<LWideChar> widen(std::string_view s) { return {s.begin(), s.end()}; }
 
 // The field rules, written out plainly: a field starts at 0 and after each
 // separator, but only while its start lies inside the line.

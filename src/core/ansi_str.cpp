@@ -8,14 +8,6 @@
 #include "platform/platform.hpp"
 
 namespace quarnel::core {
-namespace {
-
-std::atomic_ref<std::int32_t> count_of(const char* payload) noexcept {
-  return std::atomic_ref<std::int32_t>(ansi_header(payload)->refCount);
-}
-
-}  // namespace
-
 std::size_t ansi_room(const char* payload) noexcept {
   return platform::heap_block_size(ansi_header(payload)) - sizeof(AnsiHeader) - 1;
 }
@@ -41,22 +33,13 @@ AnsiStr AnsiStr::copy(std::string_view text) {
 }
 
 AnsiStr AnsiStr::share(char* payload) noexcept {
-  if (payload) count_of(payload).fetch_add(1, std::memory_order_relaxed);
+  if (payload) ansi_ref_count(payload).fetch_add(1, std::memory_order_relaxed);
   return adopt(payload);
 }
 
 AnsiStr::~AnsiStr() {
-  if (p_ && count_of(p_).fetch_sub(1, std::memory_order_acq_rel) == 1)
+  if (p_ && ansi_ref_count(p_).fetch_sub(1, std::memory_order_acq_rel) == 1)
     mem::heap_free(ansi_header(p_));
-}
-
-void AnsiStr::truncate(std::size_t length) noexcept {
-  if (length == 0) {
-    AnsiStr().swap(*this);
-    return;
-  }
-  ansi_header(p_)->length = static_cast<std::int32_t>(length);
-  p_[length] = '\0';
 }
 
 }  // namespace quarnel::core

@@ -35,9 +35,12 @@ inline AnsiHeader* ansi_header(const char* payload) noexcept {
 inline std::size_t ansi_length(const char* payload) noexcept {
   return payload ? static_cast<std::size_t>(ansi_header(payload)->length) : 0;
 }
+// The block's reference count, only ever changed atomically.
+inline std::atomic_ref<std::int32_t> ansi_ref_count(const char* payload) noexcept {
+  return std::atomic_ref<std::int32_t>(ansi_header(payload)->refCount);
+}
 inline bool ansi_shared(const char* payload) noexcept {
-  return payload && std::atomic_ref<std::int32_t>(ansi_header(payload)->refCount)
-                            .load(std::memory_order_acquire) > 1;
+  return payload && ansi_ref_count(payload).load(std::memory_order_acquire) > 1;
 }
 // Bytes the payload's block can hold without being reallocated.
 std::size_t ansi_room(const char* payload) noexcept;
@@ -78,9 +81,6 @@ class AnsiStr {
   std::size_t size() const noexcept { return ansi_length(p_); }
   std::string_view view() const noexcept { return {p_ ? p_ : "", size()}; }
   char* release() noexcept { return std::exchange(p_, nullptr); }
-
-  // Shortens a private block in place (the block keeps its capacity).
-  void truncate(std::size_t length) noexcept;
 
  private:
   char* p_ = nullptr;
