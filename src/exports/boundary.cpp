@@ -14,7 +14,8 @@
 
 namespace quarnel::exports {
 
-constinit thread_local ThreadFailures thread_failures;
+constinit thread_local int thread_failure_mode QUARNEL_STATIC_TLS = kRaise;
+constinit thread_local Failure thread_last_failure;
 
 namespace {
 
@@ -82,22 +83,21 @@ bool admit(const char* export_name, const HandleArg* args, std::size_t count) {
         static_cast<unsigned>(i + 1),
         verdict == core::registry::Verdict::other_family ? " (a handle of the other family)" : "");
     set_message(f, text);
-    ThreadFailures& thread = thread_failures;
-    if (thread.mode == kRaise) raise_failure(f);
-    thread.last = f;
+    if (thread_failure_mode == kRaise) raise_failure(f);
+    thread_last_failure = f;
     return false;
   }
   return true;
 }
 
 int set_failure_mode(int mode) noexcept {
-  int previous = thread_failures.mode;
-  if (mode == kRaise || mode == kRecord) thread_failures.mode = mode;
+  int previous = thread_failure_mode;
+  if (mode == kRaise || mode == kRecord) thread_failure_mode = mode;
   return previous;
 }
 
 unsigned last_failure(char* message, int capacity) noexcept {
-  const Failure& last = thread_failures.last;
+  const Failure& last = thread_last_failure;
   if (message != nullptr && capacity > 0) {
     std::size_t n = last.length < static_cast<std::size_t>(capacity) - 1
                         ? last.length

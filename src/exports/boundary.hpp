@@ -36,13 +36,19 @@ struct Failure {
 
 enum FailureMode : int { kRaise = 0, kRecord = 1 };
 
-// The calling thread's failure mode and the failure of the last export it
-// called in record mode. Constant-initialised, so reading it needs no guard.
-struct ThreadFailures {
-  int mode = kRaise;
-  Failure last;
-};
-extern constinit thread_local ThreadFailures thread_failures;
+// The calling thread's failure mode, read by every call, and the failure of
+// the last export it called in record mode. Both are constant-initialised,
+// so reading them needs no guard. In an ELF shared library a thread-local
+// normally costs a call to find the module's block; the four bytes of the
+// mode are asked for in the static block instead, which makes the read one
+// instruction. The message buffer is only touched in record mode.
+#if defined(__ELF__)
+#define QUARNEL_STATIC_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define QUARNEL_STATIC_TLS
+#endif
+extern constinit thread_local int thread_failure_mode QUARNEL_STATIC_TLS;
+extern constinit thread_local Failure thread_last_failure;
 
 // Describes the exception being handled; call only inside a catch block.
 Failure describe_current_exception() noexcept;
@@ -87,45 +93,69 @@ R neutral() noexcept {
   if constexpr (!std::is_void_v<R>) return R{};
 }
 
-template <bool Nothrow, std::size_t N, class Body>
-auto cross(const char* export_name, const std::array<HandleArg, N>& args, Body&& body) {
-  using R = decltype(body());
-  if constexpr (N > 0) {
-    if (core::registry::enabled()) [[unlikely]] {
-      if (!admit(export_name, args.data(), N)) return neutral<R>();
-    }
-  }
-  ThreadFailures& thread = thread_failures;
-  if (thread.mode == kRaise) [[likely]] {
-    if constexpr (Nothrow) {
-      return body();
-    } else {
-#if defined(_WIN32)
-      Failure failure;
-      try {
-        return body();
-      } catch (...) {
-        failure = describe_current_exception();
-      }
-      // Raised outside the catch block, so the C++ exception object is gone.
-      raise_failure(failure);
-#else
-      return body();
-#endif
-    }
-  }
-  thread.last.code = 0;
-  thread.last.length = 0;
-  thread.last.message[0] = '\0';
+// Record mode: the failure, if any, is kept for LStrGetLastFailure and the
+// export returns the zero of its result type. Out of line, like the handle
+// check below, so the common path stays a few instructions.
+template <bool Nothrow, class Body>
+[[gnu::noinline, gnu::cold]] auto recorded(Body& body) {
+  Failure& last = thread_last_failure;
+  last.code = 0;
+  last.length = 0;
+  last.message[0] = '\0';
   if constexpr (Nothrow) {
     return body();
   } else {
     try {
       return body();
     } catch (...) {
-      thread.last = describe_current_exception();
+      last = describe_current_exception();
     }
-    return neutral<R>();
+    return neutral<decltype(body())>();
+  }
+}
+
+template <class HandleArgs>
+[[gnu::noinline, gnu::cold]] bool admitted(const char* export_name, HandleArgs& handle_args) {
+  auto args = handle_args();
+  return admit(export_name, args.data(), args.size());
+}
+
+// Whether the call may run bare: no handle checks, raise mode, and on
+// Windows a body that cannot throw (a C++ exception must not cross there).
+template <bool Nothrow>
+inline bool bare() noexcept {
+#if defined(_WIN32)
+  if constexpr (!Nothrow) return false;
+#endif
+  return !core::registry::enabled() && thread_failure_mode == kRaise;
+}
+
+// `handle_args` gives the handle arguments only when they are checked, so
+// the common path does not even build their list.
+template <bool Nothrow, class HandleArgs, class Body>
+auto cross(const char* export_name, HandleArgs&& handle_args, Body&& body) {
+  if constexpr (std::tuple_size_v < decltype(handle_args()) >> 0) {
+    if (core::registry::enabled()) [[unlikely]] {
+      if (!admitted(export_name, handle_args)) return neutral<decltype(body())>();
+    }
+  }
+  if (thread_failure_mode != kRaise) [[unlikely]]
+    return recorded<Nothrow>(body);
+  if constexpr (Nothrow) {
+    return body();
+  } else {
+#if defined(_WIN32)
+    Failure failure;
+    try {
+      return body();
+    } catch (...) {
+      failure = describe_current_exception();
+    }
+    // Raised outside the catch block, so the C++ exception object is gone.
+    raise_failure(failure);
+#else
+    return body();
+#endif
   }
 }
 
@@ -136,9 +166,11 @@ unsigned last_failure(char* message, int capacity) noexcept;
 
 // One export's crossing: its handle arguments and the expression that does
 // its work. `__func__` is the export's own name, for failure messages.
-#define QUARNEL_BOUNDARY(handle_args, expr)                                            \
-  ::quarnel::exports::cross<noexcept(expr)>(__func__, ::quarnel::exports::handle_args, \
-                                            [&] { return expr; })
+#define QUARNEL_BOUNDARY(handle_args, expr)         \
+  (::quarnel::exports::bare<noexcept(expr)>()       \
+       ? [&] { return expr; }()                     \
+       : ::quarnel::exports::cross<noexcept(expr)>( \
+             __func__, [&] { return ::quarnel::exports::handle_args; }, [&] { return expr; }))
 
 // The exports that read and set the thread's failure state are the boundary
 // itself: they must leave the recorded failure alone, and cannot fail.
