@@ -43,7 +43,7 @@ using View = std::basic_string_view<Char>;
 
 // The longest text a handle of the family can hold.
 template <class Char>
-constexpr std::size_t kMaxUnits = sizeof(Char) == 1 ? 0x7FFFFFF2u : 0x3FFFFFFFu;
+constexpr std::size_t kMaxUnits = sizeof(Char) == 1 ? core::kMaxLengthA : core::kMaxLengthW;
 
 // How much re-reading the passes may do before they are cut short: 32 units
 // per unit of the text plus a fixed allowance, where a pass without any
