@@ -159,6 +159,9 @@ Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
   if (hit == npos) return Str::copy(text);
   // Every pass would leave an occurrence inside the replacement.
   if (find(replacement, search) != npos) return single_pass<Str>(text, search, replacement);
+  // The first replacement alone would outgrow any handle.
+  if (r > k && text.size() - k > kMaxUnits<Char> - r)
+    return single_pass<Str>(text, search, replacement);
 
   std::uint64_t allowance = kReadsPerUnit * text.size() + kFixedReads;
   // Room for a few growing replacements; more is made as needed.
