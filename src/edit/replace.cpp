@@ -159,8 +159,9 @@ Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
   if (hit == npos) return Str::copy(text);
   // Every pass would leave an occurrence inside the replacement.
   if (find(replacement, search) != npos) return single_pass<Str>(text, search, replacement);
-  // The first replacement alone would outgrow any handle.
-  if (r > k && text.size() - k > kMaxUnits<Char> - r)
+  // The first replacement alone would outgrow any handle (the host's
+  // replacement text may itself be longer than any handle).
+  if (r > k && (r > kMaxUnits<Char> || text.size() - k > kMaxUnits<Char> - r))
     return single_pass<Str>(text, search, replacement);
 
   std::uint64_t allowance = kReadsPerUnit * text.size() + kFixedReads;

@@ -233,3 +233,32 @@ TEST_F(Large, ConversionsPastTheLimitAreRefused) {
             Failure::out_of_memory);
   EXPECT_FALSE(w);
 }
+
+// Texts a host passes in that are longer than any handle can hold.
+TEST_F(Large, HostTextsLongerThanAnyHandleAreRefused) {
+  {
+    const std::string huge(static_cast<std::size_t>(kMaxA) + 1, 'y');
+    HA h = make_a("aqa");
+    const std::vector<std::pair<const char*, std::function<void()>>> calls = {
+        {"AllocFromASzStrA", [&] { LStrDestroyA(LStrAllocFromASzStrA(huge.data(), -1)); }},
+        {"AssignASzStrA", [&] { LStrAssignASzStrA(h.get(), huge.data(), kMaxA + 1); }},
+        {"AppendASzStrA", [&] { LStrAppendASzStrA(h.get(), huge.data(), -1); }},
+        {"ReplaceA", [&] { LStrDestroyA(LStrReplaceA(h.get(), "q", huge.c_str())); }},
+    };
+    for (const auto& [name, call] : calls) {
+      EXPECT_EQ(failure_of([&] { call(); }), Failure::out_of_memory) << name;
+      EXPECT_EQ(text(h.get()), "aqa") << name;
+    }
+  }
+  const wstr huge(static_cast<std::size_t>(kMaxW) + 1, QW('y'));
+  HW h = make_w(QW("aqa"));
+  const std::vector<std::pair<const char*, std::function<void()>>> calls = {
+      {"AllocFromWSzStrW", [&] { LStrDestroyW(LStrAllocFromWSzStrW(huge.data(), -1)); }},
+      {"AssignWSzStrW", [&] { LStrAssignWSzStrW(h.get(), huge.data(), kMaxW + 1); }},
+      {"AppendWSzStrW", [&] { LStrAppendWSzStrW(h.get(), huge.data(), -1); }},
+  };
+  for (const auto& [name, call] : calls) {
+    EXPECT_EQ(failure_of([&] { call(); }), Failure::out_of_memory) << name;
+    EXPECT_EQ(text(h.get()), QW("aqa")) << name;
+  }
+}
