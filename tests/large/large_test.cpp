@@ -237,13 +237,18 @@ TEST_F(Large, ConversionsPastTheLimitAreRefused) {
 // Texts a host passes in that are longer than any handle can hold.
 TEST_F(Large, HostTextsLongerThanAnyHandleAreRefused) {
   {
-    const std::string huge(static_cast<std::size_t>(kMaxA) + 1, 'y');
+    // One character past the limit, then "=v" for the name-value split.
+    std::string huge;
+    huge.reserve(static_cast<std::size_t>(kMaxA) + 3);
+    huge.append(static_cast<std::size_t>(kMaxA) + 1, 'y').append("=v");
     HA h = make_a("aqa");
+    CLAnsiStrList fields(2);
     const std::vector<std::pair<const char*, std::function<void()>>> calls = {
-        {"AllocFromASzStrA", [&] { LStrDestroyA(LStrAllocFromASzStrA(huge.data(), -1)); }},
+        {"AllocFromASzStrA", [&] { LStrDestroyA(LStrAllocFromASzStrA(huge.data(), kMaxA + 1)); }},
         {"AssignASzStrA", [&] { LStrAssignASzStrA(h.get(), huge.data(), kMaxA + 1); }},
         {"AppendASzStrA", [&] { LStrAppendASzStrA(h.get(), huge.data(), -1); }},
         {"ReplaceA", [&] { LStrDestroyA(LStrReplaceA(h.get(), "q", huge.c_str())); }},
+        {"SplitNamedEquA", [&] { SplitNamedEquA(huge.c_str(), &fields, false, '='); }},
     };
     for (const auto& [name, call] : calls) {
       EXPECT_EQ(failure_of([&] { call(); }), Failure::out_of_memory) << name;
