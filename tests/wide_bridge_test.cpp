@@ -1,4 +1,6 @@
 // Copying A text into a caller's UTF-16 buffer, and the two size functions.
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -59,4 +61,16 @@ TEST(WideBridge, WideSizeCountsBytesWithoutTerminator) {
     int bytes;
   } cases[] = {{QW(""), 0}, {QW("abc"), 6}, {wstr(units, 3), 6}, {QW("\u4e2d\u6587"), 4}};
   for (const WideCase& c : cases) EXPECT_EQ(LStrWideCharBufSizeW(make_w(c.text).get()), c.bytes);
+}
+
+// A host may store any BSTR through LStrBSTRRef, also one whose length
+// prefix says more than 2 GiB: its size is capped, never negative.
+TEST(WideBridge, WideSizeOfAnOversizedHostBstrIsNotNegative) {
+  for (std::uint32_t prefix : {0x7FFFFFFEu, 0x80000000u, 0xFFFFFFFEu}) {
+    alignas(4) std::uint32_t block[2] = {prefix, 0};
+    HW w(LStrAllocW());
+    *LStrBSTRRef(w.get()) = reinterpret_cast<LBSTR>(&block[1]);
+    EXPECT_EQ(LStrWideCharBufSizeW(w.get()), static_cast<int>(std::min(prefix, 0x7FFFFFFFu)));
+    *LStrBSTRRef(w.get()) = nullptr;  // not a real BSTR: not to be released
+  }
 }

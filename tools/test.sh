@@ -73,12 +73,33 @@ windows_i686() {
       --objdump "$dir/objdump.txt" --nm "$dir/nm.txt"
 }
 
+# Texts at the length limits: a Release build of the large suite alone. It
+# needs about 4 GiB at its peak and skips itself, saying so, where less than
+# 8 GiB is available.
+large() {
+  local dir="$out/large"
+  cmake -S "$root" -B "$dir" -G Ninja -DQUARNEL_WERROR=ON -DCMAKE_BUILD_TYPE=Release &&
+    cmake --build "$dir" -j "$jobs" --target quarnel_large_tests &&
+    "$dir/tests/quarnel_large_tests"
+}
+
+# The thread stress test under ThreadSanitizer: only the library and that
+# test are built; any report fails the stage.
+tsan() {
+  local dir="$out/tsan"
+  cmake -S "$root" -B "$dir" -G Ninja -DQUARNEL_WERROR=ON -DQUARNEL_TSAN=ON &&
+    cmake --build "$dir" -j "$jobs" --target quarnel_stress_tests &&
+    TSAN_OPTIONS="halt_on_error=1 exitcode=66" "$dir/tests/quarnel_stress_tests"
+}
+
 stage native build_and_test "$out/native"
 stage sanitizers build_and_test "$out/sanitizers" -DQUARNEL_SANITIZE=ON
 stage windows-x64 windows_x64
 stage windows-i686 windows_i686
 stage linux-i386 build_and_test "$out/linux-i386" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-linux-i386.cmake"
+stage large large
+stage tsan tsan
 
 echo
 printf '%s\n' "${summary[@]}"

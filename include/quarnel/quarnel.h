@@ -27,6 +27,9 @@
  *    n characters, zero characters included.
  *  - Null handles: only LStrDestroyA / LStrDestroyW accept null. Every other
  *    function requires a valid handle of its family and does not check it.
+ *  - Lengths: a text holds at most 0x7FFFFFF2 bytes (A) or 0x3FFFFFFF units
+ *    (W). A call that would make one longer fails as out of memory and
+ *    leaves the handle as it was.
  *  - Failures: there are no error codes. An out-of-range position on the A
  *    single-character functions, text that LStrToIntA / LStrToIntW cannot
  *    read and running out of memory leave the call as an exception (see

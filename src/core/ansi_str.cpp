@@ -1,5 +1,6 @@
 #include "core/ansi_str.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <new>
@@ -14,9 +15,8 @@ std::size_t ansi_room(const char* payload) noexcept {
 
 AnsiStr::AnsiStr(std::size_t length, std::size_t capacity) {
   if (length == 0) return;
-  constexpr std::size_t kMax = 0x7FFFFFFFu - sizeof(AnsiHeader) - 1;
-  if (length > kMax) throw std::bad_alloc();
-  capacity = capacity < length ? length : capacity > kMax ? kMax : capacity;
+  if (length > kMaxLengthA) throw std::bad_alloc();
+  capacity = std::clamp(capacity, length, kMaxLengthA);
   auto* header = static_cast<AnsiHeader*>(mem::heap_alloc(sizeof(AnsiHeader) + capacity + 1));
   header->codePage = static_cast<std::uint16_t>(platform::ansi_code_page());
   header->bookkeeping = 1;

@@ -29,6 +29,10 @@ static_assert(offsetof(AnsiHeader, bookkeeping) == 2);
 static_assert(offsetof(AnsiHeader, refCount) == 4);
 static_assert(offsetof(AnsiHeader, length) == 8);
 
+// The longest A text: its block (header, characters, terminator) must stay
+// within a signed 32-bit size.
+inline constexpr std::size_t kMaxLengthA = 0x7FFFFFFFu - sizeof(AnsiHeader) - 1;
+
 inline AnsiHeader* ansi_header(const char* payload) noexcept {
   return reinterpret_cast<AnsiHeader*>(const_cast<char*>(payload) - sizeof(AnsiHeader));
 }

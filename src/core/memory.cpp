@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "core/wide_str.hpp"
+
 namespace quarnel {
 namespace {
 
@@ -29,7 +31,7 @@ void* mem::allocate(Pool pool, std::size_t size, const void* init) {
   void* block = nullptr;
   if (pool == Pool::heap) {
     block = platform::heap_alloc(size == 0 ? 1 : size);
-  } else if (size <= 0x7FFFFFFEu / sizeof(platform::wchar)) {
+  } else if (size <= core::kMaxLengthW) {
     block = platform::bstr_alloc(static_cast<const platform::wchar*>(init),
                                  static_cast<std::uint32_t>(size));
   }

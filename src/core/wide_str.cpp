@@ -6,16 +6,14 @@
 
 namespace quarnel::core {
 
-WideStr::WideStr(std::size_t length) {
-  if (length == 0) return;
-  p_ = static_cast<wchar*>(mem::allocate(mem::Pool::bstr, length));
-}
+WideStr::WideStr(std::size_t length) : WideStr(length, nullptr) {}
 
-WideStr WideStr::copy(wstring_view text) {
-  WideStr s;
-  if (!text.empty())
-    s.p_ = static_cast<wchar*>(mem::allocate(mem::Pool::bstr, text.size(), text.data()));
-  return s;
+WideStr WideStr::copy(wstring_view text) { return WideStr(text.size(), text.data()); }
+
+WideStr::WideStr(std::size_t length, const wchar* init) {
+  if (length == 0) return;
+  if (length > kMaxLengthW) throw std::bad_alloc();
+  p_ = static_cast<wchar*>(mem::allocate(mem::Pool::bstr, length, init));
 }
 
 WideStr::~WideStr() { mem::release(mem::Pool::bstr, p_); }

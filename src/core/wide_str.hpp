@@ -17,6 +17,10 @@ using wchar = LWideChar;
 using wstring_view = std::basic_string_view<wchar>;
 static_assert(sizeof(wchar) == 2);
 
+// The longest W text: its length prefix counts bytes and must stay a
+// positive signed 32-bit number.
+inline constexpr std::size_t kMaxLengthW = 0x7FFFFFFEu / sizeof(wchar);
+
 inline std::size_t bstr_length(const wchar* bstr) noexcept {
   if (!bstr) return 0;
   std::uint32_t bytes;
@@ -55,6 +59,9 @@ class WideStr {
   wchar* release() noexcept { return std::exchange(p_, nullptr); }
 
  private:
+  // A BSTR of `length` units copied from `init`, or left for the caller to
+  // fill when `init` is null.
+  WideStr(std::size_t length, const wchar* init);
   static const wchar* u16empty() noexcept {
     static constexpr wchar zero = 0;
     return &zero;

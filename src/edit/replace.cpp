@@ -43,7 +43,7 @@ using View = std::basic_string_view<Char>;
 
 // The longest text a handle of the family can hold.
 template <class Char>
-constexpr std::size_t kMaxUnits = sizeof(Char) == 1 ? 0x7FFFFFF2u : 0x3FFFFFFFu;
+constexpr std::size_t kMaxUnits = sizeof(Char) == 1 ? core::kMaxLengthA : core::kMaxLengthW;
 
 // How much re-reading the passes may do before they are cut short: 32 units
 // per unit of the text plus a fixed allowance, where a pass without any
@@ -159,6 +159,10 @@ Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
   if (hit == npos) return Str::copy(text);
   // Every pass would leave an occurrence inside the replacement.
   if (find(replacement, search) != npos) return single_pass<Str>(text, search, replacement);
+  // The first replacement alone would outgrow any handle (the host's
+  // replacement text may itself be longer than any handle).
+  if (r > k && (r > kMaxUnits<Char> || text.size() - k > kMaxUnits<Char> - r))
+    return single_pass<Str>(text, search, replacement);
 
   std::uint64_t allowance = kReadsPerUnit * text.size() + kFixedReads;
   // Room for a few growing replacements; more is made as needed.
