@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "convert/printf_engine.hpp"
 #include "support.hpp"
@@ -129,6 +130,22 @@ TEST(Formatter, NumericConversionsMatchTheCLibrary) {
       check(format, static_cast<std::ptrdiff_t>(v));
     else
       check(format, static_cast<int>(v));
+  }
+}
+
+TEST(Formatter, PrecisionsPastTheExactDigitsMatchTheCLibrary) {
+  // Digits past the last one a value can have are zeros; the formatter
+  // counts them instead of computing them, which must not change the text.
+  const double values[] = {5e-324, 0.1, 1e300, -2.5, 0.0, 123456.789};
+  const std::string formats[] = {"%.1100f",  "%.1500f", "%-1600.1200e", "%#.1300g",
+                                 "%#.1100G", "%.2000g", "%+#01200.0f",  "%.800a"};
+  std::vector<char> expected(8192);
+  for (const std::string& format : formats) {
+    if (kFloatConversions == 6 && format.back() == 'a') continue;
+    for (double v : values) {
+      std::snprintf(expected.data(), expected.size(), format.c_str(), v);
+      EXPECT_EQ(engine(format.c_str(), v), expected.data()) << format << " " << v;
+    }
   }
 }
 
