@@ -196,17 +196,12 @@ TEST(Formatter, WindowsConventionsForTextAndSizes) {
 }
 
 namespace {
-int vprintf_a(LStrHandleA h, const char* format, ...) {
+// Calls a VPrintf export with the arguments after `format` as its list.
+template <auto VPrintf, class Handle, class Char>
+int through_va_list(Handle h, const Char* format, ...) {
   va_list args;
   va_start(args, format);
-  int n = _LStrVPrintfA(h, format, args);
-  va_end(args);
-  return n;
-}
-int cat_vprintf_w(LStrHandleW h, const LWideChar* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int n = _LStrCatVPrintfW(h, format, args);
+  int n = VPrintf(h, format, args);
   va_end(args);
   return n;
 }
@@ -219,13 +214,14 @@ TEST(FormatExports, ReplaceAppendAndNewHandle) {
   EXPECT_EQ(text(a.get()) + std::to_string(LStrGetCharIndexBaseA(a.get())), "7-ab0");
   EXPECT_EQ(_LStrPrintfA(a.get(), "%05.1f", -2.25), 5);
   EXPECT_EQ(text(a.get()), "-02.2");
-  EXPECT_EQ(vprintf_a(a.get(), "%x", 255u), 2);
+  EXPECT_EQ(through_va_list<_LStrVPrintfA>(a.get(), "%x", 255u), 2);
   EXPECT_EQ(_LStrCatSprintfA(a.get(), "%s", "!") + _LStrCatPrintfA(a.get(), "%d", 0), 2);
   EXPECT_EQ(text(a.get()), "ff!0");
   HW w = make_w(QW("x="));
   EXPECT_EQ(_LStrCatSprintfW(w.get(), QW("%d"), 42), 2);
   EXPECT_EQ(text(w.get()), QW("x=42"));
-  EXPECT_EQ(_LStrCatPrintfW(w.get(), QW("%hs"), "!") + cat_vprintf_w(w.get(), QW("%c"), QW('?')),
+  EXPECT_EQ(_LStrCatPrintfW(w.get(), QW("%hs"), "!") +
+                through_va_list<_LStrCatVPrintfW>(w.get(), QW("%c"), QW('?')),
             2);
   EXPECT_EQ(text(w.get()), QW("x=42!?"));
   // The format and the arguments may be the destination's own text.
@@ -271,38 +267,23 @@ namespace {
 using CallA = void (*)(LStrHandleA dest, const char* format, void* p);
 using CallW = void (*)(LStrHandleW dest, const LWideChar* format, void* p);
 
-int cat_vprintf_a(LStrHandleA h, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int n = _LStrCatVPrintfA(h, format, args);
-  va_end(args);
-  return n;
-}
-int vprintf_w(LStrHandleW h, const LWideChar* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int n = _LStrVPrintfW(h, format, args);
-  va_end(args);
-  return n;
-}
-
 // clang-format off
 const CallA kCallsA[] = {
     [](LStrHandleA h, const char* f, void* p) { _LStrSprintfA(h, f, "ab", 'c', p); },
     [](LStrHandleA h, const char* f, void* p) { _LStrPrintfA(h, f, "ab", 'c', p); },
-    [](LStrHandleA h, const char* f, void* p) { vprintf_a(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { through_va_list<_LStrVPrintfA>(h, f, "ab", 'c', p); },
     [](LStrHandleA h, const char* f, void* p) { _LStrCatSprintfA(h, f, "ab", 'c', p); },
     [](LStrHandleA h, const char* f, void* p) { _LStrCatPrintfA(h, f, "ab", 'c', p); },
-    [](LStrHandleA h, const char* f, void* p) { cat_vprintf_a(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { through_va_list<_LStrCatVPrintfA>(h, f, "ab", 'c', p); },
     [](LStrHandleA, const char* f, void* p) { HA(_LStrFormatA(make_a(f).get(), "ab", 'c', p)); },
 };
 const CallW kCallsW[] = {
     [](LStrHandleW h, const LWideChar* f, void* p) { _LStrSprintfW(h, f, QW("ab"), QW('c'), p); },
     [](LStrHandleW h, const LWideChar* f, void* p) { _LStrPrintfW(h, f, QW("ab"), QW('c'), p); },
-    [](LStrHandleW h, const LWideChar* f, void* p) { vprintf_w(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { through_va_list<_LStrVPrintfW>(h, f, QW("ab"), QW('c'), p); },
     [](LStrHandleW h, const LWideChar* f, void* p) { _LStrCatSprintfW(h, f, QW("ab"), QW('c'), p); },
     [](LStrHandleW h, const LWideChar* f, void* p) { _LStrCatPrintfW(h, f, QW("ab"), QW('c'), p); },
-    [](LStrHandleW h, const LWideChar* f, void* p) { cat_vprintf_w(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { through_va_list<_LStrCatVPrintfW>(h, f, QW("ab"), QW('c'), p); },
     [](LStrHandleW, const LWideChar* f, void* p) { HW(_LStrFormatW(make_w(f).get(), QW("ab"), QW('c'), p)); },
 };
 // clang-format on

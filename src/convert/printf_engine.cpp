@@ -5,6 +5,7 @@
 #include "convert/printf_engine.hpp"
 
 #include <cstdint>
+#include <type_traits>
 
 #include "convert/printf_spec.hpp"
 #include "convert/printf_writers.hpp"
@@ -29,53 +30,42 @@ class ArgumentList {
     return va_arg(list_, T);
   }
 
-  std::int64_t next_signed(SizePrefix size) {
+  // The integer argument of a size, as 64 bits: sign-extended for the
+  // signed conversions, zero-extended for the others.
+  std::uint64_t next_integer(SizePrefix size, bool is_signed) {
     switch (size) {
       case SizePrefix::hh:
-        return static_cast<signed char>(next<int>());
+        return next_as<signed char>(is_signed);
       case SizePrefix::h:
-        return static_cast<short>(next<int>());
+        return next_as<short>(is_signed);
       case SizePrefix::l:
-        return next<long>();
+        return next_as<long>(is_signed);
       case SizePrefix::ll:
       case SizePrefix::L:
       case SizePrefix::I64:
-        return next<long long>();
+        return next_as<long long>(is_signed);
       case SizePrefix::j:
-        return next<std::intmax_t>();
+        return next_as<std::intmax_t>(is_signed);
       case SizePrefix::z:
       case SizePrefix::t:
       case SizePrefix::I:
-        return next<std::ptrdiff_t>();
+        return next_as<std::ptrdiff_t>(is_signed);
       default:
-        return next<int>();
-    }
-  }
-
-  std::uint64_t next_unsigned(SizePrefix size) {
-    switch (size) {
-      case SizePrefix::hh:
-        return static_cast<unsigned char>(next<unsigned>());
-      case SizePrefix::h:
-        return static_cast<unsigned short>(next<unsigned>());
-      case SizePrefix::l:
-        return next<unsigned long>();
-      case SizePrefix::ll:
-      case SizePrefix::L:
-      case SizePrefix::I64:
-        return next<unsigned long long>();
-      case SizePrefix::j:
-        return next<std::uintmax_t>();
-      case SizePrefix::z:
-      case SizePrefix::t:
-      case SizePrefix::I:
-        return next<std::size_t>();
-      default:
-        return next<unsigned>();
+        return next_as<int>(is_signed);
     }
   }
 
  private:
+  // Types narrower than int arrive promoted to int.
+  template <class Int>
+  std::uint64_t next_as(bool is_signed) {
+    using Passed = std::conditional_t<(sizeof(Int) < sizeof(int)), int, Int>;
+    const Passed passed = next<Passed>();
+    if (is_signed)
+      return static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<Int>(passed)));
+    return static_cast<std::make_unsigned_t<Int>>(passed);
+  }
+
   va_list list_;
 };
 
@@ -124,16 +114,16 @@ void write_conversion(Output<Unit>& out, const ConversionSpec& spec, ArgumentLis
   switch (spec.letter) {
     case 'd':
     case 'i': {
-      const std::int64_t v = args.next_signed(spec.size);
-      const auto bits = static_cast<std::uint64_t>(v);
-      write_integer(out, spec, v < 0 ? 0 - bits : bits, v < 0);
+      const std::uint64_t bits = args.next_integer(spec.size, true);
+      const bool negative = static_cast<std::int64_t>(bits) < 0;
+      write_integer(out, spec, negative ? 0 - bits : bits, negative);
       break;
     }
     case 'u':
     case 'o':
     case 'x':
     case 'X':
-      write_integer(out, spec, args.next_unsigned(spec.size), false);
+      write_integer(out, spec, args.next_integer(spec.size, false), false);
       break;
     case 'e':
     case 'E':
