@@ -9,9 +9,11 @@
 #include <random>
 #include <string>
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size);
 
 int main(int argc, char** argv) {
+  LLVMFuzzerInitialize(&argc, &argv);
   if (argc > 1 && std::string(argv[1]) != "--random") {
     for (int i = 1; i < argc; ++i) {
       std::ifstream in(argv[i], std::ios::binary);

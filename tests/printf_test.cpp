@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "convert/printf_engine.hpp"
 #include "support.hpp"
@@ -132,6 +133,22 @@ TEST(Formatter, NumericConversionsMatchTheCLibrary) {
   }
 }
 
+TEST(Formatter, PrecisionsPastTheExactDigitsMatchTheCLibrary) {
+  // Digits past the last one a value can have are zeros; the formatter
+  // counts them instead of computing them, which must not change the text.
+  const double values[] = {5e-324, 0.1, 1e300, -2.5, 0.0, 123456.789};
+  const std::string formats[] = {"%.1100f",  "%.1500f", "%-1600.1200e", "%#.1300g",
+                                 "%#.1100G", "%.2000g", "%+#01200.0f",  "%.800a"};
+  std::vector<char> expected(8192);
+  for (const std::string& format : formats) {
+    if (kFloatConversions == 6 && format.back() == 'a') continue;
+    for (double v : values) {
+      std::snprintf(expected.data(), expected.size(), format.c_str(), v);
+      EXPECT_EQ(engine(format.c_str(), v), expected.data()) << format << " " << v;
+    }
+  }
+}
+
 #if !defined(_WIN32)
 TEST(Formatter, LongDoublesMatchTheCLibrary) {
   Random r;
@@ -171,28 +188,20 @@ TEST(Formatter, WindowsConventionsForTextAndSizes) {
   EXPECT_EQ(
       engine("[%-*p]", static_cast<int>(2 * sizeof(void*) + 1), reinterpret_cast<void*>(0xBEEF)),
       "[" + std::string(2 * sizeof(void*) - 4, '0') + "BEEF ]");
-  // %n, %%, what is not a conversion, zero characters, long and padded text.
-  int count = 0;
-  short small = 0;
-  EXPECT_EQ(engine("ab%ncd%hn%%%y%", &count, &small), "abcd%%y%");
-  EXPECT_EQ(count * 10 + small, 24);
+  // %%, what is not a conversion, zero characters, long and padded text.
+  EXPECT_EQ(engine("ab%%%y%"), "ab%%y%");
   EXPECT_EQ(engine(QW("%c"), 0).size(), 1u);
   EXPECT_EQ(engine("%5000d", 1).size(), 5000u);
   EXPECT_EQ(engine(QW("%-*s|"), -3, QW("a")), QW("a  |"));
 }
 
 namespace {
-int vprintf_a(LStrHandleA h, const char* format, ...) {
+// Calls a VPrintf export with the arguments after `format` as its list.
+template <auto VPrintf, class Handle, class Char>
+int through_va_list(Handle h, const Char* format, ...) {
   va_list args;
   va_start(args, format);
-  int n = _LStrVPrintfA(h, format, args);
-  va_end(args);
-  return n;
-}
-int cat_vprintf_w(LStrHandleW h, const LWideChar* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int n = _LStrCatVPrintfW(h, format, args);
+  int n = VPrintf(h, format, args);
   va_end(args);
   return n;
 }
@@ -205,13 +214,14 @@ TEST(FormatExports, ReplaceAppendAndNewHandle) {
   EXPECT_EQ(text(a.get()) + std::to_string(LStrGetCharIndexBaseA(a.get())), "7-ab0");
   EXPECT_EQ(_LStrPrintfA(a.get(), "%05.1f", -2.25), 5);
   EXPECT_EQ(text(a.get()), "-02.2");
-  EXPECT_EQ(vprintf_a(a.get(), "%x", 255u), 2);
+  EXPECT_EQ(through_va_list<_LStrVPrintfA>(a.get(), "%x", 255u), 2);
   EXPECT_EQ(_LStrCatSprintfA(a.get(), "%s", "!") + _LStrCatPrintfA(a.get(), "%d", 0), 2);
   EXPECT_EQ(text(a.get()), "ff!0");
   HW w = make_w(QW("x="));
   EXPECT_EQ(_LStrCatSprintfW(w.get(), QW("%d"), 42), 2);
   EXPECT_EQ(text(w.get()), QW("x=42"));
-  EXPECT_EQ(_LStrCatPrintfW(w.get(), QW("%hs"), "!") + cat_vprintf_w(w.get(), QW("%c"), QW('?')),
+  EXPECT_EQ(_LStrCatPrintfW(w.get(), QW("%hs"), "!") +
+                through_va_list<_LStrCatVPrintfW>(w.get(), QW("%c"), QW('?')),
             2);
   EXPECT_EQ(text(w.get()), QW("x=42!?"));
   // The format and the arguments may be the destination's own text.
@@ -248,4 +258,122 @@ TEST(FormatExports, NothingToFormatGivesNoText) {
   HW empty_w(LStrAllocW());
   EXPECT_EQ(HA(_LStrFormatA(empty_a.get(), 1))->payload, nullptr);
   EXPECT_EQ(HW(_LStrFormatW(empty_w.get(), 1))->payload, nullptr);
+}
+
+namespace {
+
+// Every way into the formatter, each given the arguments (text, character,
+// pointer); the Format exports take the format as a handle.
+using CallA = void (*)(LStrHandleA dest, const char* format, void* p);
+using CallW = void (*)(LStrHandleW dest, const LWideChar* format, void* p);
+
+// clang-format off
+const CallA kCallsA[] = {
+    [](LStrHandleA h, const char* f, void* p) { _LStrSprintfA(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { _LStrPrintfA(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { through_va_list<_LStrVPrintfA>(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { _LStrCatSprintfA(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { _LStrCatPrintfA(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { through_va_list<_LStrCatVPrintfA>(h, f, "ab", 'c', p); },
+    [](LStrHandleA, const char* f, void* p) { HA(_LStrFormatA(make_a(f).get(), "ab", 'c', p)); },
+};
+const CallW kCallsW[] = {
+    [](LStrHandleW h, const LWideChar* f, void* p) { _LStrSprintfW(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { _LStrPrintfW(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { through_va_list<_LStrVPrintfW>(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { _LStrCatSprintfW(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { _LStrCatPrintfW(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { through_va_list<_LStrCatVPrintfW>(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW, const LWideChar* f, void* p) { HW(_LStrFormatW(make_w(f).get(), QW("ab"), QW('c'), p)); },
+};
+// clang-format on
+
+}  // namespace
+
+TEST(FormatExports, CountStoresAreRefusedAndWriteNothing) {
+  // "%n" of every size, after text has been written: the call fails with the
+  // conversion failure, dest keeps its text and the pointer is never written.
+  const char* formats[] = {"%s%c%n",    "%s%c%hhn", "%s%c%hn",   "%s%c%ln",
+                           "%s%c%lln",  "%s%c%Ln",  "%s%c%jn",   "%s%c%zn",
+                           "%s%c%tn",   "%s%c%wn",  "%s%c%In",   "%s%c%I32n",
+                           "%s%c%I64n", "%s%c%5n",  "%s%c%-.3n", "%s%250c%hhn"};
+  for (const char* format : formats) {
+    unsigned char target[16];
+    std::fill(std::begin(target), std::end(target), 0xA5);
+    for (CallA call : kCallsA) {
+      HA dest = make_a("kept");
+      EXPECT_EQ(failure_of([&] { call(dest.get(), format, target); }), Failure::convert) << format;
+      EXPECT_EQ(text(dest.get()), "kept") << format;
+    }
+    for (CallW call : kCallsW) {
+      HW dest = make_w(QW("kept"));
+      EXPECT_EQ(failure_of([&] { call(dest.get(), widen(format).c_str(), target); }),
+                Failure::convert)
+          << format;
+      EXPECT_EQ(text(dest.get()), QW("kept")) << format;
+    }
+    EXPECT_TRUE(std::all_of(std::begin(target), std::end(target), [](auto b) { return b == 0xA5; }))
+        << format;
+  }
+}
+
+TEST(FormatExports, WidthsAndPrecisionsNearTheLimitsFailOrFitExactly) {
+  // Texts longer than a handle can hold fail with out of memory and leave
+  // dest alone, however the length is reached; large precisions that still
+  // give a short text give it exactly.
+  const int big = std::numeric_limits<int>::max();
+  struct Row {
+    const char* format;
+    int star;
+    double value;
+    const char* expected;  // null: out of memory
+  } rows[] = {
+      {"%#.*g", big, 0.01, nullptr},
+      {"%#.*g", big, 0.001, nullptr},
+      {"%#.*g", big, 0.0001, nullptr},
+      {"%#.*g", big - 1, 0.01, nullptr},
+      {"%#.*G", big, 1e300, nullptr},
+      {"%.*f", big, 1.0, nullptr},
+      {"%.*e", big, 1.0, nullptr},
+      {"%.*a", big, 1.0, nullptr},
+      {"%*.0f", big, 1.0, nullptr},
+      {"%-*g", std::numeric_limits<int>::min(), 1.0, nullptr},
+      {"%.*g", big, 0.5, "0.5"},
+      {"%.*g", big, 0.1, "0.1000000000000000055511151231257827021181583404541015625"},
+      {"%.*g", big, 1e21, "1000000000000000000000"},
+      {"%.*g", big, 1e23, "99999999999999991611392"},
+      {"%.*g", big, std::ldexp(1.0, 1023) * 4, "inf"},
+  };
+  for (const Row& row : rows) {
+    HA a = make_a("kept");
+    HW w = make_w(QW("kept"));
+    int na = -1, nw = -1;
+    Failure fa = failure_of([&] { na = _LStrSprintfA(a.get(), row.format, row.star, row.value); });
+    Failure fw = failure_of(
+        [&] { nw = _LStrCatSprintfW(w.get(), widen(row.format).c_str(), row.star, row.value); });
+    if (!row.expected) {
+      EXPECT_EQ(fa, Failure::out_of_memory) << row.format << " " << row.value << " gave " << na;
+      EXPECT_EQ(fw, Failure::out_of_memory) << row.format << " " << row.value << " gave " << nw;
+      EXPECT_EQ(text(a.get()), "kept");
+      EXPECT_EQ(text(w.get()), QW("kept"));
+    } else {
+      EXPECT_EQ(fa, Failure::none) << row.format;
+      EXPECT_EQ(text(a.get()), row.expected) << row.format;
+      EXPECT_EQ(text(w.get()), QW("kept") + widen(row.expected)) << row.format;
+    }
+  }
+  // Integers and texts the same way.
+  HA a = make_a("kept");
+  for (const char* format : {"%*d", "%.*d", "%-*c"})
+    EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), format, big, 'x'); }), Failure::out_of_memory)
+        << format;
+  EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), "%*s", big, "x"); }), Failure::out_of_memory);
+  EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), "%*d%*d", 0x40000000, 1, 0x40000000, 2); }),
+            Failure::out_of_memory);
+  EXPECT_EQ(
+      failure_of([&] { _LStrSprintfA(a.get(), "%2147483647.2147483647d%2147483647d", 1, 2); }),
+      Failure::out_of_memory);
+  EXPECT_EQ(text(a.get()), "kept");
+  EXPECT_EQ(_LStrSprintfA(a.get(), "%.*s|%.2147483647s", big, "ab", "cd"), 5);
+  EXPECT_EQ(text(a.get()), "ab|cd");
 }

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64                               # runs the Windows build's tests
   locales                                   # a German locale for the number-settings run
+  clang libclang-rt-14-dev                  # libFuzzer and its sanitizers (tools/fuzz.sh)
 )
 missing=()
 for p in "${packages[@]}"; do

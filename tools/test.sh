@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test stage: native, sanitizers, Windows x86_64 under
-# Wine, the i686 DLL's export table, and 32-bit Linux under qemu. Prints the
+# Wine, the i686 DLL's export table, 32-bit Linux under qemu, and the fuzz
+# targets for a short time each (QUARNEL_FUZZ_SECONDS, default 45). Prints the
 # test count and time of each stage and a closing "N passed, N failed" line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -92,6 +93,11 @@ tsan() {
     TSAN_OPTIONS="halt_on_error=1 exitcode=66" "$dir/tests/quarnel_stress_tests"
 }
 
+# Every fuzz target under libFuzzer with ASan and UBSan, for a bounded time.
+fuzz_targets() {
+  QUARNEL_FUZZ_DIR="$out/fuzz" JOBS=$jobs tools/fuzz.sh "${QUARNEL_FUZZ_SECONDS:-45}"
+}
+
 stage native build_and_test "$out/native"
 stage sanitizers build_and_test "$out/sanitizers" -DQUARNEL_SANITIZE=ON
 stage windows-x64 windows_x64
@@ -100,6 +106,8 @@ stage linux-i386 build_and_test "$out/linux-i386" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-linux-i386.cmake"
 stage large large
 stage tsan tsan
+stage fuzz fuzz_targets
+grep -h '^fuzz ' "$out/fuzz.log"
 
 echo
 printf '%s\n' "${summary[@]}"

@@ -8,7 +8,9 @@
 //   quarnel::ERangeError    a position outside the text given to an A
 //                           single-character function (LStrGetCharAtA, ...);
 //                           what() is "Range check error".
-//   quarnel::EConvertError  text that an integer reader cannot convert.
+//   quarnel::EConvertError  text that an integer reader cannot convert, and
+//                           a format holding "%n", which the formatting
+//                           functions refuse.
 //   std::bad_alloc          memory could not be obtained.
 //   quarnel::EInvalidHandle only in checked-handles mode: a handle argument
 //                           that is not a live handle of the function's

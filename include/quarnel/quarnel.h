@@ -751,7 +751,7 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFormatFloatW(LStrHandleW format, cons
  *    flags - + space # 0, width, precision and '*'; size prefixes hh h l ll
  *    j z t, and the Windows ones: "L", "I64" on integers mean 64 bits, "I32"
  *    32 bits, "I" pointer-sized; "%p" is upper-case hexadecimal with two
- *    digits per pointer byte; "%n" stores the count so far;
+ *    digits per pointer byte;
  *  - text as Windows writes it: in the A functions %s / %c take byte text
  *    and %ls %ws %S / %lc %wc %C UTF-16; in the W functions %s / %c take
  *    UTF-16 and %hs %S / %hc %C byte text. Text of the other family is
@@ -761,6 +761,15 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFormatFloatW(LStrHandleW format, cons
  * functions then empty dest and return 0, the appending ones leave it as it
  * was and return 0. The format and any argument may be dest's own text.
  * The index base plays no part.
+ *
+ * "%n" is refused, whatever its size prefix (%hhn, %ln, %I64n, ...): a
+ * format holding one makes the call fail with the conversion failure
+ * (quarnel::EConvertError, QUARNEL_EXCEPTION_CONVERT on Windows) before any
+ * argument is read; dest keeps its text and nothing is written through the
+ * pointer. A library that takes its formats from hosts, which may pass on
+ * text they do not control, must not hand out a write to any address.
+ * A text longer than a handle can hold (a width or precision near INT_MAX)
+ * fails with out of memory and also leaves dest as it was.
  *
  *     _LStrSprintfA(h, "%d-%s", 7, "ab");      // h holds "7-ab", returns 4
  *     _LStrCatSprintfW(w, L"%d", 42);           // "x=" becomes "x=42", returns 2

@@ -5,10 +5,25 @@
 
 #include "convert/printf_engine.hpp"
 #include "core/access.hpp"
+#include "quarnel/errors.hpp"
 
 namespace quarnel::convert {
 
 using namespace core;
+
+namespace {
+
+// The fill pass into room measured for exactly `n` units. The two passes
+// read the same format and arguments, so they agree; should the arguments
+// change in between (a host thread writing to a string argument), the text
+// is refused rather than stored with units that were never written.
+template <class Char>
+void fill(Char* storage, std::size_t n, const Char* format, va_list args) {
+  if (format_text(storage, n + 1, format, args) != n)
+    throw EConvertError("the format's arguments changed while the text was formatted");
+}
+
+}  // namespace
 
 template <class Str>
 Str formatted(const typename Str::Char* format, va_list args) {
@@ -16,7 +31,7 @@ Str formatted(const typename Str::Char* format, va_list args) {
   if (!format || !*format) return Str();
   std::size_t n = format_text(static_cast<Char*>(nullptr), 0, format, args);
   Str s(n);  // throws for a length no payload can hold
-  if (n) format_text(s.data(), n + 1, format, args);
+  if (n) fill(s.data(), n, format, args);
   return s;
 }
 
@@ -36,9 +51,9 @@ int print_append(Rec& dest, const CharOf<Rec>* format, va_list args) {
   if (n > SIZE_MAX - old.size()) throw std::bad_alloc();
   typename FamilyOf<Rec>::Str s(old.size() + n);
   std::char_traits<Char>::copy(s.data(), old.data(), old.size());
-  std::size_t written = format_text(s.data() + old.size(), n + 1, format, args);
+  fill(s.data() + old.size(), n, format, args);
   install(dest, std::move(s));
-  return static_cast<int>(written);
+  return static_cast<int>(n);
 }
 
 template <class Rec>

@@ -1,7 +1,9 @@
-// A growable run of text units for results whose length is not known before
-// they are built (number pictures can carry any amount of literal text).
-// Short texts stay inside the object; longer ones move to a block from the
-// library's allocator, so running out of memory surfaces the usual way.
+// The one growable run of text units the conversions build their scratch
+// text in: results whose length is not known before they are built (number
+// pictures can carry any amount of literal text), digits of a number, text
+// converted from the other family. Short texts stay inside the object;
+// longer ones move to a block from the library's allocator, so running out
+// of memory surfaces the usual way.
 #pragma once
 
 #include <algorithm>
@@ -50,6 +52,17 @@ class TextBuffer {
     if (k > cap_ - n_) grow(n_ + k);
     n_ += k;
     return p_ + n_ - k;
+  }
+
+  // Keeps the first `n` units (n at most the size).
+  void truncate(std::size_t n) noexcept { n_ = std::min(n, n_); }
+  void insert(std::size_t at, Unit u) {
+    push(u);
+    std::rotate(p_ + at, p_ + n_ - 1, p_ + n_);
+  }
+  void to_ascii_upper() noexcept {
+    for (std::size_t i = 0; i < n_; ++i)
+      if (p_[i] >= 'a' && p_[i] <= 'z') p_[i] = static_cast<Unit>(p_[i] - 'a' + 'A');
   }
 
   std::size_t size() const noexcept { return n_; }

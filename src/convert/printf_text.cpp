@@ -1,0 +1,101 @@
+// Strings and characters. Text of the other family is converted through the
+// ANSI code page; a precision then cuts the converted text, never inside a
+// character.
+#include <algorithm>
+#include <string>
+#include <type_traits>
+
+#include "convert/printf_writers.hpp"
+#include "convert/text_buffer.hpp"
+#include "platform/platform.hpp"
+
+namespace quarnel::convert {
+namespace {
+
+using core::wchar;
+
+void convert_into(TextBuffer<wchar>& to, const char* s, std::size_t n) {
+  std::size_t k = platform::ansi_to_utf16(s, n, nullptr);
+  platform::ansi_to_utf16(s, n, to.extend(k));
+}
+void convert_into(TextBuffer<char>& to, const wchar* s, std::size_t n) {
+  std::size_t k = platform::utf16_to_ansi(s, n, nullptr);
+  platform::utf16_to_ansi(s, n, to.extend(k));
+}
+
+// The longest start of a converted text that fits in `limit` units without
+// splitting a character.
+std::size_t whole_characters(const wchar* s, std::size_t n, std::size_t limit) {
+  if (n <= limit) return n;
+  return limit > 0 && s[limit - 1] >= 0xD800 && s[limit - 1] < 0xDC00 ? limit - 1 : limit;
+}
+std::size_t whole_characters(const char* s, std::size_t n, std::size_t limit) {
+  if (n <= limit) return n;
+  const bool utf8 = platform::ansi_code_page() == 65001;
+  std::size_t i = 0;
+  while (i < limit) {
+    auto b = static_cast<unsigned char>(s[i]);
+    std::size_t step = utf8 ? (b >= 0xF0   ? 4
+                               : b >= 0xE0 ? 3
+                               : b >= 0xC0 ? 2
+                                           : 1)
+                            : (platform::is_lead_byte(b) ? 2 : 1);
+    if (i + step > limit) break;
+    i += step;
+  }
+  return i;
+}
+
+// The most units a precision lets through.
+std::size_t limit_of(const ConversionSpec& spec) noexcept {
+  return spec.precision < 0 || static_cast<std::uint64_t>(spec.precision) > SIZE_MAX
+             ? SIZE_MAX
+             : static_cast<std::size_t>(spec.precision);
+}
+
+}  // namespace
+
+template <class Unit, class Source>
+void write_string(Output<Unit>& out, const ConversionSpec& spec, const Source* text) {
+  const std::size_t limit = limit_of(spec);
+  if (!text) {
+    static constexpr Unit null_text[] = {'(', 'n', 'u', 'l', 'l', ')'};
+    write_padded(out, spec, null_text, std::min<std::size_t>(6, limit));
+  } else if constexpr (std::is_same_v<Unit, Source>) {
+    std::size_t n = 0;
+    while (n < limit && text[n]) ++n;
+    write_padded(out, spec, text, n);
+  } else {
+    TextBuffer<Unit> converted;
+    convert_into(converted, text, std::char_traits<Source>::length(text));
+    write_padded(out, spec, converted.data(),
+                 whole_characters(converted.data(), converted.size(), limit));
+  }
+}
+
+template <class Unit>
+void write_character(Output<Unit>& out, const ConversionSpec& spec, unsigned value, bool wide) {
+  if (wide == (sizeof(Unit) == sizeof(wchar))) {
+    auto u = static_cast<Unit>(value);
+    write_padded(out, spec, &u, 1);
+    return;
+  }
+  TextBuffer<Unit> converted;
+  if constexpr (sizeof(Unit) == 1) {
+    auto w = static_cast<wchar>(value);
+    convert_into(converted, &w, 1);
+  } else {
+    auto c = static_cast<char>(value);
+    convert_into(converted, &c, 1);
+  }
+  write_padded(out, spec, converted.data(), converted.size());
+}
+
+template void write_string(Output<char>&, const ConversionSpec&, const char*);
+template void write_string(Output<char>&, const ConversionSpec&, const wchar*);
+template void write_string(Output<wchar>&, const ConversionSpec&, const char*);
+template void write_string(Output<wchar>&, const ConversionSpec&, const wchar*);
+template void write_character(Output<char>&, const ConversionSpec&, unsigned, bool);
+template void write_character(Output<wchar>&, const ConversionSpec&, unsigned, bool);
+
+}  // namespace quarnel::convert
