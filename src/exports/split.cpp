@@ -1,6 +1,8 @@
-// Exports: field splitting.
+// Exports: field splitting, and the list storage and shared heap that hosts
+// release through the library. The last four cannot fail and need no guard.
 #include "split/split.hpp"
 
+#include "core/memory.hpp"
 #include "exports/boundary.hpp"
 
 using namespace quarnel::split;
@@ -19,6 +21,11 @@ QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutExA(const CLAnsiStr* source, in
 QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutExW(const CLWideStr* source, int fieldCount, const int* columns, CLWideStrList* list, bool trim) { return guarded([&] { return by_layout(*source, fieldCount, columns, true, *list, trim); }); }
 QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquA(const char* text, CLAnsiStrList* list, bool trim, char separator) { return guarded([&] { return name_value(text, *list, trim, separator); }); }
 QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquW(const LWideChar* text, CLWideStrList* list, bool trim, LWideChar separator) { return guarded([&] { return name_value(text, *list, trim, separator); }); }
+
+QUARNEL_EXPORT void* QUARNEL_API LStrHeapAlloc(int bytes) { return quarnel::mem::heap_alloc_or_null(bytes); }
+QUARNEL_EXPORT void QUARNEL_API LStrHeapFree(void* block) { quarnel::mem::heap_free(block); }
+QUARNEL_EXPORT void QUARNEL_API LStrListEndA(CLAnsiStrList* list) { end_list(*list); }
+QUARNEL_EXPORT void QUARNEL_API LStrListEndW(CLWideStrList* list) { end_list(*list); }
 // clang-format on
 
 }  // extern "C"
