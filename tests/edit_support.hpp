@@ -8,13 +8,6 @@
 
 namespace qtest {
 
-// Each byte as one UTF-16 unit of the same value (Latin-1 style).
-inline wstr widen(std::string_view s) {
-  wstr w;
-  for (char c : s) w += static_cast<LWideChar>(static_cast<unsigned char>(c));
-  return w;
-}
-
 struct Twins {
   HA a;
   HW w;

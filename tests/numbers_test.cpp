@@ -21,8 +21,6 @@ using namespace qtest;
 
 namespace {
 
-wstr widen(std::string_view s) { return wstr(s.begin(), s.end()); }
-
 // Expected text of the float exports under the process's own settings.
 wstr process_text(double v, unsigned format, int precision, int digits) {
   quarnel::convert::NumberText out;

@@ -21,12 +21,6 @@ using quarnel::convert::format_text;
 
 namespace {
 
-wstr widen(std::string_view s) {
-  wstr r;
-  for (char c : s) r.push_back(static_cast<LWideChar>(static_cast<unsigned char>(c)));
-  return r;
-}
-
 // The engine's text, sized by a measuring pass and filled by a second one
 // from the same argument list.
 template <class Unit>

@@ -37,6 +37,14 @@ inline HA make_a(std::string_view s) {
 }
 inline HW make_w(wview s) { return HW(LStrAllocFromWSzStrW(s.data(), static_cast<int>(s.size()))); }
 inline std::string text(LStrHandleA h) { return std::string(LStrCstrA(h), LStrLengthA(h)); }
+
+// Each byte as one UTF-16 unit of the same value (Latin-1 style): bytes of
+// 0x80 and above never sign-extend.
+inline wstr widen(std::string_view s) {
+  wstr w;
+  for (char c : s) w += static_cast<LWideChar>(static_cast<unsigned char>(c));
+  return w;
+}
 inline wstr text(LStrHandleW h) { return wstr(LStrCstrW(h), LStrLengthW(h)); }
 
 // Failure kinds as the platform reports them.

@@ -25,11 +25,17 @@ const Case kCases[] = {
 
 }  // namespace
 
-TEST(WideBridge, SizeCountsUnitsUpToTheFirstZeroPlusTerminator) {
+// The twins' size functions measure different things on the same text: the
+// A one UTF-16 units up to the first zero plus a terminator, the W one bytes
+// of the whole text, zero units included, without a terminator.
+TEST(WideBridge, SizesOfTheTwinsMeasureDifferentThings) {
   for (const Case& c : kCases) {
     HA a = make_a(c.ansi);
+    HW w(LStrAllocCloneAW(a.get()));
     EXPECT_EQ(LStrWideCharBufSizeA(a.get()), static_cast<int>(c.wide.size()) + 1) << c.ansi;
+    EXPECT_EQ(LStrWideCharBufSizeW(w.get()), 2 * static_cast<int>(c.ansi.size())) << c.ansi;
   }
+  EXPECT_EQ(LStrWideCharBufSizeW(make_w(QW("\U0001F600")).get()), 4);  // a surrogate pair
 }
 
 TEST(WideBridge, CopyWritesTextAndTerminatorWithinCapacity) {
@@ -52,15 +58,6 @@ TEST(WideBridge, CopyWritesTextAndTerminatorWithinCapacity) {
   }
   HA a = make_a("abc");
   EXPECT_EQ(LStrWideCharA(a.get(), nullptr, 0), nullptr);
-}
-
-TEST(WideBridge, WideSizeCountsBytesWithoutTerminator) {
-  const LWideChar units[] = {'a', 0, 'b'};
-  struct WideCase {
-    wstr text;
-    int bytes;
-  } cases[] = {{QW(""), 0}, {QW("abc"), 6}, {wstr(units, 3), 6}, {QW("\u4e2d\u6587"), 4}};
-  for (const WideCase& c : cases) EXPECT_EQ(LStrWideCharBufSizeW(make_w(c.text).get()), c.bytes);
 }
 
 // A host may store any BSTR through LStrBSTRRef, also one whose length

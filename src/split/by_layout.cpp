@@ -9,7 +9,7 @@ namespace quarnel::split {
 template <class Rec>
 int by_layout(const LStrWrapper<Rec>& source, int field_count, const int* layout, bool columns,
               LStrWrapperList<Rec>& list, bool trim) {
-  list.count = 0;
+  list.clear();
   auto text = core::view_of(*source.handle);
   // Positions are kept 1-based and in 64 bits: the index base only shifts
   // them, and widths summed from hostile layouts must not overflow.

@@ -65,7 +65,7 @@ int by_separator(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::C
 template <class Rec>
 int by_separator_into(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::Char separator,
                       LStrWrapperList<Rec>& list, bool trim) {
-  list.count = 0;
+  list.clear();
   // Fields are stored up to their first zero; most lines have none, and one
   // look at the whole line spares a look at every field.
   auto line = core::view_of(*source.handle);

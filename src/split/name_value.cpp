@@ -9,7 +9,7 @@ template <class Rec>
 bool name_value(const typename core::FamilyOf<Rec>::Char* text, LStrWrapperList<Rec>& list,
                 bool trim, typename core::FamilyOf<Rec>::Char separator) {
   using View = std::basic_string_view<typename core::FamilyOf<Rec>::Char>;
-  list.count = 0;
+  list.clear();
   // A zero separator would match the terminator; it splits nothing.
   if (text == nullptr || separator == 0) return false;
   View line(text);

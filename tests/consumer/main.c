@@ -12,6 +12,16 @@ int main(void) {
   ok = strcmp(LStrCstrA(h), "port = 8080") == 0 && LStrLengthW(w) == 11;
   printf("%s (%d units)\n", LStrCstrA(h), LStrLengthW(w));
   LStrDestroyW(w);
+  {
+    /* The list as a C host declares it, grown by the library, released by it. */
+    CLAnsiStr line = {LStrAllocFromASzStrA("a,b,c", -1), true};
+    CLAnsiStrList fields = {2, 0, 0, NULL};
+    ok = ok && SplitBySepExA(&line, ',', &fields, false) == 3 && fields.capacity == 4 &&
+         strcmp(LStrCstrA(fields.items[2]->handle), "c") == 0;
+    LStrListEndA(&fields);
+    ok = ok && fields.capacity == 0 && fields.count == 0 && fields.items == NULL;
+    LStrDestroyA(line.handle);
+  }
   LStrDestroyA(h);
 #ifdef CONSUMER_HAS_STRINGS
   h = LStrAllocLoadStrA(NULL, 1); /* the program's own string table */
