@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/char_rules.hpp"
+
 namespace quarnel::edit {
 namespace {
 
@@ -43,7 +45,8 @@ std::size_t scan_and_check_units(std::basic_string_view<Char> text,
   if (m == 0) return 0;
   if (m > n) return npos;
   const std::size_t last = n - m;  // the last place an occurrence can start
-  std::size_t at = 0, spent = 0;
+  std::size_t at = 0;
+  chars::SearchBudget budget(m);
   while (at <= last) {
     std::size_t hit = find_unit(text.substr(at, last - at + 1), pattern[0]);
     if (hit == npos) return npos;
@@ -52,11 +55,8 @@ std::size_t scan_and_check_units(std::basic_string_view<Char> text,
       return at;
     ++at;
     // Each check may read the whole pattern. Many hits close together (long
-    // runs of one unit, say) would make that quadratic, so once the checks
-    // have read well over twice the text covered, the linear search takes
-    // over from here.
-    spent += m;
-    if (spent > 2 * at + 4 * m + 1024) return detail::TwoWay<Char>(pattern).find(text, at);
+    // runs of one unit, say) would make that quadratic.
+    if (budget.spend(at)) return detail::TwoWay<Char>(pattern).find(text, at);
   }
   return npos;
 }
@@ -97,15 +97,15 @@ std::size_t find(core::wstring_view text, core::wstring_view pattern) noexcept {
   const auto* bytes = reinterpret_cast<const char*>(text.data());
   const std::size_t size = text.size() * sizeof(core::wchar);
   const std::size_t length = pattern.size() * sizeof(core::wchar);
-  std::size_t at = 0, wasted = 0;
+  std::size_t at = 0;
+  chars::SearchBudget budget(length);
   for (;;) {
     const void* hit = memmem(bytes + at, size - at, pattern.data(), length);
     if (!hit) return npos;
     const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes);
     if (offset % 2 == 0) return offset / 2;
     at = offset + 1;
-    wasted += length;
-    if (wasted > at + 4 * length + 1024) {
+    if (budget.spend(at)) {
       const std::size_t from = at / 2 + 1;
       std::size_t found = detail::scan_and_check(text.substr(from), pattern);
       return found == npos ? npos : from + found;
