@@ -12,10 +12,35 @@ namespace quarnel::convert {
 // The longest decimal form of a 64-bit value, sign included.
 inline constexpr std::size_t kMaxDecimal = 20;
 
-// Writes the decimal digits of `value` (with a leading '-' when negative)
-// into `buf` and returns their count.
-std::size_t decimal_text(char* buf, std::int64_t value) noexcept;
-std::size_t decimal_text(char* buf, std::uint64_t value) noexcept;
+// Units in the decimal form of `value`, a leading '-' included.
+constexpr std::size_t decimal_length(std::uint64_t value) noexcept {
+  std::size_t n = 1;
+  for (; value >= 10; value /= 10) ++n;
+  return n;
+}
+constexpr std::size_t decimal_length(std::int64_t value) noexcept {
+  // The magnitude in unsigned arithmetic, so the smallest value negates too.
+  return value < 0 ? 1 + decimal_length(0 - static_cast<std::uint64_t>(value))
+                   : decimal_length(static_cast<std::uint64_t>(value));
+}
+
+// Writes the decimal form of `value` into out[0, decimal_length(value)), in
+// units of either family, and returns its length: the result's own payload
+// can be filled without a detour through a buffer.
+template <class Unit>
+std::size_t write_decimal(Unit* out, std::uint64_t value) noexcept {
+  const std::size_t n = decimal_length(value);
+  Unit* p = out + n;
+  do *--p = static_cast<Unit>('0' + value % 10);
+  while ((value /= 10) != 0);
+  return n;
+}
+template <class Unit>
+std::size_t write_decimal(Unit* out, std::int64_t value) noexcept {
+  if (value >= 0) return write_decimal(out, static_cast<std::uint64_t>(value));
+  out[0] = static_cast<Unit>('-');
+  return 1 + write_decimal(out + 1, 0 - static_cast<std::uint64_t>(value));
+}
 
 // IntToHex: upper-case digits of the 32-bit two's complement pattern,
 // zero-padded on the left to at least `digits` digits, no prefix. Writes at

@@ -1,5 +1,9 @@
 #include "edit/case.hpp"
 
+#include <type_traits>
+
+#include "edit/wide_case.hpp"
+
 namespace quarnel::edit {
 namespace {
 
@@ -9,7 +13,10 @@ namespace {
 template <class Rec>
 auto mapped_copy(const Rec& h, Case to) {
   auto s = core::FamilyOf<Rec>::Str::copy(core::view_of(h));
-  platform::map_case(s.data(), s.size(), to);
+  if constexpr (std::is_same_v<Rec, core::WRec>)
+    WideCaseTable::of(to).apply(s.data(), s.size());
+  else
+    platform::map_case(s.data(), s.size(), to);
   return s;
 }
 

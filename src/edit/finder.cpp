@@ -1,41 +1,30 @@
 #include "edit/finder.hpp"
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include "core/char_rules.hpp"
+#include "core/unit_scan.hpp"
 
 namespace quarnel::edit {
 namespace {
 
-// Scans for one 16-bit unit with the C library's memchr, which reads memory
-// many bytes at a time: it looks for one byte of the unit and accepts hits
-// at the matching half of a unit only. The byte looked for is the low one
-// unless that is zero (as for U+4E00), since the high bytes of Latin text
-// are all zero and would make every unit a false hit.
-std::size_t scan_units(const core::wchar* text, std::size_t count, core::wchar unit) noexcept {
-  constexpr bool little = std::endian::native == std::endian::little;
-  const unsigned low = unit & 0xFFu, high = unit >> 8;
-  const bool use_low = low != 0 || high == 0;
-  const auto key = static_cast<unsigned char>(use_low ? low : high);
-  const std::size_t half = (use_low == little) ? 0 : 1;  // where the key sits in a unit
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-  const std::size_t size = count * sizeof(core::wchar);
-  std::size_t at = half;
-  while (at < size) {
-    const void* hit = std::memchr(bytes + at, key, size - at);
-    if (!hit) return npos;
-    const auto offset = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - bytes);
-    if (offset % 2 == half) {
-      std::size_t index = offset / 2;
-      if (text[index] == unit) return index;
-      at = offset + 2;
-    } else {
-      at = offset + 1;
-    }
-  }
-  return npos;
+// The next place in text[at, last] where an occurrence may start, or npos.
+// Bytes: memchr for the first byte. Units: the first and the last unit of the
+// pattern together, eight places at a time, since the first unit alone (a
+// letter, a space) is common in most texts.
+std::size_t next_candidate(std::string_view text, std::size_t at, std::size_t last,
+                           std::string_view pattern) noexcept {
+  const std::size_t hit = find_unit(text.substr(at, last - at + 1), pattern[0]);
+  return hit == npos ? npos : at + hit;
+}
+
+std::size_t next_candidate(core::wstring_view text, std::size_t at, std::size_t last,
+                           core::wstring_view pattern) noexcept {
+  const std::size_t count = last - at + 1;
+  const std::size_t hit =
+      core::find_ends(text.data() + at, count, pattern.size() - 1, pattern[0], pattern.back());
+  return hit == count ? npos : at + hit;
 }
 
 template <class Char>
@@ -48,9 +37,8 @@ std::size_t scan_and_check_units(std::basic_string_view<Char> text,
   std::size_t at = 0;
   chars::SearchBudget budget(m);
   while (at <= last) {
-    std::size_t hit = find_unit(text.substr(at, last - at + 1), pattern[0]);
-    if (hit == npos) return npos;
-    at += hit;
+    at = next_candidate(text, at, last, pattern);
+    if (at == npos) return npos;
     if (std::memcmp(text.data() + at + 1, pattern.data() + 1, (m - 1) * sizeof(Char)) == 0)
       return at;
     ++at;
@@ -70,7 +58,8 @@ std::size_t find_unit(std::string_view text, char unit) noexcept {
 }
 
 std::size_t find_unit(core::wstring_view text, core::wchar unit) noexcept {
-  return text.empty() ? npos : scan_units(text.data(), text.size(), unit);
+  const std::size_t at = core::find_unit(text.data(), text.size(), unit);
+  return at == text.size() ? npos : at;
 }
 
 std::size_t find(std::string_view text, std::string_view pattern) noexcept {
@@ -86,32 +75,7 @@ std::size_t find(std::string_view text, std::string_view pattern) noexcept {
 }
 
 std::size_t find(core::wstring_view text, core::wstring_view pattern) noexcept {
-#if defined(_WIN32)
   return detail::scan_and_check(text, pattern);
-#else
-  // memmem over the bytes, taking only hits at whole units. A hit at an odd
-  // byte is rare in real text; if they keep coming, the unit-wise search
-  // goes on from the first unit not yet ruled out.
-  if (pattern.empty()) return 0;
-  if (pattern.size() > text.size()) return npos;
-  const auto* bytes = reinterpret_cast<const char*>(text.data());
-  const std::size_t size = text.size() * sizeof(core::wchar);
-  const std::size_t length = pattern.size() * sizeof(core::wchar);
-  std::size_t at = 0;
-  chars::SearchBudget budget(length);
-  for (;;) {
-    const void* hit = memmem(bytes + at, size - at, pattern.data(), length);
-    if (!hit) return npos;
-    const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes);
-    if (offset % 2 == 0) return offset / 2;
-    at = offset + 1;
-    if (budget.spend(at)) {
-      const std::size_t from = at / 2 + 1;
-      std::size_t found = detail::scan_and_check(text.substr(from), pattern);
-      return found == npos ? npos : from + found;
-    }
-  }
-#endif
 }
 
 std::size_t detail::scan_and_check(std::string_view text, std::string_view pattern) noexcept {

@@ -1,0 +1,72 @@
+#include "core/unit_scan.hpp"
+
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quarnel::core {
+
+#if defined(__SSE2__)
+namespace {
+
+constexpr std::size_t kLanes = 8;
+
+__m128i load(const wchar* p) noexcept {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// Bit 2k of the mask belongs to lane k (each lane sets two bits).
+std::size_t first_lane(int mask) noexcept {
+  return static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
+}
+
+}  // namespace
+#endif
+
+std::size_t find_unit(const wchar* s, std::size_t n, wchar unit) noexcept {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i key = _mm_set1_epi16(static_cast<short>(unit));
+  for (; n - i >= kLanes; i += kLanes)
+    if (int m = _mm_movemask_epi8(_mm_cmpeq_epi16(load(s + i), key))) return i + first_lane(m);
+#endif
+  for (; i < n; ++i)
+    if (s[i] == unit) return i;
+  return n;
+}
+
+std::size_t first_stop(const wchar* x, const wchar* y, std::size_t n) noexcept {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; n - i >= kLanes; i += kLanes) {
+    const __m128i a = load(x + i);
+    const __m128i go = _mm_andnot_si128(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(a, load(y + i)));
+    if (int m = _mm_movemask_epi8(go); m != 0xFFFF) return i + first_lane(~m & 0xFFFF);
+  }
+#endif
+  for (; i < n; ++i)
+    if (x[i] != y[i] || x[i] == 0) return i;
+  return n;
+}
+
+std::size_t find_ends(const wchar* s, std::size_t n, std::size_t gap, wchar first,
+                      wchar last) noexcept {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i f = _mm_set1_epi16(static_cast<short>(first));
+  const __m128i l = _mm_set1_epi16(static_cast<short>(last));
+  for (; n - i >= kLanes; i += kLanes) {
+    const __m128i both =
+        _mm_and_si128(_mm_cmpeq_epi16(load(s + i), f), _mm_cmpeq_epi16(load(s + i + gap), l));
+    if (int m = _mm_movemask_epi8(both)) return i + first_lane(m);
+  }
+#endif
+  for (; i < n; ++i)
+    if (s[i] == first && s[i + gap] == last) return i;
+  return n;
+}
+
+}  // namespace quarnel::core
