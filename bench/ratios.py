@@ -36,7 +36,7 @@ def print_ratios(found):
     rows = defaultdict(dict)
     for name, b in found.items():
         row, _, side = name.rpartition("/")
-        rows[row][side] = b["real_time"] * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
+        rows[row][side] = b["cpu_time"] * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
     print(f"{'workload':34} {'quarnel':>12} {'baseline':>12} {'ratio':>7}")
     for row in sorted(rows):
         sides = rows[row]

@@ -13,8 +13,18 @@ namespace {
 
 constexpr std::size_t kLanes = 8;
 
-__m128i load(const wchar* p) noexcept {
+template <class Unit>
+__m128i load(const Unit* p) noexcept {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+__m128i splat(char c) noexcept { return _mm_set1_epi8(c); }
+__m128i splat(wchar u) noexcept { return _mm_set1_epi16(static_cast<short>(u)); }
+template <class Unit>
+__m128i equal(__m128i a, __m128i b) noexcept {
+  if constexpr (sizeof(Unit) == 1)
+    return _mm_cmpeq_epi8(a, b);
+  else
+    return _mm_cmpeq_epi16(a, b);
 }
 
 // Bit 2k of the mask belongs to lane k (each lane sets two bits).
@@ -52,21 +62,38 @@ std::size_t first_stop(const wchar* x, const wchar* y, std::size_t n) noexcept {
   return n;
 }
 
-std::size_t find_ends(const wchar* s, std::size_t n, std::size_t gap, wchar first,
-                      wchar last) noexcept {
+namespace {
+
+template <class Unit>
+std::size_t find_ends_in(const Unit* s, std::size_t n, std::size_t gap, Unit first,
+                         Unit last) noexcept {
   std::size_t i = 0;
 #if defined(__SSE2__)
-  const __m128i f = _mm_set1_epi16(static_cast<short>(first));
-  const __m128i l = _mm_set1_epi16(static_cast<short>(last));
-  for (; n - i >= kLanes; i += kLanes) {
+  constexpr std::size_t lanes = 16 / sizeof(Unit);
+  const __m128i f = splat(first), l = splat(last);
+  for (; n - i >= lanes; i += lanes) {
     const __m128i both =
-        _mm_and_si128(_mm_cmpeq_epi16(load(s + i), f), _mm_cmpeq_epi16(load(s + i + gap), l));
-    if (int m = _mm_movemask_epi8(both)) return i + first_lane(m);
+        _mm_and_si128(equal<Unit>(load(s + i), f), equal<Unit>(load(s + i + gap), l));
+    if (int m = _mm_movemask_epi8(both))
+      return i +
+             static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(m))) / sizeof(Unit);
   }
 #endif
   for (; i < n; ++i)
     if (s[i] == first && s[i + gap] == last) return i;
   return n;
+}
+
+}  // namespace
+
+std::size_t find_ends(const char* s, std::size_t n, std::size_t gap, char first,
+                      char last) noexcept {
+  return find_ends_in(s, n, gap, first, last);
+}
+
+std::size_t find_ends(const wchar* s, std::size_t n, std::size_t gap, wchar first,
+                      wchar last) noexcept {
+  return find_ends_in(s, n, gap, first, last);
 }
 
 }  // namespace quarnel::core

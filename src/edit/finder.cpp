@@ -9,18 +9,13 @@
 namespace quarnel::edit {
 namespace {
 
-// The next place in text[at, last] where an occurrence may start, or npos.
-// Bytes: memchr for the first byte. Units: the first and the last unit of the
-// pattern together, eight places at a time, since the first unit alone (a
-// letter, a space) is common in most texts.
-std::size_t next_candidate(std::string_view text, std::size_t at, std::size_t last,
-                           std::string_view pattern) noexcept {
-  const std::size_t hit = find_unit(text.substr(at, last - at + 1), pattern[0]);
-  return hit == npos ? npos : at + hit;
-}
-
-std::size_t next_candidate(core::wstring_view text, std::size_t at, std::size_t last,
-                           core::wstring_view pattern) noexcept {
+// The next place in text[at, last] where an occurrence may start, or npos:
+// where the first and the last unit of the pattern both match, checked for
+// many places at a time. The first unit alone (a letter, a space) is common
+// in most texts; both together rarely are.
+template <class Char>
+std::size_t next_candidate(std::basic_string_view<Char> text, std::size_t at, std::size_t last,
+                           std::basic_string_view<Char> pattern) noexcept {
   const std::size_t count = last - at + 1;
   const std::size_t hit =
       core::find_ends(text.data() + at, count, pattern.size() - 1, pattern[0], pattern.back());
@@ -63,26 +58,10 @@ std::size_t find_unit(core::wstring_view text, core::wchar unit) noexcept {
 }
 
 std::size_t find(std::string_view text, std::string_view pattern) noexcept {
-#if defined(_WIN32)
-  // The Windows C runtime has no memmem.
-  return detail::scan_and_check(text, pattern);
-#else
-  if (pattern.empty()) return 0;
-  if (pattern.size() > text.size()) return npos;
-  const void* hit = memmem(text.data(), text.size(), pattern.data(), pattern.size());
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : npos;
-#endif
-}
-
-std::size_t find(core::wstring_view text, core::wstring_view pattern) noexcept {
-  return detail::scan_and_check(text, pattern);
-}
-
-std::size_t detail::scan_and_check(std::string_view text, std::string_view pattern) noexcept {
   return scan_and_check_units(text, pattern);
 }
 
-std::size_t detail::scan_and_check(core::wstring_view text, core::wstring_view pattern) noexcept {
+std::size_t find(core::wstring_view text, core::wstring_view pattern) noexcept {
   return scan_and_check_units(text, pattern);
 }
 

@@ -152,6 +152,51 @@ class WorkingText {
   std::size_t rest_at_ = 0;
 };
 
+// The passes give the same text as one left-to-right pass exactly when no
+// replacement forms a new occurrence with the units around it. For short
+// search and replacement texts that is checked at each replacement, on the
+// result as it is written: the k - 1 units before the replacement, the
+// replacement and the k - 1 units after it hold no occurrence that starts
+// before the units after it. The result is written straight into its
+// payload, sized by counting the occurrences first. False (with `result`
+// untouched) as soon as a replacement would cascade; the passes then run.
+constexpr std::size_t kShort = 64;
+
+template <class Str, class Char = typename Str::Char>
+bool replace_without_cascades(View<Char> text, View<Char> search, View<Char> replacement,
+                              std::size_t hit, Str& result) {
+  const std::size_t n = text.size(), k = search.size(), r = replacement.size();
+  std::uint64_t count = 0;
+  for (std::size_t at = hit; at != npos; ++count) {
+    const std::size_t next = find(text.substr(at + k), search);
+    at = next == npos ? npos : at + k + next;
+  }
+  const std::uint64_t size = n - count * k + count * r;
+  if (size > kMaxUnits<Char>) return false;
+  Str s(static_cast<std::size_t>(size));
+  Char* const out = s.data();
+  Char window[3 * kShort];
+  std::size_t written = 0, at = 0;
+  for (;;) {
+    put(out + written, text.substr(at, hit - at));
+    written += hit - at;
+    at = hit + k;
+    const std::size_t before = std::min(k - 1, written), after = std::min(k - 1, n - at);
+    put(window, View<Char>(out + written - before, before));
+    put(window + before, replacement);
+    put(window + before + r, text.substr(at, after));
+    if (find(View<Char>(window, before + r + after), search) < before + r) return false;
+    put(out + written, replacement);
+    written += r;
+    const std::size_t next = find(text.substr(at), search);
+    if (next == npos) break;
+    hit = at + next;
+  }
+  put(out + written, text.substr(at));
+  result = std::move(s);
+  return true;
+}
+
 template <class Str, class Char = typename Str::Char>
 Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
   const std::size_t k = search.size(), r = replacement.size();
@@ -159,6 +204,9 @@ Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
   if (hit == npos) return Str::copy(text);
   // Every pass would leave an occurrence inside the replacement.
   if (find(replacement, search) != npos) return single_pass<Str>(text, search, replacement);
+  if (Str result; k <= kShort && r <= kShort &&
+                  replace_without_cascades(text, search, replacement, hit, result))
+    return result;
 
   std::uint64_t allowance = kReadsPerUnit * text.size() + kFixedReads;
   // Room for a few growing replacements; more is made as needed.
