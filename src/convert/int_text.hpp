@@ -3,6 +3,8 @@
 // the default-taking readers use ("%d%n", "%X%n", "%lf%n").
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -13,10 +15,16 @@ namespace quarnel::convert {
 inline constexpr std::size_t kMaxDecimal = 20;
 
 // Units in the decimal form of `value`, a leading '-' included.
+// Without dividing: the bit width gives the digit count to within one
+// (1233 / 4096 is just over log10(2)), one comparison settles it.
 constexpr std::size_t decimal_length(std::uint64_t value) noexcept {
-  std::size_t n = 1;
-  for (; value >= 10; value /= 10) ++n;
-  return n;
+  constexpr auto kPowers = [] {
+    std::array<std::uint64_t, 20> p{1};
+    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+  }();
+  const std::size_t guess = (static_cast<std::size_t>(std::bit_width(value | 1)) * 1233) >> 12;
+  return guess + 1 - ((value | 1) < kPowers[guess]);
 }
 constexpr std::size_t decimal_length(std::int64_t value) noexcept {
   // The magnitude in unsigned arithmetic, so the smallest value negates too.
@@ -27,12 +35,26 @@ constexpr std::size_t decimal_length(std::int64_t value) noexcept {
 // Writes the decimal form of `value` into out[0, decimal_length(value)), in
 // units of either family, and returns its length: the result's own payload
 // can be filled without a detour through a buffer.
+// Two digits per division, from the end.
 template <class Unit>
 std::size_t write_decimal(Unit* out, std::uint64_t value) noexcept {
+  constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   const std::size_t n = decimal_length(value);
   Unit* p = out + n;
-  do *--p = static_cast<Unit>('0' + value % 10);
-  while ((value /= 10) != 0);
+  for (; value >= 100; value /= 100) {
+    const char* pair = kPairs + 2 * (value % 100);
+    *--p = static_cast<Unit>(pair[1]);
+    *--p = static_cast<Unit>(pair[0]);
+  }
+  if (value >= 10) {
+    *--p = static_cast<Unit>(kPairs[2 * value + 1]);
+    *--p = static_cast<Unit>(kPairs[2 * value]);
+  } else {
+    *--p = static_cast<Unit>('0' + value);
+  }
   return n;
 }
 template <class Unit>

@@ -1,7 +1,5 @@
 #include "edit/case.hpp"
 
-#include <type_traits>
-
 #include "edit/wide_case.hpp"
 
 namespace quarnel::edit {
@@ -10,13 +8,17 @@ namespace {
 // Mapping never changes the length, so the copy is mapped where it lies. The
 // copy is made even for the in-place forms: an A payload may be shared, and
 // the handle keeps its text until the new one is complete.
-template <class Rec>
-auto mapped_copy(const Rec& h, Case to) {
-  auto s = core::FamilyOf<Rec>::Str::copy(core::view_of(h));
-  if constexpr (std::is_same_v<Rec, core::WRec>)
-    WideCaseTable::of(to).apply(s.data(), s.size());
-  else
-    platform::map_case(s.data(), s.size(), to);
+core::AnsiStr mapped_copy(const core::ARec& h, Case to) {
+  auto s = core::AnsiStr::copy(core::view_of(h));
+  platform::map_case(s.data(), s.size(), to);
+  return s;
+}
+
+// W is mapped by table as it is copied.
+core::WideStr mapped_copy(const core::WRec& h, Case to) {
+  const core::wstring_view text = core::view_of(h);
+  core::WideStr s(text.size());
+  WideCaseTable::of(to).map(text.data(), s.data(), text.size());
   return s;
 }
 

@@ -5,6 +5,7 @@
 // locale may map as whole characters, still go to the locale function.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 
 #include "core/wide_str.hpp"
@@ -22,11 +23,16 @@ class WideCaseTable {
   // What the table maps a unit outside the surrogate range to.
   core::wchar operator[](core::wchar unit) const noexcept { return map_[unit]; }
 
-  // Maps text[0, count) in place, as platform::map_case would.
-  void apply(core::wchar* text, std::size_t count) const noexcept;
+  // Writes the mapping of from[0, count) to to[0, count), as
+  // platform::map_case would map it in place; `from` may be `to`.
+  void map(const core::wchar* from, core::wchar* to, std::size_t count) const noexcept;
 
  private:
+  // Maps the leading ASCII units many at a time; returns how many.
+  std::size_t map_ascii(const core::wchar* from, core::wchar* to, std::size_t count) const noexcept;
+
   platform::Case to_;
+  bool plain_ascii_;          // ASCII maps as in the C locale
   core::wchar map_[0x10000];  // surrogates map to themselves here
 };
 
