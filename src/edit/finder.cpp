@@ -22,6 +22,17 @@ std::size_t next_candidate(std::basic_string_view<Char> text, std::size_t at, st
   return hit == count ? npos : at + hit;
 }
 
+// Whether the pattern's units after the first follow at `at`. Short patterns
+// are compared in line: the call to memcmp would cost more than the units.
+template <class Char>
+bool matches_after_first(const Char* at, std::basic_string_view<Char> pattern) noexcept {
+  const std::size_t m = pattern.size();
+  if (m > 16) return std::memcmp(at + 1, pattern.data() + 1, (m - 1) * sizeof(Char)) == 0;
+  for (std::size_t i = 1; i < m; ++i)
+    if (at[i] != pattern[i]) return false;
+  return true;
+}
+
 template <class Char>
 std::size_t scan_and_check_units(std::basic_string_view<Char> text,
                                  std::basic_string_view<Char> pattern) noexcept {
@@ -34,8 +45,7 @@ std::size_t scan_and_check_units(std::basic_string_view<Char> text,
   while (at <= last) {
     at = next_candidate(text, at, last, pattern);
     if (at == npos) return npos;
-    if (std::memcmp(text.data() + at + 1, pattern.data() + 1, (m - 1) * sizeof(Char)) == 0)
-      return at;
+    if (matches_after_first(text.data() + at, pattern)) return at;
     ++at;
     // Each check may read the whole pattern. Many hits close together (long
     // runs of one unit, say) would make that quadratic.
