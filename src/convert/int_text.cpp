@@ -11,22 +11,6 @@
 
 namespace quarnel::convert {
 
-std::size_t decimal_text(char* buf, std::uint64_t value) noexcept {
-  char digits[kMaxDecimal];
-  std::size_t n = 0;
-  do digits[n++] = static_cast<char>('0' + value % 10);
-  while ((value /= 10) != 0);
-  std::reverse_copy(digits, digits + n, buf);
-  return n;
-}
-
-std::size_t decimal_text(char* buf, std::int64_t value) noexcept {
-  if (value >= 0) return decimal_text(buf, static_cast<std::uint64_t>(value));
-  buf[0] = '-';
-  // The magnitude in unsigned arithmetic, so the smallest value negates too.
-  return 1 + decimal_text(buf + 1, 0 - static_cast<std::uint64_t>(value));
-}
-
 std::size_t hex_text(char* buf, std::int32_t value, int digits, std::size_t* zeros) noexcept {
   auto bits = static_cast<std::uint32_t>(value);
   char reversed[8];

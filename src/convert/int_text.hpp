@@ -3,6 +3,8 @@
 // the default-taking readers use ("%d%n", "%X%n", "%lf%n").
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -12,10 +14,55 @@ namespace quarnel::convert {
 // The longest decimal form of a 64-bit value, sign included.
 inline constexpr std::size_t kMaxDecimal = 20;
 
-// Writes the decimal digits of `value` (with a leading '-' when negative)
-// into `buf` and returns their count.
-std::size_t decimal_text(char* buf, std::int64_t value) noexcept;
-std::size_t decimal_text(char* buf, std::uint64_t value) noexcept;
+// Units in the decimal form of `value`, a leading '-' included.
+// Without dividing: the bit width gives the digit count to within one
+// (1233 / 4096 is just over log10(2)), one comparison settles it.
+constexpr std::size_t decimal_length(std::uint64_t value) noexcept {
+  constexpr auto kPowers = [] {
+    std::array<std::uint64_t, 20> p{1};
+    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+  }();
+  const std::size_t guess = (static_cast<std::size_t>(std::bit_width(value | 1)) * 1233) >> 12;
+  return guess + 1 - ((value | 1) < kPowers[guess]);
+}
+constexpr std::size_t decimal_length(std::int64_t value) noexcept {
+  // The magnitude in unsigned arithmetic, so the smallest value negates too.
+  return value < 0 ? 1 + decimal_length(0 - static_cast<std::uint64_t>(value))
+                   : decimal_length(static_cast<std::uint64_t>(value));
+}
+
+// Writes the decimal form of `value` into out[0, decimal_length(value)), in
+// units of either family, and returns its length: the result's own payload
+// can be filled without a detour through a buffer.
+// Two digits per division, from the end.
+template <class Unit>
+std::size_t write_decimal(Unit* out, std::uint64_t value) noexcept {
+  constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  const std::size_t n = decimal_length(value);
+  Unit* p = out + n;
+  for (; value >= 100; value /= 100) {
+    const char* pair = kPairs + 2 * (value % 100);
+    *--p = static_cast<Unit>(pair[1]);
+    *--p = static_cast<Unit>(pair[0]);
+  }
+  if (value >= 10) {
+    *--p = static_cast<Unit>(kPairs[2 * value + 1]);
+    *--p = static_cast<Unit>(kPairs[2 * value]);
+  } else {
+    *--p = static_cast<Unit>('0' + value);
+  }
+  return n;
+}
+template <class Unit>
+std::size_t write_decimal(Unit* out, std::int64_t value) noexcept {
+  if (value >= 0) return write_decimal(out, static_cast<std::uint64_t>(value));
+  out[0] = static_cast<Unit>('-');
+  return 1 + write_decimal(out + 1, 0 - static_cast<std::uint64_t>(value));
+}
 
 // IntToHex: upper-case digits of the 32-bit two's complement pattern,
 // zero-padded on the left to at least `digits` digits, no prefix. Writes at

@@ -64,26 +64,32 @@ bool hex_prefixed(View text) noexcept {
   return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
 }
 
+// Digits are ASCII, the same in every code page: both families write them
+// straight into the result's payload.
+template <class Str, class Int>
+Str decimal_str(Int value) {
+  Str s(decimal_length(value));
+  write_decimal(s.data(), value);
+  return s;
+}
+
+template <class Rec>
+auto* append_decimal(Rec& h, std::int64_t value) {
+  typename FamilyOf<Rec>::Str::Char units[kMaxDecimal];
+  append_text(h, std::basic_string_view(units, write_decimal(units, value)));
+  return h.payload;
+}
+
 }  // namespace
 
 template <class Str>
 Str int64_text(std::int64_t value) {
-  if constexpr (std::is_same_v<Str, AnsiStr>) {
-    return print_ansi("%Li", static_cast<long long>(value));
-  } else {
-    char buf[kMaxDecimal];
-    return from_ascii<Str>({buf, decimal_text(buf, value)});
-  }
+  return decimal_str<Str>(value);
 }
 
 template <class Str>
 Str uint64_text(std::uint64_t value) {
-  if constexpr (std::is_same_v<Str, AnsiStr>) {
-    return print_ansi("%Lu", static_cast<unsigned long long>(value));
-  } else {
-    char buf[kMaxDecimal];
-    return from_ascii<Str>({buf, decimal_text(buf, value)});
-  }
+  return decimal_str<Str>(value);
 }
 
 template <class Str>
@@ -168,20 +174,8 @@ double to_double_def(const Rec& h, double default_value) {
   return s.converted && s.consumed == text.size() ? value : default_value;
 }
 
-char* append_int(ARec& h, std::int32_t value) {
-  char buf[kMaxDecimal];
-  append_text(h, std::string_view(buf, decimal_text(buf, std::int64_t{value})));
-  return h.payload;
-}
-
-wchar* append_int(WRec& h, std::int32_t value) {
-  char buf[kMaxDecimal];
-  std::size_t n = decimal_text(buf, std::int64_t{value});
-  wchar units[kMaxDecimal];
-  std::copy(buf, buf + n, units);
-  append_text(h, wstring_view(units, n));
-  return h.payload;
-}
+char* append_int(ARec& h, std::int32_t value) { return append_decimal(h, value); }
+wchar* append_int(WRec& h, std::int32_t value) { return append_decimal(h, value); }
 
 template AnsiStr int64_text(std::int64_t);
 template WideStr int64_text(std::int64_t);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/lifecycle.hpp"
+#include "core/unit_scan.hpp"
 #include "platform/platform.hpp"
 
 namespace quarnel::core {
@@ -72,10 +73,13 @@ int compare(const ARec& a, const ARec& b) noexcept {
 
 int compare(const WRec& a, const WRec& b) noexcept {
   if (!a.payload || !b.payload) return (a.payload != nullptr) - (b.payload != nullptr);
+  // Both texts are read up to their first zero unit; within the shorter
+  // length plus its terminator, that is where they first differ or end.
   const wchar* x = a.payload;
   const wchar* y = b.payload;
-  while (*x && *x == *y) ++x, ++y;
-  return static_cast<int>(*x) - static_cast<int>(*y);
+  const std::size_t n = std::min(bstr_length(x), bstr_length(y));
+  const std::size_t i = first_stop(x, y, n);
+  return static_cast<int>(x[i]) - static_cast<int>(y[i]);
 }
 
 int compare_ic(const ARec& a, const ARec& b) {

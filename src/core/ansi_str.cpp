@@ -38,7 +38,13 @@ AnsiStr AnsiStr::share(char* payload) noexcept {
 }
 
 AnsiStr::~AnsiStr() {
-  if (p_ && ansi_ref_count(p_).fetch_sub(1, std::memory_order_acq_rel) == 1)
+  if (!p_) return;
+  // A count of 1 is this reference alone: no other thread can take one more
+  // (it would need a handle to the payload), so the block goes without the
+  // cost of an atomic write.
+  auto count = ansi_ref_count(p_);
+  if (count.load(std::memory_order_acquire) == 1 ||
+      count.fetch_sub(1, std::memory_order_acq_rel) == 1)
     mem::heap_free(ansi_header(p_));
 }
 

@@ -1,15 +1,24 @@
 #include "edit/case.hpp"
 
+#include "edit/wide_case.hpp"
+
 namespace quarnel::edit {
 namespace {
 
 // Mapping never changes the length, so the copy is mapped where it lies. The
 // copy is made even for the in-place forms: an A payload may be shared, and
 // the handle keeps its text until the new one is complete.
-template <class Rec>
-auto mapped_copy(const Rec& h, Case to) {
-  auto s = core::FamilyOf<Rec>::Str::copy(core::view_of(h));
+core::AnsiStr mapped_copy(const core::ARec& h, Case to) {
+  auto s = core::AnsiStr::copy(core::view_of(h));
   platform::map_case(s.data(), s.size(), to);
+  return s;
+}
+
+// W is mapped by table as it is copied.
+core::WideStr mapped_copy(const core::WRec& h, Case to) {
+  const core::wstring_view text = core::view_of(h);
+  core::WideStr s(text.size());
+  WideCaseTable::of(to).map(text.data(), s.data(), text.size());
   return s;
 }
 

@@ -1,11 +1,13 @@
 // Exact substring search over the units of either family: the engine behind
 // the search exports, the multibyte-aware search and replacement.
 //
-// Texts are searched at memory speed where the platform offers it (memchr,
-// memmem), and never in worse than linear time: a search whose candidate
-// checks start to cost more than the distance they cover hands over to the
-// two-way algorithm, which needs no memory and looks at each unit only a
-// bounded number of times. Nothing here allocates.
+// Texts are searched at memory speed: places where the pattern's first and
+// last units both match are found many at a time (core/unit_scan.hpp) and
+// checked one by one. Never in worse than linear time: a search whose
+// candidate checks start to cost more than the distance they cover hands
+// over to the two-way algorithm, which needs no memory and looks at each unit
+// only a bounded number of times. Nothing here allocates. The same code runs
+// on every platform, so the tests check what every build runs.
 #pragma once
 
 #include <cstddef>
@@ -32,15 +34,4 @@ std::basic_string_view<Char> up_to_zero(std::basic_string_view<Char> text) noexc
   return end == npos ? text : text.substr(0, end);
 }
 
-namespace detail {
-
-// The portable strategy behind find(): scans for the pattern's first unit and
-// compares the rest at each hit; once the comparisons have cost well over
-// the distance covered, finishes with the two-way search. Reachable on its
-// own so that it is checked on every platform, including those where find()
-// uses memmem for bytes.
-std::size_t scan_and_check(std::string_view text, std::string_view pattern) noexcept;
-std::size_t scan_and_check(core::wstring_view text, core::wstring_view pattern) noexcept;
-
-}  // namespace detail
 }  // namespace quarnel::edit

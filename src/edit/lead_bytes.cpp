@@ -6,28 +6,9 @@
 namespace quarnel::edit {
 namespace {
 
-// A set of bytes, for the delimiter tests.
-class ByteSet {
- public:
-  explicit ByteSet(std::string_view bytes) noexcept {
-    for (char c : bytes) {
-      auto b = static_cast<unsigned char>(c);
-      bits_[b / 64] |= std::uint64_t{1} << (b % 64);
-    }
-  }
-  bool has(char c) const noexcept {
-    auto b = static_cast<unsigned char>(c);
-    return (bits_[b / 64] >> (b % 64)) & 1;
-  }
-
- private:
-  std::uint64_t bits_[4] = {};
-};
-
-// Bytes that a lead byte claims as its trail: the next one, unless the text
-// ends there or it is a zero byte, which always stands alone.
 std::size_t char_length(std::string_view text, std::size_t at, const LeadBytes& lead) noexcept {
-  return lead(text[at]) && at + 1 < text.size() && text[at + 1] != 0 ? 2 : 1;
+  return chars::double_byte_length(
+      lead(text[at]), reinterpret_cast<const unsigned char*>(text.data()) + at, text.size() - at);
 }
 
 }  // namespace
@@ -59,7 +40,8 @@ std::size_t find_on_boundary(std::string_view text, std::string_view pattern,
     while (boundary < at) boundary += lead(text[boundary]) ? 2 : 1;
     return boundary == at;
   };
-  std::size_t from = 0, wasted = 0;
+  std::size_t from = 0;
+  chars::SearchBudget budget(pattern.size());
   for (;;) {
     std::size_t hit = find(text.substr(from), pattern);
     if (hit == npos) return npos;
@@ -68,9 +50,7 @@ std::size_t find_on_boundary(std::string_view text, std::string_view pattern,
     from = hit + 1;
     // Hits on trail bytes that keep coming close together would each be
     // checked in full again; past a point the two-way search goes on alone.
-    wasted += pattern.size();
-    if (wasted > from + 4 * pattern.size() + 1024)
-      return detail::TwoWay<char>(pattern).find(text, from, on_boundary);
+    if (budget.spend(from)) return detail::TwoWay<char>(pattern).find(text, from, on_boundary);
   }
 }
 
@@ -83,10 +63,12 @@ bool is_delimiter_at(std::string_view text, std::size_t index, std::string_view 
 
 std::size_t last_delimiter(std::string_view text, std::string_view delimiters,
                            const LeadBytes& lead) noexcept {
-  const ByteSet set(up_to_zero(delimiters));  // never holds the zero byte
+  const std::string_view d = up_to_zero(delimiters);
+  const chars::ByteSet set = chars::byte_set(d.data(), d.size());  // never holds the zero byte
+  auto in_set = [&set](char c) { return set.has(static_cast<unsigned char>(c)); };
   if (!lead.any()) {
     for (std::size_t i = text.size(); i-- > 0;)
-      if (set.has(text[i])) return i;
+      if (in_set(text[i])) return i;
     return npos;
   }
   // Character by character from the start; scanning backwards would have to
@@ -94,7 +76,7 @@ std::size_t last_delimiter(std::string_view text, std::string_view delimiters,
   std::size_t found = npos;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = char_length(text, i, lead);
-    if (len == 2 ? !set.has(text[i + 1]) && set.has(text[i]) : set.has(text[i])) found = i;
+    if (len == 2 ? !in_set(text[i + 1]) && in_set(text[i]) : in_set(text[i])) found = i;
     i += len;
   }
   return found;

@@ -8,8 +8,9 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string_view>
+
+#include "core/char_rules.hpp"
 
 namespace quarnel::edit {
 
@@ -19,23 +20,19 @@ class LeadBytes {
   template <class Predicate>
   explicit LeadBytes(Predicate&& is_lead) noexcept {
     for (unsigned b = 0; b < 256; ++b)
-      if (is_lead(static_cast<unsigned char>(b))) {
-        bits_[b / 64] |= std::uint64_t{1} << (b % 64);
-        any_ = true;
-      }
+      if (is_lead(static_cast<unsigned char>(b))) set_.add(b);
   }
 
   // The lead bytes of the process's ANSI code page.
   static const LeadBytes& of_process() noexcept;
 
-  bool operator()(unsigned char b) const noexcept { return (bits_[b / 64] >> (b % 64)) & 1; }
+  bool operator()(unsigned char b) const noexcept { return set_.has(b); }
   bool operator()(char b) const noexcept { return (*this)(static_cast<unsigned char>(b)); }
   // False for single-byte code pages, where nothing below applies.
-  bool any() const noexcept { return any_; }
+  bool any() const noexcept { return !set_.empty(); }
 
  private:
-  std::uint64_t bits_[4] = {};
-  bool any_ = false;
+  chars::ByteSet set_;
 };
 
 enum class ByteKind { single, lead, trail };

@@ -52,9 +52,13 @@ constexpr std::uint64_t kReadsPerUnit = 32;
 constexpr std::uint64_t kFixedReads = std::uint64_t{1} << 22;
 constexpr std::uint64_t kReadsPerPass = 16;  // for the calls themselves
 
+// Short texts (replacements, mostly) are copied in line.
 template <class Char>
 void put(Char* at, View<Char> text) noexcept {
-  if (!text.empty()) std::memcpy(at, text.data(), text.size() * sizeof(Char));
+  if (text.size() > 16)
+    std::memcpy(at, text.data(), text.size() * sizeof(Char));
+  else
+    for (std::size_t i = 0; i < text.size(); ++i) at[i] = text[i];
 }
 
 // One left-to-right pass over the original: each occurrence, found without
@@ -152,6 +156,93 @@ class WorkingText {
   std::size_t rest_at_ = 0;
 };
 
+// The places of the occurrences, found once, in a block of the library's
+// heap that doubles as it fills.
+class Hits {
+ public:
+  Hits() = default;
+  Hits(const Hits&) = delete;
+  Hits& operator=(const Hits&) = delete;
+  ~Hits() { mem::heap_free(at_); }
+
+  void push(std::size_t at) {
+    if (size_ == capacity_) {
+      const std::size_t capacity = std::max<std::size_t>(2 * capacity_, 256);
+      auto* block = static_cast<std::size_t*>(mem::heap_alloc(capacity * sizeof(std::size_t)));
+      if (size_) std::memcpy(block, at_, size_ * sizeof(std::size_t));
+      mem::heap_free(at_);
+      at_ = block;
+      capacity_ = capacity;
+    }
+    at_[size_++] = at;
+  }
+  std::size_t size() const noexcept { return size_; }
+  std::size_t operator[](std::size_t i) const noexcept { return at_[i]; }
+
+ private:
+  std::size_t* at_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// True when `search` occurs at one of the first `starts` places of the text
+// `left` followed by `right`.
+template <class Char>
+bool occurs_across(View<Char> left, View<Char> right, View<Char> search,
+                   std::size_t starts) noexcept {
+  // Unit by unit: the texts are short, and memcmp calls would cost more.
+  const std::size_t k = search.size(), total = left.size() + right.size();
+  auto unit = [&](std::size_t i) { return i < left.size() ? left[i] : right[i - left.size()]; };
+  for (std::size_t s = 0; s < starts && s + k <= total; ++s) {
+    std::size_t j = 0;
+    while (j < k && unit(s + j) == search[j]) ++j;
+    if (j == k) return true;
+  }
+  return false;
+}
+
+// The passes give the same text as one left-to-right pass exactly when no
+// replacement forms a new occurrence with the units around it. For short
+// search and replacement texts that is checked at each replacement, on the
+// result as it is written: no occurrence may start in the k - 1 units before
+// the replacement or in the replacement (it would have to run on into the
+// units after it). The occurrences are found first, which sizes the result;
+// it is then written straight into its payload. False (with `result`
+// untouched) as soon as a replacement would cascade; the passes then run.
+constexpr std::size_t kShort = 64;
+
+template <class Str, class Char = typename Str::Char>
+bool replace_without_cascades(View<Char> text, View<Char> search, View<Char> replacement,
+                              std::size_t first, Str& result) {
+  const std::size_t n = text.size(), k = search.size(), r = replacement.size();
+  Hits hits;
+  for (std::size_t at = first; at != npos;) {
+    hits.push(at);
+    const std::size_t next = find(text.substr(at + k), search);
+    at = next == npos ? npos : at + k + next;
+  }
+  const std::uint64_t count = hits.size();
+  const std::uint64_t size = n - count * k + count * r;
+  if (size > kMaxUnits<Char>) return false;
+  Str s(static_cast<std::size_t>(size));
+  Char* const out = s.data();
+  std::size_t written = 0, at = 0;
+  for (std::size_t i = 0; i < hits.size(); ++i) {
+    const std::size_t hit = hits[i];
+    put(out + written, text.substr(at, hit - at));
+    written += hit - at;
+    put(out + written, replacement);
+    at = hit + k;
+    const std::size_t before = std::min(k - 1, written);
+    const View<Char> left(out + written - before, before + r);
+    if (occurs_across(left, text.substr(at, k - 1), search, left.size())) return false;
+    written += r;
+  }
+  put(out + written, text.substr(at));
+  result = std::move(s);
+  return true;
+}
+
 template <class Str, class Char = typename Str::Char>
 Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
   const std::size_t k = search.size(), r = replacement.size();
@@ -163,6 +254,9 @@ Str replace_all(View<Char> text, View<Char> search, View<Char> replacement) {
   // replacement text may itself be longer than any handle).
   if (r > k && (r > kMaxUnits<Char> || text.size() - k > kMaxUnits<Char> - r))
     return single_pass<Str>(text, search, replacement);
+  if (Str result; k <= kShort && r <= kShort &&
+                  replace_without_cascades(text, search, replacement, hit, result))
+    return result;
 
   std::uint64_t allowance = kReadsPerUnit * text.size() + kFixedReads;
   // Room for a few growing replacements; more is made as needed.

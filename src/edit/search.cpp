@@ -1,7 +1,6 @@
 #include "edit/search.hpp"
 
-#include <cstdint>
-
+#include "core/char_rules.hpp"
 #include "edit/finder.hpp"
 #include "edit/lead_bytes.hpp"
 #include "edit/position.hpp"
@@ -86,10 +85,10 @@ int last_delimiter(const WRec& h, const WRec& delimiters) noexcept {
       if (text[i] != 0 && set.find(text[i]) != set.npos) found = i;
   } else {
     // More: one bit per possible unit (8 KB), so long sets cost no more.
-    std::uint64_t bits[0x10000 / 64] = {};
-    for (core::wchar c : set) bits[c / 64] |= std::uint64_t{1} << (c % 64);
+    chars::UnitSet<0x10000> bits;
+    for (core::wchar c : set) bits.add(c);
     for (std::size_t i = text.size(); i-- > 0 && found == npos;)
-      if ((bits[text[i] / 64] >> (text[i] % 64)) & 1) found = i;
+      if (bits.has(text[i])) found = i;
   }
   return to_position(found, h.charIndexBase);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/char_rules.hpp"
 #include "platform/posix/locale.hpp"
 
 namespace quarnel::platform::posix {
@@ -15,34 +16,6 @@ bool is_surrogate(char32_t c) noexcept { return c >= 0xD800 && c < 0xE000; }
 char32_t map_code_point(char32_t c, Case to, locale_t locale) noexcept {
   const wint_t w = static_cast<wint_t>(c);
   return static_cast<char32_t>(to == Case::lower ? towlower_l(w, locale) : towupper_l(w, locale));
-}
-
-// Length of the well-formed UTF-8 sequence at s, or 1 for a byte that does
-// not start one (such a byte decodes to U+FFFD, which has no case).
-std::size_t utf8_length(const unsigned char* s, std::size_t left) noexcept {
-  const unsigned lead = s[0];
-  std::size_t need;
-  unsigned lo = 0x80, hi = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    need = 1;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    need = 2;
-    if (lead == 0xE0) lo = 0xA0;
-    if (lead == 0xED) hi = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    need = 3;
-    if (lead == 0xF0) lo = 0x90;
-    if (lead == 0xF4) hi = 0x8F;
-  } else {
-    return 1;
-  }
-  if (left <= need) return 1;
-  for (std::size_t i = 1; i <= need; ++i) {
-    if (s[i] < lo || s[i] > hi) return 1;
-    lo = 0x80;
-    hi = 0xBF;
-  }
-  return need + 1;
 }
 
 }  // namespace
@@ -72,10 +45,13 @@ std::size_t AnsiCaseMap::char_length(const unsigned char* s, std::size_t left) c
     case Shape::single_byte:
       return 1;
     case Shape::double_byte:
-      // A lead byte at the end, or before a zero byte, stands alone.
-      return is_lead_byte(*page_, s[0]) && left > 1 && s[1] != 0 ? 2 : 1;
-    case Shape::utf8:
-      return utf8_length(s, left);
+      return chars::double_byte_length(is_lead_byte(*page_, s[0]), s, left);
+    case Shape::utf8: {
+      // A byte that does not start a well-formed sequence decodes to U+FFFD,
+      // which has no case: it is mapped alone, to itself.
+      const chars::Utf8Step step = chars::utf8_step(s, left);
+      return step.valid ? step.length : 1;
+    }
   }
   return 1;
 }

@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/char_rules.hpp"
 #include "platform/platform.hpp"
 
 namespace quarnel::platform::posix {
@@ -229,7 +230,7 @@ std::size_t decode_double(const DbcsTable& t, const unsigned char* s, std::size_
     const unsigned b = s[i];
     char16_t u;
     if (unsigned row = t.lead_row[b - 0x80]) {
-      if (i + 1 == n || s[i + 1] == 0) {
+      if (chars::double_byte_length(true, s + i, n - i) == 1) {
         u = t.default_char;
         i += 1;
       } else {
@@ -283,9 +284,7 @@ std::size_t encode_double(const CodePage& page, const char16_t* s, std::size_t n
 //
 // Malformed input is replaced the way current Windows does it: each maximal
 // prefix of a well-formed sequence that is cut short becomes one U+FFFD, and
-// so does each byte that cannot start or continue one. The allowed range of
-// the first continuation byte rules out overlong forms (E0 80..9F, F0 80..8F),
-// UTF-16 surrogates (ED A0..BF) and values above U+10FFFF (F4 90..BF).
+// so does each byte that cannot start or continue one.
 
 template <bool kWrite>
 std::size_t decode_utf8(const unsigned char* s, std::size_t n, char16_t* out) noexcept {
@@ -299,37 +298,10 @@ std::size_t decode_utf8(const unsigned char* s, std::size_t n, char16_t* out) no
     i += run;
     k += run;
     if (i == n) break;
-    const unsigned lead = s[i];
-    if (lead < 0xC2 || lead > 0xF4) {
-      put(kReplacement);
-      i += 1;
-      continue;
-    }
-    unsigned need;  // continuation bytes after the lead
-    unsigned lo = 0x80, hi = 0xBF;
-    if (lead < 0xE0) {
-      need = 1;
-    } else if (lead < 0xF0) {
-      need = 2;
-      if (lead == 0xE0) lo = 0xA0;
-      if (lead == 0xED) hi = 0x9F;
-    } else {
-      need = 3;
-      if (lead == 0xF0) lo = 0x90;
-      if (lead == 0xF4) hi = 0x8F;
-    }
-    char32_t c = lead & (0x3Fu >> need);
-    std::size_t len = 1;  // bytes of the sequence that are well formed so far
-    while (len <= need && i + len < n) {
-      const unsigned b = s[i + len];
-      if (b < lo || b > hi) break;
-      c = c << 6 | (b & 0x3Fu);
-      lo = 0x80;
-      hi = 0xBF;
-      ++len;
-    }
-    i += len;
-    if (len <= need) {
+    const chars::Utf8Step step = chars::utf8_step(s + i, n - i);
+    i += step.length;
+    const char32_t c = step.code_point;
+    if (!step.valid) {
       put(kReplacement);
     } else if (c >= 0x10000) {
       put(0xD800 + ((c - 0x10000) >> 10));

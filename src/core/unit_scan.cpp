@@ -1,0 +1,136 @@
+#include "core/unit_scan.hpp"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quarnel::core {
+
+#if defined(__SSE2__)
+namespace {
+
+constexpr std::size_t kLanes = 8;
+
+template <class Unit>
+__m128i load(const Unit* p) noexcept {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+__m128i splat(char c) noexcept { return _mm_set1_epi8(c); }
+__m128i splat(wchar u) noexcept { return _mm_set1_epi16(static_cast<short>(u)); }
+template <class Unit>
+__m128i equal(__m128i a, __m128i b) noexcept {
+  if constexpr (sizeof(Unit) == 1)
+    return _mm_cmpeq_epi8(a, b);
+  else
+    return _mm_cmpeq_epi16(a, b);
+}
+
+// The loops below first skip blocks of four vectors in which nothing is
+// found, which keeps several loads in flight, then look for the exact place
+// one vector at a time.
+constexpr std::size_t kBlock = 4;
+
+// Bit 2k of the mask belongs to lane k (each lane sets two bits).
+std::size_t first_lane(int mask) noexcept {
+  return static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
+}
+
+}  // namespace
+#endif
+
+std::size_t find_unit(const wchar* s, std::size_t n, wchar unit) noexcept {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i key = _mm_set1_epi16(static_cast<short>(unit));
+  auto hits = [&](std::size_t at) { return _mm_cmpeq_epi16(load(s + at), key); };
+  for (; n - i >= kBlock * kLanes; i += kBlock * kLanes) {
+    const __m128i any = _mm_or_si128(_mm_or_si128(hits(i), hits(i + kLanes)),
+                                     _mm_or_si128(hits(i + 2 * kLanes), hits(i + 3 * kLanes)));
+    if (_mm_movemask_epi8(any)) break;
+  }
+  for (; n - i >= kLanes; i += kLanes)
+    if (int m = _mm_movemask_epi8(_mm_cmpeq_epi16(load(s + i), key))) return i + first_lane(m);
+#endif
+  for (; i < n; ++i)
+    if (s[i] == unit) return i;
+  return n;
+}
+
+namespace {
+
+// The exact place where a comparison stops, in a stretch where it is known
+// to stop.
+std::size_t locate_stop(const wchar* x, const wchar* y, std::size_t n) noexcept {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; n - i >= kLanes; i += kLanes) {
+    const __m128i a = load(x + i);
+    const __m128i go = _mm_andnot_si128(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(a, load(y + i)));
+    if (int m = _mm_movemask_epi8(go); m != 0xFFFF) return i + first_lane(~m & 0xFFFF);
+  }
+#endif
+  for (; i < n; ++i)
+    if (x[i] != y[i] || x[i] == 0) return i;
+  return n;
+}
+
+}  // namespace
+
+std::size_t first_stop(const wchar* x, const wchar* y, std::size_t n) noexcept {
+  // Stretch by stretch: the C library's memcmp for the difference, then the
+  // zero scan over what memcmp has just brought into the cache.
+  constexpr std::size_t kStretch = 2048;
+  for (std::size_t i = 0; i < n; i += kStretch) {
+    const std::size_t m = std::min(kStretch, n - i);
+    if (std::memcmp(x + i, y + i, m * sizeof(wchar)) != 0 || find_unit(x + i, m, 0) != m)
+      return i + locate_stop(x + i, y + i, m);
+  }
+  return n;
+}
+
+namespace {
+
+template <class Unit>
+std::size_t find_ends_in(const Unit* s, std::size_t n, std::size_t gap, Unit first,
+                         Unit last) noexcept {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  constexpr std::size_t lanes = 16 / sizeof(Unit);
+  const __m128i f = splat(first), l = splat(last);
+  auto both = [&](std::size_t at) {
+    return _mm_and_si128(equal<Unit>(load(s + at), f), equal<Unit>(load(s + at + gap), l));
+  };
+  for (; n - i >= kBlock * lanes; i += kBlock * lanes) {
+    const __m128i any = _mm_or_si128(_mm_or_si128(both(i), both(i + lanes)),
+                                     _mm_or_si128(both(i + 2 * lanes), both(i + 3 * lanes)));
+    if (_mm_movemask_epi8(any)) break;
+  }
+  for (; n - i >= lanes; i += lanes) {
+    if (int m = _mm_movemask_epi8(both(i)))
+      return i +
+             static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(m))) / sizeof(Unit);
+  }
+#endif
+  for (; i < n; ++i)
+    if (s[i] == first && s[i + gap] == last) return i;
+  return n;
+}
+
+}  // namespace
+
+std::size_t find_ends(const char* s, std::size_t n, std::size_t gap, char first,
+                      char last) noexcept {
+  return find_ends_in(s, n, gap, first, last);
+}
+
+std::size_t find_ends(const wchar* s, std::size_t n, std::size_t gap, wchar first,
+                      wchar last) noexcept {
+  return find_ends_in(s, n, gap, first, last);
+}
+
+}  // namespace quarnel::core
