@@ -8,6 +8,9 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64                               # runs the Windows build's tests
   locales                                   # a German locale for the number-settings run
+  python3-venv python3-pip python3-setuptools python3-wheel python3-pytest  # Python binding
+  mono-mcs mono-runtime                     # .NET binding
+  fpc                                       # Pascal binding
 )
 missing=()
 for p in "${packages[@]}"; do
