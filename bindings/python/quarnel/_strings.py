@@ -175,7 +175,9 @@ class _Str:
             raise ValueError("the index base is 0 or 1")
 
     def char_at(self, position: int) -> str:
-        """The character at position (under the handle's base)."""
+        """The character at position (under the handle's base); an AnsiStr
+        gives its byte decoded from the ANSI code page (``bytes(h)`` has the
+        raw bytes)."""
         if self.F == "W":
             # The library does not check W positions: reading outside the
             # text would read memory that is not the string's.
@@ -183,7 +185,8 @@ class _Str:
             if not first <= position < first + len(self):
                 raise RangeError(EXCEPTION_RANGE, f"position {position} is outside the text")
             return chr(self._call("GetCharAt", position))
-        return self._call("GetCharAt", position).decode("latin-1")
+        # One byte of the ANSI code page, decoded by the library.
+        return str(AnsiStr(self._call("GetCharAt", position)))
 
     def find(self, pattern: Text) -> int:
         """The position of pattern's first occurrence, or the not-found value
