@@ -1,14 +1,18 @@
 // errors.hpp - the exceptions that leave Quarnel's functions on platforms
 // other than Windows.
 //
-// The C interface has no error codes. Three failures leave a call as a C++
-// exception instead of a result; no function catches them:
+// By default the failures below leave a call as a C++ exception instead of
+// a result; no function catches them (a thread may ask for them to be
+// recorded instead: LStrSetFailureMode in quarnel.h):
 //
 //   quarnel::ERangeError    a position outside the text given to an A
 //                           single-character function (LStrGetCharAtA, ...);
 //                           what() is "Range check error".
 //   quarnel::EConvertError  text that an integer reader cannot convert.
 //   std::bad_alloc          memory could not be obtained.
+//   quarnel::EInvalidHandle only in checked-handles mode: a handle argument
+//                           that is not a live handle of the function's
+//                           family; what() names the function and argument.
 //
 // When one of them leaves a call, everything the call allocated has been
 // released and the handles passed in keep their text.
@@ -46,6 +50,12 @@ class QUARNEL_ERROR_VISIBLE EConvertError : public std::invalid_argument {
  public:
   explicit EConvertError(const std::string& message);
   ~EConvertError() override;
+};
+
+class QUARNEL_ERROR_VISIBLE EInvalidHandle : public std::invalid_argument {
+ public:
+  explicit EInvalidHandle(const std::string& message);
+  ~EInvalidHandle() override;
 };
 
 }  // namespace quarnel

@@ -78,6 +78,7 @@
 #define QUARNEL_EXCEPTION_RANGE 0xE0510001u         /* range error */
 #define QUARNEL_EXCEPTION_CONVERT 0xE0510002u       /* conversion error */
 #define QUARNEL_EXCEPTION_OUT_OF_MEMORY 0xE0510003u /* memory exhausted */
+#define QUARNEL_EXCEPTION_INVALID_HANDLE 0xE0510004u /* checked-handles mode */
 #define QUARNEL_EXCEPTION_INTERNAL 0xE05100FFu      /* any other failure */
 
 /* ---- Character and string types ------------------------------------------ */
@@ -788,6 +789,49 @@ QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfA(LStrHandleA dest, const char* 
                                                   va_list args);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfW(LStrHandleW dest, const LWideChar* format,
                                                   va_list args);
+
+/* ==== Failure status and checked handles ===================================
+ * For hosts that cannot catch the exceptions described under "Failures"
+ * (most languages other than C++), each thread may ask for failures to be
+ * recorded instead. In record mode a call that fails returns normally: the
+ * handles passed in keep their text, nothing it allocated is left behind,
+ * and it returns the zero of its result type -- a null handle or pointer,
+ * 0, false, a zero character, 0.0; a call without a result simply returns.
+ * Since 0 is also an ordinary answer, a host tells them apart with
+ * LStrGetLastFailure.
+ *
+ *     LStrSetFailureMode(1);
+ *     int n = LStrToIntA(h);              // h holds "12x": n is 0
+ *     char why[128];
+ *     if (LStrGetLastFailure(why, sizeof why) == QUARNEL_EXCEPTION_CONVERT)
+ *       fprintf(stderr, "%s\n", why);
+ *
+ * Checked handles. With QUARNEL_CHECK_HANDLES=1 in the environment when the
+ * library is loaded, the library keeps a registry of the live handles and
+ * every function checks its handle arguments against it: a destroyed handle
+ * (a second LStrDestroyA of the same handle included), a pointer that never
+ * was a handle, or a handle of the other family is refused with the failure
+ * QUARNEL_EXCEPTION_INVALID_HANDLE before anything is read, raised or
+ * recorded like any other failure, with a message naming the function and
+ * the argument ("LStrAppendA: invalid handle argument 2"). Handles inside
+ * the wrappers given to the splitting functions are not checked. Meant for
+ * hosts in development: the registry takes a lock on every call. Off (the
+ * default), it costs one flag test per call.
+ */
+
+/* Sets how failures leave the calling thread's calls: 0 raise (the default:
+ * exceptions as under "Failures"), 1 record. Other threads keep their own
+ * mode. Returns the previous mode; any other value changes nothing and
+ * returns the current mode. */
+QUARNEL_EXPORT int QUARNEL_API LStrSetFailureMode(int mode);
+
+/* The failure of the last call the calling thread made in record mode: 0
+ * when that call succeeded, otherwise its QUARNEL_EXCEPTION_* code. When
+ * message is not null and capacity is positive, the failure's text (the
+ * text the exception carries in raise mode; empty after a success) is
+ * copied there, cut to capacity - 1 bytes and zero-terminated. Neither this
+ * function nor LStrSetFailureMode changes the recorded failure. */
+QUARNEL_EXPORT unsigned QUARNEL_API LStrGetLastFailure(char* message, int capacity);
 
 #ifdef __cplusplus
 }  // extern "C"

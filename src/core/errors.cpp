@@ -9,4 +9,7 @@ ERangeError::~ERangeError() = default;
 EConvertError::EConvertError(const std::string& message) : std::invalid_argument(message) {}
 EConvertError::~EConvertError() = default;
 
+EInvalidHandle::EInvalidHandle(const std::string& message) : std::invalid_argument(message) {}
+EInvalidHandle::~EInvalidHandle() = default;
+
 }  // namespace quarnel

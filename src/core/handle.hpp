@@ -11,6 +11,7 @@
 
 #include "core/ansi_str.hpp"
 #include "core/memory.hpp"
+#include "core/registry.hpp"
 #include "core/wide_str.hpp"
 #include "quarnel/quarnel.h"
 
@@ -20,11 +21,13 @@ using ARec = LAnsiStrCore::LAnsiStrRec;
 using WRec = LWideStrCore::LWideStrRec;
 
 struct AnsiFamily {
+  static constexpr registry::Family tag = registry::Family::ansi;
   using Char = char;
   using Rec = ARec;
   using Str = AnsiStr;
 };
 struct WideFamily {
+  static constexpr registry::Family tag = registry::Family::wide;
   using Char = wchar;
   using Rec = WRec;
   using Str = WideStr;
@@ -72,10 +75,13 @@ std::basic_string_view<Char> chosen_text(const Char* text, int length) noexcept 
 }
 
 // A record under construction: freed with its payload if something throws
-// before it is handed to the host.
+// before it is handed to the host. In checked-handles mode every record is
+// registered from birth to release, so the boundary can tell a live handle
+// from a destroyed or foreign one.
 template <class Rec>
 struct RecordDeleter {
   void operator()(Rec* h) const noexcept {
+    if (registry::enabled()) registry::remove(h);
     FamilyOf<Rec>::Str::adopt(h->payload);
     mem::heap_free(h);
   }
@@ -88,7 +94,9 @@ RecordPtr<Rec> new_record() {
   auto* h = static_cast<Rec*>(mem::heap_alloc(sizeof(Rec)));
   h->payload = nullptr;
   h->charIndexBase = 1;
-  return RecordPtr<Rec>(h);
+  RecordPtr<Rec> record(h);
+  if (registry::enabled()) registry::add(h, FamilyOf<Rec>::tag);
+  return record;
 }
 
 // A new handle (base 1) holding `content`.

@@ -1,5 +1,6 @@
 #include "exports/boundary.hpp"
 
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -13,6 +14,19 @@
 
 namespace quarnel::exports {
 
+constinit thread_local ThreadFailures thread_failures;
+
+namespace {
+
+void set_message(Failure& f, const char* text) noexcept {
+  f.length = std::strlen(text);
+  if (f.length >= sizeof f.message) f.length = sizeof f.message - 1;
+  std::memcpy(f.message, text, f.length);
+  f.message[f.length] = '\0';
+}
+
+}  // namespace
+
 Failure describe_current_exception() noexcept {
   Failure f;
   const char* text = "unknown failure";
@@ -25,6 +39,9 @@ Failure describe_current_exception() noexcept {
   } catch (const EConvertError& e) {
     f.code = QUARNEL_EXCEPTION_CONVERT;
     text = e.what();
+  } catch (const EInvalidHandle& e) {
+    f.code = QUARNEL_EXCEPTION_INVALID_HANDLE;
+    text = e.what();
   } catch (const std::bad_alloc&) {
     f.code = QUARNEL_EXCEPTION_OUT_OF_MEMORY;
     text = "Out of memory";
@@ -32,10 +49,7 @@ Failure describe_current_exception() noexcept {
     text = e.what();
   } catch (...) {
   }
-  f.length = std::strlen(text);
-  if (f.length >= sizeof f.message) f.length = sizeof f.message - 1;
-  std::memcpy(f.message, text, f.length);
-  f.message[f.length] = '\0';
+  set_message(f, text);
   return f;
 }
 
@@ -47,6 +61,51 @@ void raise_failure(const Failure& failure) {
   // RaiseException does not return for a non-continuable exception.
   __builtin_unreachable();
 }
+#else
+// Only the boundary's own failures start here; the internals' exceptions
+// propagate as they were thrown.
+void raise_failure(const Failure& failure) { throw EInvalidHandle(failure.message); }
 #endif
+
+bool admit(const char* export_name, const HandleArg* args, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const HandleArg& arg = args[i];
+    if (arg.record == nullptr && arg.may_be_null) continue;
+    auto verdict = arg.record == nullptr ? core::registry::Verdict::unknown
+                                         : core::registry::look_up(arg.record, arg.family);
+    if (verdict == core::registry::Verdict::live) continue;
+    Failure f;
+    f.code = QUARNEL_EXCEPTION_INVALID_HANDLE;
+    char text[sizeof f.message];
+    std::snprintf(
+        text, sizeof text, "%s: invalid handle argument %u%s", export_name,
+        static_cast<unsigned>(i + 1),
+        verdict == core::registry::Verdict::other_family ? " (a handle of the other family)" : "");
+    set_message(f, text);
+    ThreadFailures& thread = thread_failures;
+    if (thread.mode == kRaise) raise_failure(f);
+    thread.last = f;
+    return false;
+  }
+  return true;
+}
+
+int set_failure_mode(int mode) noexcept {
+  int previous = thread_failures.mode;
+  if (mode == kRaise || mode == kRecord) thread_failures.mode = mode;
+  return previous;
+}
+
+unsigned last_failure(char* message, int capacity) noexcept {
+  const Failure& last = thread_failures.last;
+  if (message != nullptr && capacity > 0) {
+    std::size_t n = last.length < static_cast<std::size_t>(capacity) - 1
+                        ? last.length
+                        : static_cast<std::size_t>(capacity) - 1;
+    std::memcpy(message, last.message, n);
+    message[n] = '\0';
+  }
+  return last.code;
+}
 
 }  // namespace quarnel::exports

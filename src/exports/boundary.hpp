@@ -1,11 +1,30 @@
-// The export boundary. Internals report failures as C++ exceptions. On POSIX
-// they propagate to the host as they are; on Windows a C++ exception cannot
-// cross into a host built by another compiler, so it is caught here, after
-// the internals have unwound and released their temporaries, and raised again
-// as a structured exception carrying the message text.
+// The export boundary. Every export is one line:
+//
+//     return QUARNEL_BOUNDARY(handles(dst, src), append_text(*dst, view_of(*src)));
+//
+// naming the handle arguments (checked in checked-handles mode) and the call
+// into the internals. Whether the call is guarded is not chosen by hand: an
+// expression the compiler knows cannot throw (noexcept) runs bare, anything
+// else runs inside the guard, so an export cannot forget its guard.
+//
+// Internals report failures as C++ exceptions. How a failure leaves an export
+// is the calling thread's choice (LStrSetFailureMode):
+//  - raise (the default): on POSIX the C++ exception propagates as it is; on
+//    Windows a C++ exception cannot cross into a host built by another
+//    compiler, so it is caught after the internals have unwound and released
+//    their temporaries, and raised again as a structured exception carrying
+//    the message text. The only cost over a bare call is one thread-local
+//    read.
+//  - record: the failure is caught, kept for LStrGetLastFailure, and the
+//    export returns the zero of its result type.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <type_traits>
+
+#include "core/registry.hpp"
+#include "quarnel/quarnel.h"
 
 namespace quarnel::exports {
 
@@ -15,27 +34,116 @@ struct Failure {
   char message[256] = {};
 };
 
+enum FailureMode : int { kRaise = 0, kRecord = 1 };
+
+// The calling thread's failure mode and the failure of the last export it
+// called in record mode. Constant-initialised, so reading it needs no guard.
+struct ThreadFailures {
+  int mode = kRaise;
+  Failure last;
+};
+extern constinit thread_local ThreadFailures thread_failures;
+
 // Describes the exception being handled; call only inside a catch block.
 Failure describe_current_exception() noexcept;
 
-#if defined(_WIN32)
+// Hands a failure to the host in raise mode: throws the matching C++
+// exception on POSIX, raises the structured exception on Windows.
 [[noreturn]] void raise_failure(const Failure& failure);
-#endif
 
-template <class F>
-decltype(auto) guarded(F&& body) {
-#if defined(_WIN32)
-  Failure failure;
-  try {
-    return body();
-  } catch (...) {
-    failure = describe_current_exception();
-  }
-  // Raised outside the catch block, so the C++ exception object is gone.
-  raise_failure(failure);
-#else
-  return body();
-#endif
+// One handle argument of an export, with the family the export expects.
+struct HandleArg {
+  const void* record;
+  core::registry::Family family;
+  bool may_be_null;
+};
+
+inline HandleArg handle_arg(LStrHandleA h, bool may_be_null = false) noexcept {
+  return {h, core::registry::Family::ansi, may_be_null};
+}
+inline HandleArg handle_arg(LStrHandleW h, bool may_be_null = false) noexcept {
+  return {h, core::registry::Family::wide, may_be_null};
 }
 
+// The handle arguments of an export. Handles always lead an export's
+// argument list, so the n-th handle here is its n-th argument.
+template <class... H>
+std::array<HandleArg, sizeof...(H)> handles(H... h) noexcept {
+  return {handle_arg(h)...};
+}
+// The destroy exports' handle, for which null means "nothing to do".
+template <class H>
+std::array<HandleArg, 1> handle_or_null(H h) noexcept {
+  return {handle_arg(h, true)};
+}
+
+// Checked-handles mode: whether every handle argument is alive in the
+// export's family. If not, the failure is raised (never returns) or, in
+// record mode, recorded (returns false).
+bool admit(const char* export_name, const HandleArg* args, std::size_t count);
+
+template <class R>
+R neutral() noexcept {
+  if constexpr (!std::is_void_v<R>) return R{};
+}
+
+template <bool Nothrow, std::size_t N, class Body>
+auto cross(const char* export_name, const std::array<HandleArg, N>& args, Body&& body) {
+  using R = decltype(body());
+  if constexpr (N > 0) {
+    if (core::registry::enabled()) [[unlikely]] {
+      if (!admit(export_name, args.data(), N)) return neutral<R>();
+    }
+  }
+  ThreadFailures& thread = thread_failures;
+  if (thread.mode == kRaise) [[likely]] {
+    if constexpr (Nothrow) {
+      return body();
+    } else {
+#if defined(_WIN32)
+      Failure failure;
+      try {
+        return body();
+      } catch (...) {
+        failure = describe_current_exception();
+      }
+      // Raised outside the catch block, so the C++ exception object is gone.
+      raise_failure(failure);
+#else
+      return body();
+#endif
+    }
+  }
+  thread.last.code = 0;
+  thread.last.length = 0;
+  thread.last.message[0] = '\0';
+  if constexpr (Nothrow) {
+    return body();
+  } else {
+    try {
+      return body();
+    } catch (...) {
+      thread.last = describe_current_exception();
+    }
+    return neutral<R>();
+  }
+}
+
+int set_failure_mode(int mode) noexcept;
+unsigned last_failure(char* message, int capacity) noexcept;
+
 }  // namespace quarnel::exports
+
+// One export's crossing: its handle arguments and the expression that does
+// its work. `__func__` is the export's own name, for failure messages.
+#define QUARNEL_BOUNDARY(handle_args, expr)                                            \
+  ::quarnel::exports::cross<noexcept(expr)>(__func__, ::quarnel::exports::handle_args, \
+                                            [&] { return expr; })
+
+// The exports that read and set the thread's failure state are the boundary
+// itself: they must leave the recorded failure alone, and cannot fail.
+#define QUARNEL_BOUNDARY_STATE(expr) \
+  [&] {                              \
+    static_assert(noexcept(expr));   \
+    return expr;                     \
+  }()
