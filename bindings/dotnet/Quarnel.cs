@@ -80,18 +80,6 @@ namespace Quarnel
 
         // BEGIN GENERATED DECLARATIONS (tools/check_bindings.py --write)
         [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern int LStrSetFailureMode(int mode);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern uint LStrGetLastFailure([Out] byte[] message, int capacity);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern IntPtr LStrHeapAlloc(int bytes);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern void LStrHeapFree(IntPtr block);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern void LStrListEndA(ref CLAnsiStrList list);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern void LStrListEndW(ref CLWideStrList list);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
         public static extern AnsiStrHandle LStrAllocA();
         [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
         public static extern WideStrHandle LStrAllocW();
@@ -368,6 +356,18 @@ namespace Quarnel
         public static extern AnsiStrHandle LStrFormatFloatA(AnsiStrHandle format, ref double value);
         [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
         public static extern WideStrHandle LStrFormatFloatW(WideStrHandle format, ref double value);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern int LStrSetFailureMode(int mode);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern uint LStrGetLastFailure([Out] byte[] message, int capacity);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern IntPtr LStrHeapAlloc(int bytes);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern void LStrHeapFree(IntPtr block);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern void LStrListEndA(ref CLAnsiStrList list);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern void LStrListEndW(ref CLWideStrList list);
         // END GENERATED DECLARATIONS
     }
 

@@ -93,12 +93,6 @@ type
   end;
 
 { BEGIN GENERATED DECLARATIONS (tools/check_bindings.py --write) }
-function LStrSetFailureMode(mode: Int32): Int32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-function LStrGetLastFailure(message: PAnsiChar; capacity: Int32): UInt32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-function LStrHeapAlloc(bytes: Int32): Pointer; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-procedure LStrHeapFree(block: Pointer); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-procedure LStrListEndA(list: PCLAnsiStrList); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-procedure LStrListEndW(list: PCLWideStrList); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function LStrAllocA: LStrHandleA; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function LStrAllocW: LStrHandleW; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function LStrAllocCloneAA(src: LStrHandleA): LStrHandleA; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
@@ -244,6 +238,12 @@ function _LStrCatSprintfA(dest: LStrHandleA; format: PAnsiChar): Int32; cdecl; v
 function _LStrCatSprintfW(dest: LStrHandleW; format: PWideChar): Int32; cdecl; varargs; external QuarnelLib;
 function _LStrCatPrintfA(dest: LStrHandleA; format: PAnsiChar): Int32; cdecl; varargs; external QuarnelLib;
 function _LStrCatPrintfW(dest: LStrHandleW; format: PWideChar): Int32; cdecl; varargs; external QuarnelLib;
+function LStrSetFailureMode(mode: Int32): Int32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+function LStrGetLastFailure(message: PAnsiChar; capacity: Int32): UInt32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+function LStrHeapAlloc(bytes: Int32): Pointer; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+procedure LStrHeapFree(block: Pointer); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+procedure LStrListEndA(list: PCLAnsiStrList); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+procedure LStrListEndW(list: PCLWideStrList); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 { END GENERATED DECLARATIONS }
 
 { Puts the calling thread in record mode. }

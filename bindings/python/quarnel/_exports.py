@@ -5,12 +5,6 @@ do not edit. A trailing "..." marks a variadic export.
 """
 
 EXPORTS = {
-    "LStrSetFailureMode": ("api", "int", ("int",)),
-    "LStrGetLastFailure": ("api", "uint", ("chars_a", "int")),
-    "LStrHeapAlloc": ("api", "pointer", ("int",)),
-    "LStrHeapFree": ("api", "void", ("pointer",)),
-    "LStrListEndA": ("api", "void", ("list_a",)),
-    "LStrListEndW": ("api", "void", ("list_w",)),
     "LStrAllocA": ("api", "handle_a", ()),
     "LStrAllocW": ("api", "handle_w", ()),
     "LStrAllocCloneAA": ("api", "handle_a", ("handle_a",)),
@@ -156,4 +150,10 @@ EXPORTS = {
     "_LStrCatSprintfW": ("cdecl", "int", ("handle_w", "text_w", "...")),
     "_LStrCatPrintfA": ("cdecl", "int", ("handle_a", "text_a", "...")),
     "_LStrCatPrintfW": ("cdecl", "int", ("handle_w", "text_w", "...")),
+    "LStrSetFailureMode": ("api", "int", ("int",)),
+    "LStrGetLastFailure": ("api", "uint", ("chars_a", "int")),
+    "LStrHeapAlloc": ("api", "pointer", ("int",)),
+    "LStrHeapFree": ("api", "void", ("pointer",)),
+    "LStrListEndA": ("api", "void", ("list_a",)),
+    "LStrListEndW": ("api", "void", ("list_w",)),
 }

@@ -43,7 +43,7 @@ def test_every_thread_gets_record_mode():
 
     def worker():
         try:
-            quarnel.AnsiStr("x1").to_int()
+            quarnel.AnsiStr("1x").to_int()
         except ValueError as e:
             outcome.append(type(e))
 
