@@ -75,8 +75,9 @@ windows_i686() {
 }
 
 # The Python, .NET and Pascal hosts against the native library: the library
-# of the native stage when it has been built, else a build of it alone.
-bindings() {
+# of the native stage when it has been built, else a build of it alone. A
+# subshell, so that LD_LIBRARY_PATH stays with these hosts.
+bindings() (
   local dir="$out/bindings" lib="$out/native/src" rc=0
   mkdir -p "$dir"
   if [ ! -e "$lib/libquarnel.so" ]; then
@@ -116,7 +117,7 @@ bindings() {
   fpc -vew -Sew -FU"$dir/pascal" -FE"$dir/pascal" -Fu"$root/bindings/pascal" -Fl"$lib" \
     -k-rpath="$lib" "$root/bindings/pascal/host.pas" && "$dir/pascal/host" || rc=1
   return $rc
-}
+)
 
 stage native build_and_test "$out/native"
 stage bindings bindings
