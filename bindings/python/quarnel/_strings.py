@@ -29,14 +29,14 @@ def _fn(name: str) -> Any:
 
 
 def _read_w(handle: int) -> str:
-    units = lib.LStrLengthW(handle)
+    units = call(lib.LStrLengthW, handle)
     if units == 0:
         return ""
-    return string_at(lib.LStrCstrW(handle), 2 * units).decode("utf-16-le", "surrogatepass")
+    return string_at(call(lib.LStrCstrW, handle), 2 * units).decode("utf-16-le", "surrogatepass")
 
 
 def _read_a(handle: int) -> bytes:
-    return string_at(lib.LStrCstrA(handle), lib.LStrLengthA(handle))
+    return string_at(call(lib.LStrCstrA, handle), call(lib.LStrLengthA, handle))
 
 
 def _ansi(value: Text) -> bytes:
@@ -52,7 +52,7 @@ def _a_to_str(handle: int) -> str:
     try:
         return _read_w(wide)
     finally:
-        lib.LStrDestroyW(wide)
+        call(lib.LStrDestroyW, wide)
 
 
 class _Str:
@@ -83,8 +83,8 @@ class _Str:
 
     def close(self) -> None:
         handle, self._handle = self._handle, None
-        if handle is not None and lib is not None:
-            _fn("LStrDestroy" + self.F)(handle)
+        if handle is not None:
+            call(_fn("LStrDestroy" + self.F), handle)
 
     def __enter__(self: S) -> S:
         return self
@@ -148,7 +148,7 @@ class _Str:
         try:
             return _read_a(ansi)
         finally:
-            lib.LStrDestroyA(ansi)
+            call(lib.LStrDestroyA, ansi)
 
     def __repr__(self) -> str:
         return f"{type(self).__name__}({str(self)!r})" if self._handle else \
@@ -242,7 +242,7 @@ class _Str:
             read = _a_to_str if self.F == "A" else _read_w
             return [read(fields.items[i].contents.handle) for i in range(fields.count)]
         finally:
-            _fn("LStrListEnd" + self.F)(byref(fields))
+            call(_fn("LStrListEnd" + self.F), byref(fields))
 
     def split(self, separator: str, trim: bool = False) -> List[str]:
         """The fields between separators (a trailing separator adds none)."""
@@ -285,5 +285,5 @@ def split_named(text: str, separator: str = "=", trim: bool = True) -> Optional[
             return None
         return _read_w(fields.items[0].contents.handle), _read_w(fields.items[1].contents.handle)
     finally:
-        lib.LStrListEndW(byref(fields))
+        call(lib.LStrListEndW, byref(fields))
 
