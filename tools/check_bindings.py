@@ -25,6 +25,7 @@ Deliberate exclusions, each because the language cannot make the call:
     way to call a C variadic function (__arglist is a Windows-only extension).
 """
 import argparse
+import difflib
 import os
 import sys
 
@@ -217,6 +218,13 @@ def main():
             failed += 1
             print(f"check_bindings: {rel} is out of step with the header;"
                   " run tools/check_bindings.py --write", file=sys.stderr)
+            changed = [line for line in difflib.unified_diff(
+                current.splitlines(), expected.splitlines(), lineterm="", n=0)
+                if line[:1] in "+-" and line[:3] not in ("+++", "---")
+                and "[DllImport" not in line]
+            for line in changed[:12]:
+                print("   ", "declared:" if line[0] == "-" else "expected:", line[1:].strip(),
+                      file=sys.stderr)
     print(f"check_bindings: {len(decls)} exports, bindings {passed} passed, {failed} failed")
     return 1 if failed else 0
 
