@@ -62,6 +62,8 @@ Failure run_catching(void (*body)(void*), void* context, std::string* message) {
       return Failure::convert;
     case QUARNEL_EXCEPTION_OUT_OF_MEMORY:
       return Failure::out_of_memory;
+    case QUARNEL_EXCEPTION_INVALID_HANDLE:
+      return Failure::invalid_handle;
     default:
       return Failure::other;
   }
@@ -77,6 +79,9 @@ Failure run_catching(void (*body)(void*), void* context, std::string* message) {
   } catch (const quarnel::EConvertError& e) {
     if (message) *message = e.what();
     return Failure::convert;
+  } catch (const quarnel::EInvalidHandle& e) {
+    if (message) *message = e.what();
+    return Failure::invalid_handle;
   } catch (const std::bad_alloc&) {
     return Failure::out_of_memory;
   } catch (...) {

@@ -40,7 +40,7 @@ inline std::string text(LStrHandleA h) { return std::string(LStrCstrA(h), LStrLe
 inline wstr text(LStrHandleW h) { return wstr(LStrCstrW(h), LStrLengthW(h)); }
 
 // Failure kinds as the platform reports them.
-enum class Failure { none, range, convert, out_of_memory, other };
+enum class Failure { none, range, convert, out_of_memory, invalid_handle, other };
 
 // Runs `body` and reports which failure, if any, left it. On Windows the
 // library raises structured exceptions; elsewhere C++ exceptions.

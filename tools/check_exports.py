@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """Checks the export table against the public header.
 
-  check_exports.py HEADER DEF [--objdump FILE] [--nm FILE]
+  check_exports.py HEADER DEF [--sources DIR] [--objdump FILE] [--nm FILE]
 
 * every function the header declares is in the .def and nothing else is;
 * each stdcall entry's @N is 4 x its argument count in 32-bit words (a
   double or 64-bit integer counts twice); `_` (caller-cleans) entries have
   no decoration;
+* with --sources (the export folder): each function is defined there once,
+  and every definition crosses the boundary (QUARNEL_BOUNDARY, or
+  QUARNEL_BOUNDARY_STATE for the failure-state functions), which guards the
+  call unless it cannot throw and checks handles in checked-handles mode;
 * with --objdump (the output of `objdump -p` on the i686 DLL): the DLL
   exports exactly the plain, undecorated names, imports nothing but system
   DLLs, and takes the OLE Automation functions by ordinal;
@@ -14,6 +18,8 @@
   each function under its decorated name _Name@N.
 """
 import argparse
+import glob
+import os
 import re
 import sys
 
@@ -49,6 +55,27 @@ def header_functions(path):
                     for t, _ in params if t != "...")
         funcs[name] = (conv, 4 * words)
     return funcs
+
+
+BOUNDARY = re.compile(r"\{ (?:.*; )?return QUARNEL_BOUNDARY(?:_STATE)?\(.*\); \}$")
+
+
+def boundary_problems(folder, funcs):
+    """Definitions in the export folder that bypass the boundary."""
+    problems, defined = [], {}
+    for path in sorted(glob.glob(os.path.join(folder, "*.cpp"))):
+        for number, line in enumerate(open(path, encoding="utf-8"), 1):
+            m = re.match(r"QUARNEL_EXPORT\s.*?\b(\w+)\([^)]*\)\s*\{", line)
+            if not m:
+                continue
+            where = f"{os.path.basename(path)}:{number}"
+            defined[m.group(1)] = defined.get(m.group(1), 0) + 1
+            if not BOUNDARY.search(line.rstrip()):
+                problems.append(f"{m.group(1)} ({where}): does not cross the export boundary")
+    for name in sorted(funcs):
+        if defined.get(name, 0) != 1:
+            problems.append(f"{name}: defined {defined.get(name, 0)} times in {folder}")
+    return problems
 
 
 def def_entries(path):
@@ -110,6 +137,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("header")
     parser.add_argument("deffile")
+    parser.add_argument("--sources")
     parser.add_argument("--objdump")
     parser.add_argument("--nm")
     args = parser.parse_args()
@@ -129,6 +157,8 @@ def main():
             errors.append(f"{name}: names starting with '_' must be caller-cleans")
     for name in sorted(set(entries) - set(funcs)):
         errors.append(f"{name}: in the .def but not declared in the header")
+    if args.sources:
+        errors += boundary_problems(args.sources, funcs)
     if args.objdump:
         exported = dll_exports(args.objdump)
         for name in sorted(set(funcs) - exported):

@@ -118,7 +118,7 @@ std::int32_t str_to_int(std::basic_string_view<Unit> text) {
 }
 
 template <class Unit>
-Scan scan_int(std::basic_string_view<Unit> text, std::int32_t& value) {
+Scan scan_int(std::basic_string_view<Unit> text, std::int32_t& value) noexcept {
   std::size_t i = 0;
   bool negative = skip_space_and_sign(text, i);
   std::uint32_t bits = 0;
@@ -128,7 +128,7 @@ Scan scan_int(std::basic_string_view<Unit> text, std::int32_t& value) {
 }
 
 template <class Unit>
-Scan scan_hex(std::basic_string_view<Unit> text, std::uint32_t& value) {
+Scan scan_hex(std::basic_string_view<Unit> text, std::uint32_t& value) noexcept {
   std::size_t i = 0;
   bool negative = skip_space_and_sign(text, i);
   // "0x" belongs to the number only when a digit follows it.
@@ -183,10 +183,10 @@ Scan scan_double(std::basic_string_view<Unit> text, double& value) {
 
 template std::int32_t str_to_int(std::string_view);
 template std::int32_t str_to_int(core::wstring_view);
-template Scan scan_int(std::string_view, std::int32_t&);
-template Scan scan_int(core::wstring_view, std::int32_t&);
-template Scan scan_hex(std::string_view, std::uint32_t&);
-template Scan scan_hex(core::wstring_view, std::uint32_t&);
+template Scan scan_int(std::string_view, std::int32_t&) noexcept;
+template Scan scan_int(core::wstring_view, std::int32_t&) noexcept;
+template Scan scan_hex(std::string_view, std::uint32_t&) noexcept;
+template Scan scan_hex(core::wstring_view, std::uint32_t&) noexcept;
 template Scan scan_double(std::string_view, double&);
 template Scan scan_double(core::wstring_view, double&);
 

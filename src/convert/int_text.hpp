@@ -38,11 +38,11 @@ struct Scan {
 };
 // "%d": an optional sign and decimal digits; larger values wrap to 32 bits.
 template <class Unit>
-Scan scan_int(std::basic_string_view<Unit> text, std::int32_t& value);
+Scan scan_int(std::basic_string_view<Unit> text, std::int32_t& value) noexcept;
 // "%X": an optional sign, an optional "0x", hexadecimal digits; larger
 // values wrap to 32 bits.
 template <class Unit>
-Scan scan_hex(std::basic_string_view<Unit> text, std::uint32_t& value);
+Scan scan_hex(std::basic_string_view<Unit> text, std::uint32_t& value) noexcept;
 // "%lf": the C floating forms (decimal, hexadecimal, infinity, NaN) with
 // "." as the decimal point.
 template <class Unit>

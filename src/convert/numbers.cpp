@@ -60,7 +60,7 @@ Str from_number_text(WideView text) {
 // characters compare equal to "0x" without regard to case only when they
 // are '0' and 'x' or 'X', so the test needs no locale tables.
 template <class View>
-bool hex_prefixed(View text) {
+bool hex_prefixed(View text) noexcept {
   return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
 }
 
@@ -145,7 +145,7 @@ std::int32_t to_int(const Rec& h) {
 }
 
 template <class Rec>
-std::int32_t to_int_def(const Rec& h, std::int32_t default_value) {
+std::int32_t to_int_def(const Rec& h, std::int32_t default_value) noexcept {
   auto text = view_of(h);
   if (std::is_same_v<Rec, WRec> && text.empty()) return default_value;
   if (hex_prefixed(text)) {
@@ -197,8 +197,8 @@ template ARec* format_float_handle(const ARec&, double, const NumberSettings&);
 template WRec* format_float_handle(const WRec&, double, const NumberSettings&);
 template std::int32_t to_int(const ARec&);
 template std::int32_t to_int(const WRec&);
-template std::int32_t to_int_def(const ARec&, std::int32_t);
-template std::int32_t to_int_def(const WRec&, std::int32_t);
+template std::int32_t to_int_def(const ARec&, std::int32_t) noexcept;
+template std::int32_t to_int_def(const WRec&, std::int32_t) noexcept;
 template double to_double_def(const ARec&, double);
 template double to_double_def(const WRec&, double);
 

@@ -43,7 +43,7 @@ Rec* format_float_handle(const Rec& format, double value, const NumberSettings& 
 template <class Rec>
 std::int32_t to_int(const Rec& h);  // throws EConvertError
 template <class Rec>
-std::int32_t to_int_def(const Rec& h, std::int32_t default_value);
+std::int32_t to_int_def(const Rec& h, std::int32_t default_value) noexcept;
 template <class Rec>
 double to_double_def(const Rec& h, double default_value);
 

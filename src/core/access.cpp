@@ -53,7 +53,7 @@ char* char_address(ARec& h, int position) {
   return h.payload + (index - 1);
 }
 
-int assign(ARec& dst, const ARec& src) {
+int assign(ARec& dst, const ARec& src) noexcept {
   if (dst.payload != src.payload) install(dst, AnsiStr::share(src.payload));
   return static_cast<int>(length_of(dst));
 }

@@ -25,7 +25,7 @@ inline wchar* char_address(WRec& h, int position) noexcept {
                                       static_cast<std::intptr_t>(sizeof(wchar)));
 }
 
-int assign(ARec& dst, const ARec& src);
+int assign(ARec& dst, const ARec& src) noexcept;
 int assign(WRec& dst, const WRec& src);
 
 template <class Rec>

@@ -1,0 +1,222 @@
+// How failures leave a call: raised (the default) or recorded per thread, and
+// the checked-handles mode that turns a bad handle argument into a failure.
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/memory.hpp"
+#include "core/registry.hpp"
+#include "support.hpp"
+
+using namespace qtest;
+namespace qt = quarnel::testing;
+
+namespace {
+
+// Sets the calling thread's mode for one scope.
+class ModeScope {
+ public:
+  explicit ModeScope(int mode) : previous_(LStrSetFailureMode(mode)) {}
+  ~ModeScope() { LStrSetFailureMode(previous_); }
+
+ private:
+  int previous_;
+};
+
+class CheckedHandles {
+ public:
+  CheckedHandles() { qt::check_handles(true); }
+  ~CheckedHandles() { qt::check_handles(false); }
+};
+
+struct Recorded {
+  unsigned code;
+  std::string message;
+};
+Recorded last_failure() {
+  char message[256];
+  unsigned code = LStrGetLastFailure(message, sizeof message);
+  return {code, message};
+}
+
+// A failing call on a handle holding `text`: returns the call's result as a
+// number so cases of every result type share one table.
+struct FailingCall {
+  const char* name;
+  const char* text;
+  long budget;  // allocations allowed before they fail; -1: none fail
+  std::function<long long(LStrHandleA)> run;
+  Failure raised;
+  unsigned code;
+};
+
+const std::vector<FailingCall>& failing_calls() {
+  static const std::vector<FailingCall> calls = {
+      {"ToIntA", "12x", -1, [](LStrHandleA h) { return LStrToIntA(h); }, Failure::convert,
+       QUARNEL_EXCEPTION_CONVERT},
+      {"GetCharAtA", "abc", -1, [](LStrHandleA h) { return LStrGetCharAtA(h, 99); }, Failure::range,
+       QUARNEL_EXCEPTION_RANGE},
+      {"SetCharAtA before the start", "abc", -1,
+       [](LStrHandleA h) {
+         LStrSetCharAtA(h, 0, 'x');
+         return 0;
+       },
+       Failure::range, QUARNEL_EXCEPTION_RANGE},
+      {"SetLengthA out of memory", "abc", 0,
+       [](LStrHandleA h) { return LStrSetLengthA(h, 100000); }, Failure::out_of_memory,
+       QUARNEL_EXCEPTION_OUT_OF_MEMORY},
+      {"SubStringA out of memory", "abcdef", 1,
+       [](LStrHandleA h) { return reinterpret_cast<long long>(LStrSubStringA(h, 2, 3)); },
+       Failure::out_of_memory, QUARNEL_EXCEPTION_OUT_OF_MEMORY},
+  };
+  return calls;
+}
+
+}  // namespace
+
+TEST(FailureMode, RecordedFailuresReturnZeroAndKeepEverything) {
+  for (const FailingCall& call : failing_calls()) {
+    SCOPED_TRACE(call.name);
+    long live_before = qt::live_blocks();
+    {
+      HA h = make_a(call.text);
+      std::string raised_message;
+      qt::fail_allocations_after(call.budget);
+      Failure raised = failure_of([&] { call.run(h.get()); }, &raised_message);
+      qt::fail_allocations_after(-1);
+      ASSERT_EQ(raised, call.raised);
+
+      ModeScope record(1);
+      qt::fail_allocations_after(call.budget);
+      long long result = call.run(h.get());
+      qt::fail_allocations_after(-1);
+      Recorded recorded = last_failure();
+      EXPECT_EQ(result, 0);
+      EXPECT_EQ(recorded.code, call.code);
+      EXPECT_FALSE(recorded.message.empty());
+      // The text is the one the exception carries (POSIX leaves bad_alloc's
+      // own text to the C++ runtime).
+      if (!raised_message.empty()) {
+        EXPECT_EQ(recorded.message, raised_message);
+      }
+      EXPECT_EQ(text(h.get()), call.text);
+
+      // The thread goes on, and a call that succeeds clears the record.
+      EXPECT_EQ(LStrAppendASzStrA(h.get(), "!", 1), static_cast<int>(strlen(call.text)) + 1);
+      recorded = last_failure();
+      EXPECT_EQ(recorded.code, 0u);
+      EXPECT_EQ(recorded.message, "");
+    }
+    EXPECT_EQ(qt::live_blocks(), live_before);
+  }
+}
+
+TEST(FailureMode, ModeIsZeroOrOneAndPerThread) {
+  EXPECT_EQ(LStrSetFailureMode(1), 0);
+  EXPECT_EQ(LStrSetFailureMode(7), 1);  // ignored: answers the current mode
+  EXPECT_EQ(LStrSetFailureMode(-1), 1);
+  HA h = make_a("12x");
+  EXPECT_EQ(LStrToIntA(h.get()), 0);
+
+  Failure other_thread = Failure::none;
+  unsigned other_record = 1;
+  std::thread([&] {
+    other_thread = failure_of([&] { LStrToIntA(h.get()); });
+    other_record = LStrGetLastFailure(nullptr, 0);
+  }).join();
+  EXPECT_EQ(other_thread, Failure::convert);
+  EXPECT_EQ(other_record, 0u);
+
+  EXPECT_EQ(LStrGetLastFailure(nullptr, 0), QUARNEL_EXCEPTION_CONVERT);
+  EXPECT_EQ(LStrSetFailureMode(0), 1);
+  EXPECT_EQ(failure_of([&] { LStrToIntA(h.get()); }), Failure::convert);
+}
+
+TEST(FailureMode, MessageIsCutToCapacity) {
+  ModeScope record(1);
+  HA h = make_a("abc");
+  LStrGetCharAtA(h.get(), 9);
+  std::string full = last_failure().message;
+  ASSERT_GT(full.size(), 4u);
+  const struct {
+    int capacity;
+    std::string expected;
+  } cases[] = {{4, full.substr(0, 3)}, {1, ""}, {static_cast<int>(full.size()) + 1, full}};
+  for (const auto& c : cases) {
+    char buffer[300];
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(LStrGetLastFailure(buffer, c.capacity), QUARNEL_EXCEPTION_RANGE);
+    EXPECT_EQ(std::string(buffer), c.expected) << c.capacity;
+    EXPECT_EQ(buffer[c.capacity], '#') << "wrote past capacity " << c.capacity;
+  }
+  char untouched = '#';
+  EXPECT_EQ(LStrGetLastFailure(&untouched, 0), QUARNEL_EXCEPTION_RANGE);
+  EXPECT_EQ(untouched, '#');
+}
+
+TEST(CheckedHandles, BadHandlesFailInBothModes) {
+  CheckedHandles on;
+  struct Case {
+    const char* name;
+    std::function<void()> run;
+    std::string message;
+  };
+  LStrHandleA destroyed = LStrAllocA();
+  LStrDestroyA(destroyed);
+  HA a = make_a("abc");
+  HW w = make_w(QW("abc"));
+  char foreign[16] = {};
+  auto not_a_handle = reinterpret_cast<LStrHandleA>(foreign);
+  const Case cases[] = {
+      {"use after destroy", [&] { LStrLengthA(destroyed); },
+       "LStrLengthA: invalid handle argument 1"},
+      {"double destroy", [&] { LStrDestroyA(destroyed); },
+       "LStrDestroyA: invalid handle argument 1"},
+      {"A handle to a W function",
+       [&] { LStrAppendW(w.get(), reinterpret_cast<LStrHandleW>(a.get())); },
+       "LStrAppendW: invalid handle argument 2 (a handle of the other family)"},
+      {"W handle to the A destroy", [&] { LStrDestroyA(reinterpret_cast<LStrHandleA>(w.get())); },
+       "LStrDestroyA: invalid handle argument 1 (a handle of the other family)"},
+      {"never a handle", [&] { LStrSetLengthA(not_a_handle, 3); },
+       "LStrSetLengthA: invalid handle argument 1"},
+      {"null", [&] { LStrCompareA(a.get(), nullptr); }, "LStrCompareA: invalid handle argument 2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string message;
+    EXPECT_EQ(failure_of([&] { c.run(); }, &message), Failure::invalid_handle);
+    EXPECT_EQ(message, c.message);
+    {
+      ModeScope record(1);
+      c.run();
+      Recorded recorded = last_failure();
+      EXPECT_EQ(recorded.code, QUARNEL_EXCEPTION_INVALID_HANDLE);
+      EXPECT_EQ(recorded.message, c.message);
+    }
+    EXPECT_EQ(text(a.get()), "abc");
+    EXPECT_EQ(text(w.get()), QW("abc"));
+  }
+  // Good handles and a null destroy still pass.
+  EXPECT_EQ(failure_of([&] { LStrDestroyA(nullptr); }), Failure::none);
+  EXPECT_EQ(failure_of([&] { LStrDestroyA(LStrAllocCloneAA(a.get())); }), Failure::none);
+}
+
+TEST(CheckedHandles, FailedCreationLeavesNoRecordBehind) {
+  CheckedHandles on;
+  long live_before = qt::live_blocks();
+  for (long budget = 0; budget < 3; ++budget) {
+    qt::fail_allocations_after(budget);
+    LStrHandleA h = nullptr;
+    Failure f = failure_of([&] { h = LStrAllocFromASzStrA("text", -1); });
+    qt::fail_allocations_after(-1);
+    if (f == Failure::none) {
+      EXPECT_EQ(text(h), "text");
+      LStrDestroyA(h);
+    } else {
+      EXPECT_EQ(f, Failure::out_of_memory) << budget;
+    }
+  }
+  EXPECT_EQ(qt::live_blocks(), live_before);
+}
