@@ -307,6 +307,14 @@ namespace Quarnel
         [return: MarshalAs(UnmanagedType.I1)]
         public static extern bool SplitNamedEquW([MarshalAs(UnmanagedType.LPWStr)] string text, ref CLWideStrList list, [MarshalAs(UnmanagedType.I1)] bool trim, [MarshalAs(UnmanagedType.U2)] char separator);
         [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern IntPtr LStrHeapAlloc(int bytes);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern void LStrHeapFree(IntPtr block);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern void LStrListEndA(ref CLAnsiStrList list);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
+        public static extern void LStrListEndW(ref CLWideStrList list);
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
         public static extern int LStrWideCharBufSizeA(AnsiStrHandle h);
         [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
         public static extern IntPtr LStrWideCharA(AnsiStrHandle h, [Out] char[] buffer, int capacity);
@@ -360,14 +368,6 @@ namespace Quarnel
         public static extern int LStrSetFailureMode(int mode);
         [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
         public static extern uint LStrGetLastFailure([Out] byte[] message, int capacity);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern IntPtr LStrHeapAlloc(int bytes);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern void LStrHeapFree(IntPtr block);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern void LStrListEndA(ref CLAnsiStrList list);
-        [DllImport(Library, CallingConvention = CallingConvention.Winapi, ExactSpelling = true, CharSet = CharSet.Unicode)]
-        public static extern void LStrListEndW(ref CLWideStrList list);
         // END GENERATED DECLARATIONS
     }
 

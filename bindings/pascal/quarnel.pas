@@ -203,6 +203,10 @@ function SplitByFixedLayoutExA(source: PCLAnsiStr; fieldCount: Int32; columns: P
 function SplitByFixedLayoutExW(source: PCLWideStr; fieldCount: Int32; columns: PQuarnelInt; list: PCLWideStrList; trim: Boolean): Int32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function SplitNamedEquA(Atext: PAnsiChar; list: PCLAnsiStrList; trim: Boolean; separator: AnsiChar): Boolean; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function SplitNamedEquW(Atext: PWideChar; list: PCLWideStrList; trim: Boolean; separator: WideChar): Boolean; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+function LStrHeapAlloc(bytes: Int32): Pointer; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+procedure LStrHeapFree(block: Pointer); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+procedure LStrListEndA(list: PCLAnsiStrList); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
+procedure LStrListEndW(list: PCLWideStrList); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function LStrWideCharBufSizeA(h: LStrHandleA): Int32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function LStrWideCharA(h: LStrHandleA; buffer: PWideChar; capacity: Int32): PWideChar; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function LStrWideCharBufSizeW(h: LStrHandleW): Int32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
@@ -240,10 +244,6 @@ function _LStrCatPrintfA(dest: LStrHandleA; format: PAnsiChar): Int32; cdecl; va
 function _LStrCatPrintfW(dest: LStrHandleW; format: PWideChar): Int32; cdecl; varargs; external QuarnelLib;
 function LStrSetFailureMode(mode: Int32): Int32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 function LStrGetLastFailure(message: PAnsiChar; capacity: Int32): UInt32; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-function LStrHeapAlloc(bytes: Int32): Pointer; {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-procedure LStrHeapFree(block: Pointer); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-procedure LStrListEndA(list: PCLAnsiStrList); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
-procedure LStrListEndW(list: PCLWideStrList); {$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF}; external QuarnelLib;
 { END GENERATED DECLARATIONS }
 
 { Puts the calling thread in record mode. }

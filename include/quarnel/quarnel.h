@@ -132,9 +132,9 @@ typedef LWideStrRec* LStrHandleW;
  *  - ending a wrapper: if owned and handle is not null, destroy the handle,
  *    then set handle to null;
  *  - a list owns its array and every wrapper in it (each owning its handle);
- *    all of them come from the process-wide heap (the process heap on
- *    Windows, malloc elsewhere). To release a list: end and free every
- *    non-null items[i] for i < capacity, free items, zero the counters. */
+ *    all of them come from the heap the library shares with its hosts
+ *    (LStrHeapAlloc / LStrHeapFree below). LStrListEndA / LStrListEndW
+ *    release a list. */
 #ifdef __cplusplus
 namespace quarnel {
 template <class Rec>
@@ -576,6 +576,36 @@ QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquA(const char* text, CLAnsiStrList* 
                                                char separator);
 QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquW(const LWideChar* text, CLWideStrList* list,
                                                bool trim, LWideChar separator);
+
+/* ==== List storage and the shared heap =====================================
+ * The splitting functions grow a list with wrappers and arrays taken from
+ * the heap the library shares with its hosts: the process heap on Windows,
+ * malloc elsewhere. A host that builds or releases list storage by hand uses
+ * the same heap through these functions, whatever the platform.
+ *
+ *     CLAnsiStrList fields = {4, 0, 0, NULL};               // C host
+ *     SplitBySepExA(&line, ',', &fields, false);
+ *     LStrListEndA(&fields);                               // all released
+ */
+
+/* A block of at least bytes bytes from the shared heap (0 gives a block
+ * too), to be released with LStrHeapFree or the platform's own release for
+ * that heap. Null when bytes is negative or memory is exhausted; never an
+ * exception. */
+QUARNEL_EXPORT void* QUARNEL_API LStrHeapAlloc(int bytes);
+
+/* Releases a block of the shared heap. Null is ignored. */
+QUARNEL_EXPORT void QUARNEL_API LStrHeapFree(void* block);
+
+/* Ends a list: every non-null wrapper among its capacity slots is ended (an
+ * owned handle is destroyed) and freed, then the array is freed. The list
+ * is left empty and ready for reuse: count = capacity = 0, items null,
+ * growBy unchanged. The list itself stays the caller's; never fails.
+ *
+ *     LStrListEndW(&wide_fields);
+ */
+QUARNEL_EXPORT void QUARNEL_API LStrListEndA(CLAnsiStrList* list);
+QUARNEL_EXPORT void QUARNEL_API LStrListEndW(CLWideStrList* list);
 
 /* ==== Copying A text into a UTF-16 buffer ================================
  * The A text up to its first zero byte, converted from the ANSI code page.

@@ -4,9 +4,9 @@
 //
 // The types are plain classes whose fields, in order, are part of the
 // library's interface: the library reads and writes them in place. Wrappers
-// and the list's storage come from the process-wide heap the library also
-// uses (the process heap on Windows, malloc elsewhere), so either side may
-// free what the other allocated.
+// and the list's storage come from the heap the library shares with its
+// hosts (LStrHeapAlloc / LStrHeapFree), so either side may free what the
+// other allocated.
 //
 //     CLAnsiStr line("port = 8080");
 //     CLAnsiStrList fields(8);
@@ -20,73 +20,27 @@
 // CLAnsiStrList / CLWideStrList: `growBy` slots are added whenever the list is
 // full; `capacity` slots exist, each holding a live wrapper that owns its
 // handle; the first `count` of them hold the fields of the last split.
+//
+// Methods are lower case, as in the standard library. The earlier names
+// (End, Clear, Grow, Append) remain as deprecated aliases.
 #ifndef QUARNEL_QUARNEL_HPP
 #define QUARNEL_QUARNEL_HPP
 
 #include <cstdint>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "quarnel/detail/wrapper_list.hpp"
 #include "quarnel/quarnel.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
 namespace quarnel {
-
-// The heap shared by the library and its hosts.
-inline void* shared_heap_alloc(std::size_t bytes) noexcept {
-#if defined(_WIN32)
-  return HeapAlloc(GetProcessHeap(), 0, bytes);
-#else
-  return std::malloc(bytes);
-#endif
-}
-inline void shared_heap_free(void* block) noexcept {
-#if defined(_WIN32)
-  HeapFree(GetProcessHeap(), 0, block);
-#else
-  std::free(block);
-#endif
-}
-
-// The per-family functions a wrapper needs.
-template <class Rec>
-struct HandleOps;
-template <>
-struct HandleOps<LAnsiStrCore::LAnsiStrRec> {
-  using Char = char;
-  using Handle = LStrHandleA;
-  static Handle alloc() { return LStrAllocA(); }
-  static Handle from(const Char* s, int n) { return LStrAllocFromASzStrA(s, n); }
-  static Handle clone(Handle h) { return LStrAllocCloneAA(h); }
-  static void destroy(Handle h) noexcept { LStrDestroyA(h); }
-  static const Char* text(Handle h) noexcept { return LStrCstrA(h); }
-  static int length(Handle h) noexcept { return LStrLengthA(h); }
-  static void assign(Handle h, const Char* s) { LStrAssignASzStrA(h, s, -1); }
-};
-template <>
-struct HandleOps<LWideStrCore::LWideStrRec> {
-  using Char = LWideChar;
-  using Handle = LStrHandleW;
-  static Handle alloc() { return LStrAllocW(); }
-  static Handle from(const Char* s, int n) { return LStrAllocFromWSzStrW(s, n); }
-  static Handle clone(Handle h) { return LStrAllocCloneWW(h); }
-  static void destroy(Handle h) noexcept { LStrDestroyW(h); }
-  static const Char* text(Handle h) noexcept { return LStrCstrW(h); }
-  static int length(Handle h) noexcept { return LStrLengthW(h); }
-  static void assign(Handle h, const Char* s) { LStrAssignWSzStrW(h, s, -1); }
-};
 
 // One handle and whether to destroy it. Copies clone the text into a new
 // handle; moves transfer the handle.
 template <class Rec>
 class LStrWrapper {
-  using Ops = HandleOps<Rec>;
+  using Ops = detail::HandleOps<Rec>;
 
  public:
   using Char = typename Ops::Char;
@@ -111,10 +65,10 @@ class LStrWrapper {
     std::swap(owned, other.owned);
     return *this;
   }
-  ~LStrWrapper() { End(); }
+  ~LStrWrapper() { reset(); }
 
-  // The ending rule: an owned handle is destroyed; the wrapper lets go of it.
-  void End() noexcept {
+  // Ends the wrapper: an owned handle is destroyed; the wrapper lets go of it.
+  void reset() noexcept {
     if (owned && handle) Ops::destroy(handle);
     handle = nullptr;
   }
@@ -123,6 +77,8 @@ class LStrWrapper {
   int length() const noexcept { return handle ? Ops::length(handle) : 0; }
   View view() const noexcept { return View(c_str(), static_cast<std::size_t>(length())); }
   std::basic_string<Char> str() const { return std::basic_string<Char>(view()); }
+
+  [[deprecated("use reset()")]] void End() noexcept { reset(); }
 
  private:
   static const Char* empty() noexcept {
@@ -134,7 +90,7 @@ class LStrWrapper {
 // A growable list of wrappers, filled by the splitting functions.
 template <class Rec>
 class LStrWrapperList {
-  using Ops = HandleOps<Rec>;
+  using Ops = detail::HandleOps<Rec>;
 
  public:
   using Wrapper = LStrWrapper<Rec>;
@@ -153,50 +109,21 @@ class LStrWrapperList {
         capacity(std::exchange(other.capacity, 0)),
         count(std::exchange(other.count, 0)),
         items(std::exchange(other.items, nullptr)) {}
-  ~LStrWrapperList() { Clear(false); }
+  ~LStrWrapperList() { reset(); }
 
-  // keep_storage true: forget the fields, keep every wrapper for reuse.
-  // keep_storage false: end and free every wrapper and the array.
-  void Clear(bool keep_storage) noexcept {
-    if (!keep_storage && items) {
-      for (std::int32_t i = 0; i < capacity; ++i) {
-        if (Wrapper* w = items[i]) {
-          w->~Wrapper();
-          shared_heap_free(w);
-        }
-      }
-      shared_heap_free(items);
-      items = nullptr;
-      capacity = 0;
-    }
-    count = 0;
-  }
+  // Forgets the fields and keeps every wrapper for reuse.
+  void clear() noexcept { count = 0; }
+  // Ends and frees every wrapper and the array, as LStrListEndA/W do.
+  void reset() noexcept { Ops::end_list(this); }
 
   // Adds growBy slots, each a new wrapper around a fresh empty handle. If
   // memory runs out part-way, the slots made so far stay in the list.
-  void Grow() {
-    std::int32_t step = growBy < 1 ? 1 : growBy;
-    auto** bigger = static_cast<Wrapper**>(shared_heap_alloc(sizeof(Wrapper*) * (capacity + step)));
-    if (!bigger) throw std::bad_alloc();
-    for (std::int32_t i = 0; i < capacity; ++i) bigger[i] = items[i];
-    shared_heap_free(items);
-    items = bigger;
-    for (std::int32_t i = 0; i < step; ++i) {
-      Rec* h = Ops::alloc();
-      void* block = shared_heap_alloc(sizeof(Wrapper));
-      if (!block) {
-        Ops::destroy(h);
-        throw std::bad_alloc();
-      }
-      items[capacity++] = new (block) Wrapper(h, true);
-    }
-  }
+  void grow() { detail::grow_list<Ops>(*this); }
 
   // Stores a zero-terminated text in the next slot, growing when full. The
   // slot keeps its handle (and that handle's index base).
-  void Append(const typename Wrapper::Char* text) {
-    if (count == capacity) Grow();
-    Ops::assign(items[count++]->handle, text);
+  void append(const typename Wrapper::Char* text) {
+    Ops::assign(&detail::next_slot<Ops>(*this), text);
   }
 
   Wrapper& operator[](std::int32_t i) noexcept { return *items[i]; }
@@ -215,6 +142,12 @@ class LStrWrapperList {
   };
   Iterator begin() const noexcept { return {items}; }
   Iterator end() const noexcept { return {items + count}; }
+
+  [[deprecated("use clear() or reset()")]] void Clear(bool keep_storage) noexcept {
+    keep_storage ? clear() : reset();
+  }
+  [[deprecated("use grow()")]] void Grow() { grow(); }
+  [[deprecated("use append()")]] void Append(const typename Wrapper::Char* text) { append(text); }
 };
 
 }  // namespace quarnel

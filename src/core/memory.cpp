@@ -47,6 +47,15 @@ void mem::release(Pool pool, void* block) noexcept {
     platform::bstr_free(static_cast<platform::wchar*>(block));
 }
 
+void* mem::heap_alloc_or_null(int bytes) noexcept {
+  if (bytes < 0) return nullptr;
+  try {
+    return allocate(Pool::heap, static_cast<std::size_t>(bytes));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
 void testing::fail_allocations_after(long successes) noexcept { injection.remaining = successes; }
 long testing::allocation_count() noexcept { return injection.count; }
 void testing::reset_allocation_count() noexcept { injection.count = 0; }

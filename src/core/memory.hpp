@@ -25,6 +25,10 @@ void release(Pool pool, void* block) noexcept;
 inline void* heap_alloc(std::size_t bytes) { return allocate(Pool::heap, bytes); }
 inline void heap_free(void* block) noexcept { release(Pool::heap, block); }
 
+// The shared heap as hosts see it: null instead of an exception, and null
+// for a negative size.
+void* heap_alloc_or_null(int bytes) noexcept;
+
 }  // namespace quarnel::mem
 
 namespace quarnel::testing {

@@ -1,11 +1,11 @@
-// The library's side of the host-declared wrapper list: clearing for reuse,
-// growing by the owner's step, and handing out the next slot. Wrappers and
-// arrays come from the heap the library shares with its hosts, so a host may
-// free a list the library grew.
+// The library's side of the host-declared wrapper list. Growth follows the
+// same rules as the host's own list methods (quarnel/detail/wrapper_list.hpp);
+// only the making of handles differs: the library makes them directly rather
+// than through its exports.
 #pragma once
 
 #include <cstddef>
-#include <new>
+#include <type_traits>
 
 #include "core/handle.hpp"
 #include "quarnel/quarnel.hpp"
@@ -27,30 +27,22 @@ static_assert(sizeof(AWrapper) == sizeof(WWrapper) && sizeof(AList) == sizeof(WL
 static_assert(sizeof(AWrapper) == 8 && sizeof(AList) == 16 && offsetof(AList, items) == 12);
 #endif
 
-// Adds growBy slots (one when growBy is below 1), each a new owning wrapper
-// around a fresh empty handle. Slots made before a failure stay in the list.
+// Handles for new slots, made without going through the exports.
 template <class Rec>
-void grow(LStrWrapperList<Rec>& list) {
-  using Wrapper = LStrWrapper<Rec>;
-  std::int32_t step = list.growBy < 1 ? 1 : list.growBy;
-  auto** bigger = static_cast<Wrapper**>(
-      mem::heap_alloc(sizeof(Wrapper*) * (static_cast<std::size_t>(list.capacity) + step)));
-  for (std::int32_t i = 0; i < list.capacity; ++i) bigger[i] = list.items[i];
-  mem::heap_free(list.items);
-  list.items = bigger;
-  for (std::int32_t i = 0; i < step; ++i) {
-    core::RecordPtr<Rec> handle = core::new_record<Rec>();
-    void* block = mem::heap_alloc(sizeof(Wrapper));
-    list.items[list.capacity++] = new (block) Wrapper(handle.release(), true);
-  }
-}
+struct SlotHandles {
+  static Rec* alloc() { return core::new_record<Rec>().release(); }
+  static void destroy(Rec* h) noexcept { core::destroy_handle(h); }
+};
 
-// The handle of the next slot, growing the list when it is full. The slot
-// counts as taken before its text is stored.
+// The handle of the next slot, growing the list when it is full.
 template <class Rec>
 Rec& next_slot(LStrWrapperList<Rec>& list) {
-  if (list.count >= list.capacity) grow(list);
-  return *list.items[list.count++]->handle;
+  return detail::next_slot<SlotHandles<Rec>>(list);
 }
+
+// Ends every wrapper of the list, frees them and the array, and leaves the
+// list empty with its growBy unchanged.
+template <class Rec>
+void end_list(LStrWrapperList<Rec>& list) noexcept;
 
 }  // namespace quarnel::split

@@ -1,0 +1,96 @@
+// Implementation details of quarnel.hpp: hosts include quarnel.hpp and must
+// not rely on anything here.
+//
+// The wrapper-list rules are written once, here, and serve both sides: the
+// host's list methods, which make handles through the exported functions,
+// and the library's splitting, which makes them directly. `Ops` says how a
+// handle is made (`alloc`) and destroyed (`destroy`). Every block comes from
+// LStrHeapAlloc, the one heap the library shares with its hosts.
+#ifndef QUARNEL_DETAIL_WRAPPER_LIST_HPP
+#define QUARNEL_DETAIL_WRAPPER_LIST_HPP
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <new>
+#include <type_traits>
+
+#include "quarnel/quarnel.h"
+
+namespace quarnel::detail {
+
+// The per-family exported functions a host-side wrapper needs.
+template <class Rec>
+struct HandleOps;
+template <>
+struct HandleOps<LAnsiStrCore::LAnsiStrRec> {
+  using Char = char;
+  using Handle = LStrHandleA;
+  static Handle alloc() { return LStrAllocA(); }
+  static Handle from(const Char* s, int n) { return LStrAllocFromASzStrA(s, n); }
+  static Handle clone(Handle h) { return LStrAllocCloneAA(h); }
+  static void destroy(Handle h) noexcept { LStrDestroyA(h); }
+  static const Char* text(Handle h) noexcept { return LStrCstrA(h); }
+  static int length(Handle h) noexcept { return LStrLengthA(h); }
+  static void assign(Handle h, const Char* s) { LStrAssignASzStrA(h, s, -1); }
+  static void end_list(CLAnsiStrList* list) noexcept { LStrListEndA(list); }
+};
+template <>
+struct HandleOps<LWideStrCore::LWideStrRec> {
+  using Char = LWideChar;
+  using Handle = LStrHandleW;
+  static Handle alloc() { return LStrAllocW(); }
+  static Handle from(const Char* s, int n) { return LStrAllocFromWSzStrW(s, n); }
+  static Handle clone(Handle h) { return LStrAllocCloneWW(h); }
+  static void destroy(Handle h) noexcept { LStrDestroyW(h); }
+  static const Char* text(Handle h) noexcept { return LStrCstrW(h); }
+  static int length(Handle h) noexcept { return LStrLengthW(h); }
+  static void assign(Handle h, const Char* s) { LStrAssignWSzStrW(h, s, -1); }
+  static void end_list(CLWideStrList* list) noexcept { LStrListEndW(list); }
+};
+
+inline void* heap_block(std::size_t bytes) {
+  void* block = bytes <= static_cast<std::size_t>(std::numeric_limits<int>::max())
+                    ? LStrHeapAlloc(static_cast<int>(bytes))
+                    : nullptr;
+  if (!block) throw std::bad_alloc();
+  return block;
+}
+
+// Adds growBy slots (one when growBy is below 1), each a new owning wrapper
+// around a fresh empty handle. The list grows linearly, never by doubling.
+// Slots made before a failure stay in the list, so it is always whole.
+template <class Ops, class List>
+void grow_list(List& list) {
+  using Wrapper = std::remove_pointer_t<std::remove_pointer_t<decltype(list.items)>>;
+  const std::int32_t step = list.growBy < 1 ? 1 : list.growBy;
+  if (list.capacity > std::numeric_limits<std::int32_t>::max() - step) throw std::bad_alloc();
+  auto** bigger = static_cast<Wrapper**>(
+      heap_block(sizeof(Wrapper*) * (static_cast<std::size_t>(list.capacity) + step)));
+  for (std::int32_t i = 0; i < list.capacity; ++i) bigger[i] = list.items[i];
+  LStrHeapFree(list.items);
+  list.items = bigger;
+  for (std::int32_t i = 0; i < step; ++i) {
+    auto* handle = Ops::alloc();
+    void* block;
+    try {
+      block = heap_block(sizeof(Wrapper));
+    } catch (...) {
+      Ops::destroy(handle);
+      throw;
+    }
+    list.items[list.capacity++] = new (block) Wrapper(handle, true);
+  }
+}
+
+// The handle of the next slot, growing the list when it is full. The slot
+// counts as taken before its text is stored.
+template <class Ops, class List>
+auto& next_slot(List& list) {
+  if (list.count >= list.capacity) grow_list<Ops>(list);
+  return *list.items[list.count++]->handle;
+}
+
+}  // namespace quarnel::detail
+
+#endif  // QUARNEL_DETAIL_WRAPPER_LIST_HPP
