@@ -431,6 +431,16 @@ namespace Quarnel
         }
 
         internal static T Checked<T>(T result) { Check(); return result; }
+
+        // The texts of a filled list's first count wrappers (each wrapper's
+        // handle is its first field).
+        internal static List<string> Fields(IntPtr items, int count, Func<IntPtr, string> read)
+        {
+            var fields = new List<string>(count);
+            for (int i = 0; i < count; i++)
+                fields.Add(read(Marshal.ReadIntPtr(Marshal.ReadIntPtr(items, i * IntPtr.Size))));
+            return fields;
+        }
     }
 
     // ---- Friendly layer ----------------------------------------------------------
@@ -475,10 +485,7 @@ namespace Quarnel
             try
             {
                 Failure.Checked(NativeMethods.SplitBySepExW(ref source, separator, ref list, trim));
-                var fields = new List<string>(list.Count);
-                for (int i = 0; i < list.Count; i++)
-                    fields.Add(Read(Marshal.ReadIntPtr(Marshal.ReadIntPtr(list.Items, i * IntPtr.Size))));
-                return fields;
+                return Failure.Fields(list.Items, list.Count, Read);
             }
             finally
             {
@@ -547,10 +554,7 @@ namespace Quarnel
             try
             {
                 Failure.Checked(NativeMethods.SplitBySepExA(ref source, (byte)separator, ref list, trim));
-                var fields = new List<string>(list.Count);
-                for (int i = 0; i < list.Count; i++)
-                    fields.Add(Read(Marshal.ReadIntPtr(Marshal.ReadIntPtr(list.Items, i * IntPtr.Size))));
-                return fields;
+                return Failure.Fields(list.Items, list.Count, Read);
             }
             finally
             {
