@@ -1,4 +1,5 @@
 """A failing call raises a Python exception and the interpreter goes on."""
+import os
 import subprocess
 import sys
 import threading
@@ -58,3 +59,14 @@ def test_a_missing_library_is_an_import_error_naming_it(tmp_path):
     result = subprocess.run([sys.executable, "-c", "import quarnel"], capture_output=True,
                             text=True, env={"QUARNEL_LIBRARY": missing, "PATH": ""})
     assert result.returncode == 1 and "ImportError" in result.stderr and missing in result.stderr
+
+
+def test_checked_handles_refuse_a_destroyed_handle():
+    script = ("import quarnel\n"
+              "h = quarnel.AnsiStr('x'); raw = h.handle; h.close()\n"
+              "try: quarnel.call(quarnel.lib.LStrLengthA, raw)\n"
+              "except quarnel.InvalidHandleError as e: print(hex(e.code), e.message)\n")
+    env = dict(os.environ, QUARNEL_CHECK_HANDLES="1")
+    result = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True,
+                            env=env)
+    assert result.stdout.startswith("0xe0510004 LStrLengthA"), result.stderr
