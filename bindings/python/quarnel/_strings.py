@@ -113,27 +113,22 @@ class _Str:
             return call(_fn("LStrAllocFromWSzStr" + cls.F), buf, units)
         return call(_fn("LStrAllocFromASzStr" + cls.F), bytes(value), len(value))
 
-    def assign(self, value: Text) -> None:
-        if isinstance(value, _Str) and type(value) is type(self):
-            self._call("Assign", value.handle)
+    def _operand(self, op: str, value: Union[Text, "_Str"]) -> None:
+        """op with a handle of this family holding value."""
+        if isinstance(value, type(self)):
+            self._call(op, value.handle)
             return
-        with type(self)(self._text(value)) as other:
-            self._call("Assign", other.handle)
+        with type(self)(str(value) if isinstance(value, _Str) else value) as other:
+            self._call(op, other.handle)
 
-    def append(self, value: Union[Text, "_Str"]) -> "_Str":
-        if isinstance(value, _Str) and type(value) is type(self):
-            self._call("Append", value.handle)
-        else:
-            other = type(self)(self._text(value))
-            with other:
-                self._call("Append", other.handle)
+    def assign(self, value: Union[Text, "_Str"]) -> None:
+        self._operand("Assign", value)
+
+    def append(self: S, value: Union[Text, "_Str"]) -> S:
+        self._operand("Append", value)
         return self
 
     __iadd__ = append
-
-    @staticmethod
-    def _text(value: Any) -> Text:
-        return str(value) if isinstance(value, _Str) else value
 
     def __len__(self) -> int:
         return int(self._call("Length"))

@@ -64,3 +64,13 @@ def test_positions_follow_the_index_base(family):
         h.index_base = 0
         assert (h.find("lo"), h.find("zz"), h.char_at(0)) == (3, -1, "h")
         assert str(h.substring(1, 3)) == "ell"
+
+
+@pytest.mark.parametrize("family", FAMILIES)
+def test_assign_and_append_take_text_and_handles_of_either_family(family):
+    with family("a") as h:
+        for value in ["b", b"c", quarnel.AnsiStr("d"), quarnel.WideStr("e"), h]:
+            h += value
+        assert str(h) == "abcdeabcde"
+        h.assign(quarnel.WideStr("xyz") if family is quarnel.AnsiStr else quarnel.AnsiStr("xyz"))
+        assert h == "xyz" and len(h) == 3
