@@ -1,12 +1,13 @@
 """Python host for the Quarnel string-handle library.
 
-    >>> import quarnel
-    >>> with quarnel.AnsiStr("a, b, c") as line:
-    ...     line.split(",", trim=True)
-    ['a', 'b', 'c']
-    >>> quarnel.AnsiStr("12x").to_int()
-    Traceback (most recent call last):
-    quarnel.errors.ConvertError: ...
+    import quarnel
+
+    with quarnel.AnsiStr("a, b, c") as line:
+        print(line.split(",", trim=True))      # ['a', 'b', 'c']
+    try:
+        quarnel.AnsiStr("12x").to_int()
+    except ValueError as e:                    # a quarnel.ConvertError
+        print(e.code, e.message)
 
 Every thread that calls through this package is put in the library's record
 mode, so a failure comes back as a ``QuarnelError`` (also a ValueError,
