@@ -26,21 +26,33 @@ import sys
 WIDE_TYPES = re.compile(r"\b(double|int64_t|uint64_t|long\s+long)\b")
 
 
-def header_functions(path):
+def header_declarations(path):
+    """Yields (name, convention, result type, [(argument type, name)]) for
+    each function the header declares, in header order; a variadic tail is
+    the argument ("...", "")."""
     text = open(path, encoding="utf-8").read()
     text = re.sub(r"/\*.*?\*/", " ", text, flags=re.S)
     text = re.sub(r"//[^\n]*", " ", text)
     decl = re.compile(r"QUARNEL_EXPORT\s+([^;]*?)\b(QUARNEL_API|QUARNEL_CDECL)\s+(\w+)\s*\(([^)]*)\)\s*;")
-    funcs = {}
     for m in decl.finditer(text):
-        conv, name, args = m.group(2), m.group(3), m.group(4).strip()
-        words = 0
+        result, conv, name, args = m.group(1), m.group(2), m.group(3), m.group(4).strip()
+        params = []
         if args and args != "void":
             for arg in args.split(","):
-                arg = arg.strip()
+                arg = " ".join(arg.replace("*", "* ").split())
                 if arg == "...":
+                    params.append(("...", ""))
                     continue
-                words += 2 if WIDE_TYPES.search(arg) and "*" not in arg else 1
+                ctype, _, pname = arg.rpartition(" ")
+                params.append((ctype.replace(" *", "*"), pname))
+        yield name, conv, " ".join(result.replace("*", "* ").split()).replace(" *", "*"), params
+
+
+def header_functions(path):
+    funcs = {}
+    for name, conv, _, params in header_declarations(path):
+        words = sum(2 if WIDE_TYPES.search(t) and "*" not in t else 1
+                    for t, _ in params if t != "...")
         funcs[name] = (conv, 4 * words)
     return funcs
 

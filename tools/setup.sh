@@ -9,6 +9,9 @@ packages=(
   wine wine64                               # runs the Windows build's tests
   locales                                   # a German locale for the number-settings run
   clang libclang-rt-14-dev                  # libFuzzer and its sanitizers (tools/fuzz.sh)
+  python3-venv python3-pip python3-setuptools python3-wheel python3-pytest  # Python binding
+  mono-mcs mono-runtime                     # .NET binding
+  fpc                                       # Pascal binding
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs every test stage: native, sanitizers, Windows x86_64 under
-# Wine, the i686 DLL's export table, 32-bit Linux under qemu, and the fuzz
-# targets for a short time each (QUARNEL_FUZZ_SECONDS, default 45). Prints the
+# Builds and runs every test stage (see the README's table) and prints the
 # test count and time of each stage and a closing "N passed, N failed" line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -97,8 +95,53 @@ tsan() {
 fuzz_targets() {
   QUARNEL_FUZZ_DIR="$out/fuzz" JOBS=$jobs tools/fuzz.sh "${QUARNEL_FUZZ_SECONDS:-45}"
 }
+# The Python, .NET and Pascal hosts against the native library: the library
+# of the native stage when it has been built, else a build of it alone. A
+# subshell, so that LD_LIBRARY_PATH stays with these hosts.
+bindings() (
+  local dir="$out/bindings" lib="$out/native/src" rc=0
+  mkdir -p "$dir"
+  if [ ! -e "$lib/libquarnel.so" ]; then
+    lib="$dir/lib/src"
+    cmake -S "$root" -B "$dir/lib" -G Ninja -DQUARNEL_WERROR=ON -DQUARNEL_BUILD_TESTS=OFF &&
+      cmake --build "$dir/lib" -j "$jobs" --target quarnel || return 1
+  fi
+  export LD_LIBRARY_PATH="$lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+  python3 tools/check_bindings.py || rc=1
+
+  # Python: installed offline into a venv that sees Debian's setuptools and
+  # pytest, then tested from outside the source tree. pip builds in the
+  # folder it installs from, so it gets a fresh copy.
+  local py=/usr/bin/python3
+  [ -x "$py" ] || py=python3
+  rm -rf "$dir/venv" "$dir/python"
+  cp -r "$root/bindings/python" "$dir/python" &&
+    "$py" -m venv --system-site-packages "$dir/venv" &&
+    "$dir/venv/bin/python" -m pip install -q --no-build-isolation --no-index "$dir/python" ||
+    rc=1
+  (cd "$dir" && "$dir/venv/bin/python" -m pytest -q -p no:cacheprovider \
+    "$root/bindings/python/tests") | tee "$dir/pytest.log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || rc=1
+  local last
+  last=$(tail -n 1 "$dir/pytest.log")
+  echo "python: $(grep -oE '[0-9]+ passed' <<<"$last" | cut -d' ' -f1 | grep . || echo 0)" \
+    "passed, $(grep -oE '[0-9]+ (failed|error)' <<<"$last" | awk '{s += $1} END {print s + 0}') failed"
+
+  # .NET under mono.
+  local cs="$root/bindings/dotnet"
+  mcs -nologo -warnaserror -out:"$dir/example.exe" "$cs/Quarnel.cs" "$cs/Example.cs" &&
+    mcs -nologo -warnaserror -out:"$dir/tests.exe" "$cs/Quarnel.cs" "$cs/Tests.cs" &&
+    (cd "$dir" && mono example.exe && mono tests.exe) || rc=1
+
+  # Free Pascal, linked against the library with an rpath to it.
+  mkdir -p "$dir/pascal"
+  fpc -vew -Sew -FU"$dir/pascal" -FE"$dir/pascal" -Fu"$root/bindings/pascal" -Fl"$lib" \
+    -k-rpath="$lib" "$root/bindings/pascal/host.pas" && "$dir/pascal/host" || rc=1
+  return $rc
+)
 
 stage native build_and_test "$out/native"
+stage bindings bindings
 stage sanitizers build_and_test "$out/sanitizers" -DQUARNEL_SANITIZE=ON
 stage windows-x64 windows_x64
 stage windows-i686 windows_i686

@@ -1,0 +1,233 @@
+#!/usr/bin/env python3
+"""Keeps the language bindings' declarations in step with the public header.
+
+  check_bindings.py [--header H] [--write]
+
+The header is the one source of truth. Every function it declares is
+described by a kind per argument and per result (handle_a, text_w, int, ...)
+and each binding's declaration table is generated from those kinds:
+
+  bindings/python/quarnel/_exports.py   the whole file (a table the package
+                                        turns into ctypes declarations)
+  bindings/dotnet/Quarnel.cs            the [DllImport] block between markers
+  bindings/pascal/quarnel.pas           the external declarations between markers
+
+Without --write the generated text is compared with the files and every
+binding that is out of step (an export added, removed or changed in the
+header) is reported; --write rewrites them. A C type that no binding knows how
+to pass stops both modes, so a new kind of argument gets a deliberate mapping.
+
+Deliberate exclusions, each because the language cannot make the call:
+  * every binding: the four va_list exports (_LStrVPrintfA/W,
+    _LStrCatVPrintfA/W); a va_list is a C compiler's object that none of these
+    languages can build;
+  * .NET: the other variadic '_' exports as well; P/Invoke has no portable
+    way to call a C variadic function (__arglist is a Windows-only extension).
+"""
+import argparse
+import difflib
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from check_exports import header_declarations  # noqa: E402
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# C type (as the header spells it, spaces normalised) -> kind.
+KINDS = {
+    "void": "void", "int": "int", "unsigned": "uint", "unsigned int": "uint",
+    "uint32_t": "uint", "bool": "bool", "char": "char_a", "LWideChar": "char_w",
+    "double": "double", "int64_t": "int64", "uint64_t": "uint64",
+    "LStrHandleA": "handle_a", "LStrHandleW": "handle_w",
+    "const char*": "text_a", "char*": "chars_a",
+    "const LWideChar*": "text_w", "LWideChar*": "chars_w", "LBSTR": "chars_w",
+    "LBSTR*": "bstr_ref", "void*": "pointer",
+    "const CLAnsiStr*": "wrapper_a", "CLAnsiStr*": "wrappers_a",
+    "const CLWideStr*": "wrapper_w", "CLWideStr*": "wrappers_w",
+    "CLAnsiStrList*": "list_a", "CLWideStrList*": "list_w",
+    "const int*": "ints", "const double*": "double_ref",
+    "va_list": "va_list", "...": "...",
+}
+
+
+def exports(header):
+    """(name, convention, result kind, [(kind, name)]) in header order."""
+    out = []
+    for name, conv, result, params in header_declarations(header):
+        types = [result] + [t for t, _ in params]
+        unknown = [t for t in types if t not in KINDS]
+        if unknown:
+            sys.exit(f"check_bindings: {name}: no binding maps the C type(s) {unknown}")
+        out.append((name, "cdecl" if conv == "QUARNEL_CDECL" else "api", KINDS[result],
+                    [(KINDS[t], p) for t, p in params]))
+    return out
+
+
+def usable(params):
+    return all(kind != "va_list" for kind, _ in params)
+
+
+# ---- Python: a data table; the package maps kinds to ctypes ------------------
+
+def python_table(decls):
+    lines = [
+        '"""Every export of the library: name -> (convention, result kind, argument kinds).',
+        "",
+        "Generated from include/quarnel/quarnel.h by tools/check_bindings.py --write;",
+        "do not edit. A trailing \"...\" marks a variadic export.",
+        '"""',
+        "",
+        "EXPORTS = {",
+    ]
+    for name, conv, result, params in decls:
+        if not usable(params):
+            continue
+        args = "".join(f'"{k}", ' for k, _ in params).rstrip(", ")
+        if len(params) == 1:
+            args += ","
+        lines.append(f'    "{name}": ("{conv}", "{result}", ({args})),')
+    lines.append("}")
+    return "\n".join(lines) + "\n"
+
+
+# ---- .NET ---------------------------------------------------------------------
+
+CS_ARGS = {
+    "int": "int", "uint": "uint", "bool": "[MarshalAs(UnmanagedType.I1)] bool",
+    "char_a": "byte", "char_w": "[MarshalAs(UnmanagedType.U2)] char", "double": "double",
+    "int64": "long", "uint64": "ulong", "handle_a": "AnsiStrHandle",
+    "handle_w": "WideStrHandle", "text_a": "byte[]", "chars_a": "[Out] byte[]",
+    "text_w": "[MarshalAs(UnmanagedType.LPWStr)] string", "chars_w": "[Out] char[]",
+    "bstr_ref": "IntPtr", "pointer": "IntPtr", "wrapper_a": "ref CLAnsiStr",
+    "wrappers_a": "[In, Out] CLAnsiStr[]", "wrapper_w": "ref CLWideStr",
+    "wrappers_w": "[In, Out] CLWideStr[]", "list_a": "ref CLAnsiStrList",
+    "list_w": "ref CLWideStrList", "ints": "int[]", "double_ref": "ref double",
+}
+CS_RESULTS = {
+    "void": "void", "int": "int", "uint": "uint",
+    "bool": "[return: MarshalAs(UnmanagedType.I1)]\n        public static extern bool",
+    "char_a": "byte", "char_w": "[return: MarshalAs(UnmanagedType.U2)]\n        public static extern char",
+    "double": "double", "handle_a": "AnsiStrHandle", "handle_w": "WideStrHandle",
+    "text_a": "IntPtr", "chars_a": "IntPtr", "text_w": "IntPtr", "chars_w": "IntPtr",
+    "bstr_ref": "IntPtr", "pointer": "IntPtr",
+}
+CS_KEYWORDS = {"base", "string", "params", "out", "ref", "in", "object", "fixed", "lock"}
+
+
+def dotnet_block(decls):
+    lines = []
+    for name, conv, result, params in decls:
+        if conv == "cdecl":
+            continue
+        args = []
+        for kind, pname in params:
+            # The destroy functions run from SafeHandle.ReleaseHandle, which
+            # has the raw pointer only.
+            ctype = "IntPtr" if name.startswith("LStrDestroy") else CS_ARGS[kind]
+            args.append(f"{ctype} {'@' + pname if pname in CS_KEYWORDS else pname}")
+        ret = CS_RESULTS[result]
+        if "extern" not in ret:
+            ret = "public static extern " + ret
+        lines.append("        [DllImport(Library, CallingConvention = CallingConvention.Winapi,"
+                     " ExactSpelling = true, CharSet = CharSet.Unicode)]")
+        lines.append(f"        {ret} {name}({', '.join(args)});")
+    return "\n".join(lines) + "\n"
+
+
+# ---- Pascal ---------------------------------------------------------------------
+
+PAS_TYPES = {
+    "int": "Int32", "uint": "UInt32", "bool": "Boolean", "char_a": "AnsiChar",
+    "char_w": "WideChar", "double": "Double", "int64": "Int64", "uint64": "UInt64",
+    "handle_a": "LStrHandleA", "handle_w": "LStrHandleW", "text_a": "PAnsiChar",
+    "chars_a": "PAnsiChar", "text_w": "PWideChar", "chars_w": "PWideChar",
+    "bstr_ref": "PLBSTR", "pointer": "Pointer", "wrapper_a": "PCLAnsiStr",
+    "wrappers_a": "PCLAnsiStr", "wrapper_w": "PCLWideStr", "wrappers_w": "PCLWideStr",
+    "list_a": "PCLAnsiStrList", "list_w": "PCLWideStrList", "ints": "PQuarnelInt",
+    "double_ref": "PDouble",
+}
+PAS_KEYWORDS = {"type", "var", "end", "begin", "string", "file", "set", "object", "in",
+                "out", "label", "to", "of", "array", "record", "const", "unit", "text"}
+
+
+def pascal_block(decls):
+    lines = []
+    for name, conv, result, params in decls:
+        if not usable(params):
+            continue
+        fixed = [(k, p) for k, p in params if k != "..."]
+        args = "; ".join(f"{'A' + p if p.lower() in PAS_KEYWORDS else p}: {PAS_TYPES[k]}"
+                         for k, p in fixed)
+        head = f"function {name}" if result != "void" else f"procedure {name}"
+        if args:
+            head += f"({args})"
+        if result != "void":
+            head += f": {PAS_TYPES[result]}"
+        if conv == "cdecl":
+            tail = "cdecl; varargs;" if len(fixed) < len(params) else "cdecl;"
+        else:
+            tail = "{$IFDEF MSWINDOWS}stdcall{$ELSE}cdecl{$ENDIF};"
+        lines.append(f"{head}; {tail} external QuarnelLib;")
+    return "\n".join(lines) + "\n"
+
+
+# ---- Files ------------------------------------------------------------------------
+
+def splice(path, begin, end, block):
+    text = open(path, encoding="utf-8").read()
+    i, j = text.find(begin), text.find(end)
+    if i < 0 or j < i:
+        sys.exit(f"check_bindings: {path}: markers '{begin}' / '{end}' not found")
+    i = text.index("\n", i) + 1
+    j = text.rindex("\n", 0, j) + 1
+    return text[:i] + block + text[j:]
+
+
+def targets(decls):
+    """(path, expected full text) for every binding."""
+    py = os.path.join(ROOT, "bindings/python/quarnel/_exports.py")
+    cs = os.path.join(ROOT, "bindings/dotnet/Quarnel.cs")
+    pas = os.path.join(ROOT, "bindings/pascal/quarnel.pas")
+    return [
+        (py, python_table(decls)),
+        (cs, splice(cs, "// BEGIN GENERATED DECLARATIONS", "// END GENERATED DECLARATIONS",
+                    dotnet_block(decls))),
+        (pas, splice(pas, "{ BEGIN GENERATED DECLARATIONS", "{ END GENERATED DECLARATIONS",
+                     pascal_block(decls))),
+    ]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--header", default=os.path.join(ROOT, "include/quarnel/quarnel.h"))
+    parser.add_argument("--write", action="store_true")
+    args = parser.parse_args()
+    decls = exports(args.header)
+    passed = failed = 0
+    for path, expected in targets(decls):
+        current = open(path, encoding="utf-8").read() if os.path.exists(path) else ""
+        rel = os.path.relpath(path, ROOT)
+        if current == expected:
+            passed += 1
+        elif args.write:
+            open(path, "w", encoding="utf-8").write(expected)
+            print(f"check_bindings: rewrote {rel}")
+            passed += 1
+        else:
+            failed += 1
+            print(f"check_bindings: {rel} is out of step with the header;"
+                  " run tools/check_bindings.py --write", file=sys.stderr)
+            changed = [line for line in difflib.unified_diff(
+                current.splitlines(), expected.splitlines(), lineterm="", n=0)
+                if line[:1] in "+-" and line[:3] not in ("+++", "---")
+                and "[DllImport" not in line]
+            for line in changed[:12]:
+                print("   ", "declared:" if line[0] == "-" else "expected:", line[1:].strip(),
+                      file=sys.stderr)
+    print(f"check_bindings: {len(decls)} exports, bindings {passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
