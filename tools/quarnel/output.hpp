@@ -1,8 +1,9 @@
-// Writing one record (the fields of one line) as plain text, tab-separated
-// values or a JSON array per line.
+// Writing records (the fields of one line) as plain text, tab-separated
+// values, JSON lines or CSV, always as valid UTF-8.
 #pragma once
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,24 +12,59 @@
 
 namespace qtool {
 
-enum class Format { text, tsv, jsonl };
+enum class Format { text, tsv, jsonl, csv };
 
 bool parse_format(std::string_view name, Format* out);
 
-class RecordWriter {
+// A failed write to standard output. A closed pipe is `quiet`: the reader
+// has gone away and there is nobody to tell.
+struct WriteError : std::runtime_error {
+  WriteError(const std::string& what, bool closed_pipe)
+      : std::runtime_error(what), quiet(closed_pipe) {}
+  bool quiet;
+};
+
+// Collects output in large blocks and writes each block at once, so a write
+// error stops the run where it happens instead of at exit.
+class Output {
  public:
-  RecordWriter(std::FILE* out, Format format) : out_(out), format_(format) {}
-  // Writes the first `count` fields of `fields`.
-  void write(const CLAnsiStrList& fields);
+  Output();
+  std::string& buffer() { return buffer_; }
+  void maybe_flush() {
+    if (buffer_.size() >= kBlock) flush();
+  }
+  void flush();  // throws WriteError
 
  private:
-  void field_text(const CLAnsiStr& field);
-  void field_tsv(const CLAnsiStr& field);
-  void field_json(const CLAnsiStr& field);
-
-  std::FILE* out_;
-  Format format_;
+  static constexpr std::size_t kBlock = 1u << 16;
   std::string buffer_;
+};
+
+class RecordWriter {
+ public:
+  // `utf8_input`: the A text the library hands back is UTF-8 already (it is
+  // checked, not trusted); otherwise it is converted through the W family.
+  RecordWriter(Output& out, Format format, bool utf8_input)
+      : out_(out), format_(format), utf8_input_(utf8_input) {}
+  // Writes one record of A text; with `keys` (UTF-8), JSON lines become
+  // objects keyed by them (fields beyond the keys are keyed by number).
+  void write(const std::vector<std::string_view>& fields,
+             const std::vector<std::string>* keys = nullptr);
+  void write(const CLAnsiStrList& fields);
+  void write(const CLWideStrList& fields);
+  // A text as UTF-8: `text` itself when it already is, else a copy in `scratch`.
+  std::string_view to_utf8(std::string_view text, std::string& scratch) const;
+
+ private:
+  void separate(int index);
+  void end_record();
+  void field(std::string_view utf8);
+
+  Output& out_;
+  Format format_;
+  bool utf8_input_;
+  std::string scratch_;
+  std::vector<std::string_view> views_;
 };
 
 }  // namespace qtool
