@@ -114,7 +114,7 @@ class Runner {
       LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
       prepare_list(fields_, text, o_.separator);
       SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
-      writer_.write(fields_);
+      writer_.write(fields_, text);
     }
     return true;
   }
@@ -224,7 +224,7 @@ class Runner {
   const Options& o_;
   RecordWriter writer_;
   CLAnsiStr line_;
-  CLAnsiStrList fields_{16};
+  CLAnsiStrList fields_{256};
   CLWideStrList wide_fields_{16};
   long unsplit_ = 0;
   std::string section_;

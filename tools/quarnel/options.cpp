@@ -67,7 +67,7 @@ constexpr const char* kGeneral =
     "quietly.\n";
 
 bool write_help(Output& out, const Command* c) {
-  std::string& b = out.buffer();
+  Buffer& b = out.buffer();
   if (!c) {
     b += "usage: quarnel COMMAND [OPTIONS] [FILE...]\n\n"
          "Cuts lines into fields with the Quarnel library and writes them.\n\ncommands:\n";

@@ -1,11 +1,42 @@
 #include "output.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "utf.hpp"
 
 namespace qtool {
+namespace {
+
+// A set of bytes to escape, as a table.
+struct ByteSet {
+  constexpr explicit ByteSet(std::string_view bytes, bool controls = false) : has{} {
+    for (char c : bytes) has[static_cast<unsigned char>(c)] = true;
+    for (int c = 0; controls && c < 0x20; ++c) has[c] = true;
+  }
+  bool has[256];
+};
+
+constexpr ByteSet kTsvSpecial("\t\n\r\\");
+constexpr ByteSet kJsonSpecial("\"\\", true);
+
+// Appends `text`, handing each byte of `special` to `escape` and copying
+// the runs between them whole.
+template <class Escape>
+void append_escaped(Buffer& out, std::string_view text, const ByteSet& special,
+                    Escape escape) {
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!special.has[static_cast<unsigned char>(text[i])]) continue;
+    out += text.substr(run, i - run);
+    escape(text[i]);
+    run = i + 1;
+  }
+  out += text.substr(run);
+}
+
+}  // namespace
 
 bool parse_format(std::string_view name, Format* out) {
   static constexpr std::pair<std::string_view, Format> kNames[] = {
@@ -21,7 +52,14 @@ bool parse_format(std::string_view name, Format* out) {
 Output::Output() {
   // Blocks go straight to the file: nothing waits in stdio's buffer.
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  buffer_.reserve(kBlock * 2);
+}
+
+void Buffer::grow(std::size_t more) {
+  std::size_t capacity = std::max({capacity_ * 2, size_ + more, std::size_t{1} << 17});
+  auto bigger = std::make_unique<char[]>(capacity);
+  if (size_) std::memcpy(bigger.get(), data_.get(), size_);
+  data_ = std::move(bigger);
+  capacity_ = capacity;
 }
 
 void Output::flush() {
@@ -58,8 +96,8 @@ void RecordWriter::end_record() {
 }
 
 void RecordWriter::write(const std::vector<std::string_view>& fields,
-                         const std::vector<std::string>* keys) {
-  std::string& b = out_.buffer();
+                         const std::vector<std::string>* keys, bool utf8_checked) {
+  Buffer& b = out_.buffer();
   bool object = keys && format_ == Format::jsonl;
   if (format_ == Format::jsonl) b += object ? '{' : '[';
   for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -70,16 +108,18 @@ void RecordWriter::write(const std::vector<std::string_view>& fields,
       field(i < keys->size() ? std::string_view((*keys)[i]) : std::string_view(number));
       b += ':';
     }
-    field(to_utf8(fields[i], scratch_));
+    field(utf8_checked ? fields[i] : to_utf8(fields[i], scratch_));
   }
   if (format_ == Format::jsonl) b += object ? '}' : ']';
   end_record();
 }
 
-void RecordWriter::write(const CLAnsiStrList& fields) {
+void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line) {
   views_.clear();
   for (int i = 0; i < fields.count; ++i) views_.push_back(fields[i].view());
-  write(views_);
+  // Cutting valid UTF-8 at ASCII bytes leaves valid UTF-8: one check of
+  // the whole line spares one per field.
+  write(views_, nullptr, utf8_input_ && valid_utf8(line));
 }
 
 void RecordWriter::write(const CLWideStrList& fields) {
@@ -98,44 +138,30 @@ void RecordWriter::write(const CLWideStrList& fields) {
 // backslashes so every record stays one line with a fixed number of
 // columns; CSV quotes a field only when it must.
 void RecordWriter::field(std::string_view text) {
-  std::string& b = out_.buffer();
+  Buffer& b = out_.buffer();
   switch (format_) {
     case Format::text:
       b += text;
       break;
     case Format::tsv:
-      for (char c : text) {
-        const char* escape = c == '\t'   ? "\\t"
-                             : c == '\n' ? "\\n"
-                             : c == '\r' ? "\\r"
-                             : c == '\\' ? "\\\\"
-                                         : nullptr;
-        if (escape)
-          b += escape;
-        else
-          b += c;
-      }
+      append_escaped(b, text, kTsvSpecial, [&](char c) {
+        b += c == '\t' ? "\\t" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\\\";
+      });
       break;
     case Format::jsonl:
       b += '"';
-      for (char c : text) {
+      append_escaped(b, text, kJsonSpecial, [&](char c) {
         if (c == '"' || c == '\\') {
           b += '\\';
           b += c;
-        } else if (c == '\n') {
-          b += "\\n";
-        } else if (c == '\t') {
-          b += "\\t";
-        } else if (c == '\r') {
-          b += "\\r";
-        } else if (static_cast<unsigned char>(c) < 0x20) {
+        } else if (c == '\n' || c == '\t' || c == '\r') {
+          b += c == '\n' ? "\\n" : c == '\t' ? "\\t" : "\\r";
+        } else {
           char escape[8];
           std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
           b += escape;
-        } else {
-          b += c;
         }
-      }
+      });
       b += '"';
       break;
     case Format::csv:

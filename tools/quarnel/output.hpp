@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,12 +26,38 @@ struct WriteError : std::runtime_error {
   bool quiet;
 };
 
+// A byte buffer for output, appended to in small pieces many times a line:
+// leaner than std::string, whose appends also keep a terminator.
+class Buffer {
+ public:
+  void operator+=(char c) {
+    if (size_ == capacity_) grow(1);
+    data_[size_++] = c;
+  }
+  void operator+=(std::string_view s) {
+    if (s.size() > capacity_ - size_) grow(s.size());
+    std::memcpy(data_.get() + size_, s.data(), s.size());
+    size_ += s.size();
+  }
+  const char* data() const { return data_.get(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  void clear() { size_ = 0; }
+
+ private:
+  void grow(std::size_t more);
+
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
 // Collects output in large blocks and writes each block at once, so a write
 // error stops the run where it happens instead of at exit.
 class Output {
  public:
   Output();
-  std::string& buffer() { return buffer_; }
+  Buffer& buffer() { return buffer_; }
   void maybe_flush() {
     if (buffer_.size() >= kBlock) flush();
   }
@@ -37,7 +65,7 @@ class Output {
 
  private:
   static constexpr std::size_t kBlock = 1u << 16;
-  std::string buffer_;
+  Buffer buffer_;
 };
 
 class RecordWriter {
@@ -48,9 +76,11 @@ class RecordWriter {
       : out_(out), format_(format), utf8_input_(utf8_input) {}
   // Writes one record of A text; with `keys` (UTF-8), JSON lines become
   // objects keyed by them (fields beyond the keys are keyed by number).
+  // `utf8_checked`: the fields are known to be UTF-8 already.
   void write(const std::vector<std::string_view>& fields,
-             const std::vector<std::string>* keys = nullptr);
-  void write(const CLAnsiStrList& fields);
+             const std::vector<std::string>* keys = nullptr, bool utf8_checked = false);
+  // The fields cut from `line`.
+  void write(const CLAnsiStrList& fields, std::string_view line);
   void write(const CLWideStrList& fields);
   // A text as UTF-8: `text` itself when it already is, else a copy in `scratch`.
   std::string_view to_utf8(std::string_view text, std::string& scratch) const;

@@ -49,14 +49,19 @@ void append_code_point(char32_t c, std::string& out) {
 bool valid_utf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
-    // ASCII runs, eight bytes at a time.
-    while (i + 8 <= text.size()) {
+    // ASCII runs, eight bytes at a time, then a byte at a time.
+    if (i + 8 <= text.size()) {
       std::uint64_t word;
       std::memcpy(&word, text.data() + i, 8);
-      if (word & 0x8080808080808080u) break;
-      i += 8;
+      if (!(word & 0x8080808080808080u)) {
+        i += 8;
+        continue;
+      }
     }
-    if (i == text.size()) break;
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     std::size_t n = sequence_length(text, i);
     if (n == 0) return false;
     i += n;
