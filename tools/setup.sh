@@ -8,6 +8,8 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64                               # runs the Windows build's tests
   locales                                   # a German locale for the number-settings run
+  doxygen                                   # the API reference (docs target)
+  dpkg-dev file                             # Debian packages (cpack -G DEB)
 )
 missing=()
 for p in "${packages[@]}"; do

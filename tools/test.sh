@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test stage: native, sanitizers, Windows x86_64 under
-# Wine, the i686 DLL's export table, and 32-bit Linux under qemu. Prints the
+# Wine, the i686 DLL's export table, 32-bit Linux under qemu, and the Debian
+# packages installed and used on this machine (as root). Prints the
 # test count and time of each stage and a closing "N passed, N failed" line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -73,12 +74,26 @@ windows_i686() {
       --objdump "$dir/objdump.txt" --nm "$dir/nm.txt"
 }
 
+# The Debian packages: built, installed, used by the tool and by C and C++
+# hosts, removed. The API reference is built on the way.
+packages() {
+  local dir="$out/packages"
+  rm -f "$dir"/*.deb
+  cmake -S "$root" -B "$dir" -G Ninja -DQUARNEL_WERROR=ON -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX=/usr -DQUARNEL_BUILD_TESTS=OFF &&
+    cmake --build "$dir" -j "$jobs" &&
+    cmake --build "$dir" --target docs &&
+    (cd "$dir" && cpack -G DEB) &&
+    tools/check_packages.sh "$dir"
+}
+
 stage native build_and_test "$out/native"
 stage sanitizers build_and_test "$out/sanitizers" -DQUARNEL_SANITIZE=ON
 stage windows-x64 windows_x64
 stage windows-i686 windows_i686
 stage linux-i386 build_and_test "$out/linux-i386" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-linux-i386.cmake"
+stage packages packages
 
 echo
 printf '%s\n' "${summary[@]}"
