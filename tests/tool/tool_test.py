@@ -53,6 +53,8 @@ ENCODINGS = [
     # Invalid UTF-8 comes out as U+FFFD.
     (["sep"], b"a\xff,\xc3\n", "a\ufffd | \ufffd\n", 0, ""),
     (["sep", "-e", "1252", "-f", "jsonl"], b"caf\xe9,\x80 5\n", '["caf\u00e9","\u20ac 5"]\n', 0, ""),
+    (["csv", "-e", "1252", "-H", "-s", "Stra\u00dfe"], b"x,Stra\xdfe\n1,K\xf6ln\n",
+     "Stra\u00dfe\nK\u00f6ln\n", 0, ""),
     (["fixed", "-e", "932", "-w", "1,1"], b"\x8a\xbf\x8e\x9a\n", "\u6f22 | \u5b57\n", 0, ""),
 ]
 

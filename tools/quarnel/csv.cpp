@@ -39,73 +39,96 @@ void CsvReader::split_plain(std::string_view line, std::vector<std::string_view>
   if (line.back() == separator_) fields->emplace_back();
 }
 
-// One pass over the record, asking for more lines while a quote is open.
-// Each field is kept both unquoted and as written, so --lenient can fall
-// back to the text as written.
+// One pass over the record, asking for more lines while a quote is open;
+// runs between quotes and separators are copied whole. A field's text as
+// written (for --lenient) is the part of earlier lines in `raw_before` and
+// the current line from `raw_begin`.
 void CsvReader::split_quoted(std::string_view line, std::vector<std::string_view>* fields) {
   text_.clear();
   ends_.clear();
-  std::string raw;
-  std::size_t field_start = 0;
+  std::string raw_before;
+  std::size_t raw_begin = 0, field_start = 0;
   enum class State { start, plain, quoted, closed } state = State::start;
-  // Under --lenient, the field so far becomes its text as written.
-  auto as_written = [&]() {
+  auto end_field = [&](std::size_t at) {
+    ends_.push_back(text_.size());
+    field_start = text_.size();
+    raw_before.clear();
+    raw_begin = at + 1;
+    state = State::start;
+  };
+  auto as_written = [&](std::size_t at) {
     text_.resize(field_start);
-    text_ += raw;
+    text_ += raw_before;
+    text_ += line.substr(raw_begin, at - raw_begin);
   };
-  auto stray = [&](const char* what) {
-    if (!lenient_) throw CsvError(record_line_, what);
-    as_written();
-    state = State::plain;
-  };
+  std::size_t i = 0;
   for (;;) {
-    for (char c : line) {
-      if (c == separator_ && state != State::quoted) {
-        ends_.push_back(text_.size());
-        field_start = text_.size();
-        raw.clear();
-        state = State::start;
-        continue;
-      }
-      raw += c;
+    while (i < line.size()) {
+      char c = line[i];
       switch (state) {
         case State::start:
+          if (c == separator_) {
+            end_field(i++);
+            continue;
+          }
           if (c == '"') {
             state = State::quoted;
+            ++i;
             continue;
           }
           state = State::plain;
-          text_ += c;
+          [[fallthrough]];
+        case State::plain: {
+          std::size_t j = i;
+          while (j < line.size() && line[j] != separator_ && line[j] != '"') ++j;
+          text_ += line.substr(i, j - i);
+          if (j < line.size() && line[j] == '"') {
+            if (!lenient_) throw CsvError(record_line_, "stray quote in an unquoted field");
+            text_ += '"';
+          } else if (j < line.size()) {
+            end_field(j);
+          }
+          i = j + 1;
           break;
-        case State::plain:
-          if (c == '"' && !lenient_)
-            throw CsvError(record_line_, "stray quote in an unquoted field");
-          text_ += c;
-          break;
-        case State::quoted:
-          if (c == '"')
+        }
+        case State::quoted: {
+          std::size_t j = line.find('"', i);
+          text_ += line.substr(i, j == std::string_view::npos ? j : j - i);
+          if (j == std::string_view::npos) {
+            i = line.size();
+          } else {
             state = State::closed;
-          else
-            text_ += c;
+            i = j + 1;
+          }
           break;
+        }
         case State::closed:
           if (c == '"') {  // a doubled quote
-            text_ += c;
+            text_ += '"';
             state = State::quoted;
+            ++i;
+          } else if (c == separator_) {
+            end_field(i++);
           } else {
-            stray("text after a closing quote");
+            if (!lenient_) throw CsvError(record_line_, "text after a closing quote");
+            as_written(i);
+            state = State::plain;
           }
           break;
       }
     }
     if (state != State::quoted) break;
+    raw_before += line.substr(raw_begin);
+    raw_begin = 0;
     if (!lines_.next(&line)) {
       if (!lenient_) throw CsvError(record_line_, "unclosed quote");
-      as_written();
+      line = {};
+      as_written(0);
       break;
     }
+    raw_before += '\n';
     text_ += '\n';
-    raw += '\n';
+    i = 0;
   }
   ends_.push_back(text_.size());
   std::size_t begin = 0;

@@ -172,11 +172,11 @@ class Runner {
         have_header_ = true;
         std::string scratch;
         for (std::string_view name : record) header_.emplace_back(writer_.to_utf8(name, scratch));
-        if (!resolve_selection(record, reader.name())) return false;
         std::vector<std::string_view> names(header_.begin(), header_.end());
+        if (!resolve_selection(names, reader.name())) return false;
         picked_.clear();
         pick(names);
-        if (o_.format != Format::jsonl) writer_.write(picked_);
+        if (o_.format != Format::jsonl) writer_.write(picked_, nullptr, true);
         keys_.assign(picked_.begin(), picked_.end());
       }
       while (csv.next(&record)) {
@@ -190,7 +190,7 @@ class Runner {
     return true;
   }
 
-  // Header names in --select become column numbers.
+  // Header names (UTF-8) in --select become column numbers.
   bool resolve_selection(const std::vector<std::string_view>& names, const char* input) {
     selection_ = o_.select;
     for (Selection& s : selection_) {

@@ -24,8 +24,7 @@ constexpr ByteSet kJsonSpecial("\"\\", true);
 // Appends `text`, handing each byte of `special` to `escape` and copying
 // the runs between them whole.
 template <class Escape>
-void append_escaped(Buffer& out, std::string_view text, const ByteSet& special,
-                    Escape escape) {
+void append_escaped(Buffer& out, std::string_view text, const ByteSet& special, Escape escape) {
   std::size_t run = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (!special.has[static_cast<unsigned char>(text[i])]) continue;
