@@ -23,10 +23,13 @@ bool CsvReader::next(std::vector<std::string_view>* fields) {
   } while (line.empty());
   record_line_ = lines_.line_number();
   fields->clear();
-  if (line.find('"') == std::string_view::npos)
+  if (line.find('"') == std::string_view::npos) {
     split_plain(line, fields);
-  else
+    source_ = line;
+  } else {
     split_quoted(line, fields);
+    source_ = text_;
+  }
   return true;
 }
 

@@ -28,6 +28,8 @@ class CsvReader {
   // are skipped. Throws CsvError on malformed input.
   bool next(std::vector<std::string_view>* fields);
   long record_line() const { return record_line_; }
+  // The text the last record's fields were cut from.
+  std::string_view source() const { return source_; }
 
  private:
   void split_plain(std::string_view line, std::vector<std::string_view>* fields);
@@ -37,6 +39,7 @@ class CsvReader {
   char separator_;
   bool lenient_;
   long record_line_ = 0;
+  std::string_view source_;
   CLAnsiStr line_;
   CLAnsiStrList list_;
   std::string text_;  // the unquoted fields of a record, end to end

@@ -174,15 +174,13 @@ class Runner {
         for (std::string_view name : record) header_.emplace_back(writer_.to_utf8(name, scratch));
         std::vector<std::string_view> names(header_.begin(), header_.end());
         if (!resolve_selection(names, reader.name())) return false;
-        picked_.clear();
-        pick(names);
-        if (o_.format != Format::jsonl) writer_.write(picked_, nullptr, true);
-        keys_.assign(picked_.begin(), picked_.end());
+        const std::vector<std::string_view>& picked = pick(names);
+        if (o_.format != Format::jsonl) writer_.write(picked, nullptr, true);
+        keys_.assign(picked.begin(), picked.end());
       }
-      while (csv.next(&record)) {
-        pick(record);
-        writer_.write(picked_, o_.header && o_.format == Format::jsonl ? &keys_ : nullptr);
-      }
+      const std::vector<std::string>* keys =
+          o_.header && o_.format == Format::jsonl ? &keys_ : nullptr;
+      while (csv.next(&record)) writer_.write(pick(record), keys, writer_.known_utf8(csv.source()));
     } catch (const CsvError& e) {
       std::fprintf(stderr, "quarnel: %s:%ld: %s\n", reader.name(), e.line, e.what());
       return false;
@@ -207,11 +205,8 @@ class Runner {
 
   // The selected fields of a record; a selected column the record lacks is
   // empty, an open range stops at the record's end.
-  void pick(const std::vector<std::string_view>& record) {
-    if (o_.select.empty()) {
-      picked_ = record;
-      return;
-    }
+  const std::vector<std::string_view>& pick(const std::vector<std::string_view>& record) {
+    if (o_.select.empty()) return record;
     if (selection_.empty()) selection_ = o_.select;
     picked_.clear();
     for (const Selection& s : selection_) {
@@ -219,6 +214,7 @@ class Runner {
       for (std::size_t i = static_cast<std::size_t>(s.first); i <= last; ++i)
         picked_.push_back(i <= record.size() ? record[i - 1] : std::string_view());
     }
+    return picked_;
   }
 
   const Options& o_;

@@ -74,6 +74,12 @@ void Output::flush() {
   buffer_.clear();
 }
 
+// Cutting valid UTF-8 at ASCII bytes leaves valid UTF-8: one check of the
+// whole source spares one per field.
+bool RecordWriter::known_utf8(std::string_view source) const {
+  return utf8_input_ && valid_utf8(source);
+}
+
 std::string_view RecordWriter::to_utf8(std::string_view text, std::string& scratch) const {
   if (utf8_input_) return valid_utf8(text) ? text : repair_utf8(text, scratch);
   // The library decodes the process code page; UTF-16 to UTF-8 is ours.
@@ -85,6 +91,7 @@ std::string_view RecordWriter::to_utf8(std::string_view text, std::string& scrat
 
 void RecordWriter::separate(int index) {
   if (index == 0) return;
+  out_.maybe_flush();  // a record of millions of fields is written as it grows
   static constexpr std::string_view kBetween[] = {" | ", "\t", ",", ","};
   out_.buffer() += kBetween[static_cast<int>(format_)];
 }
@@ -116,9 +123,7 @@ void RecordWriter::write(const std::vector<std::string_view>& fields,
 void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line) {
   views_.clear();
   for (int i = 0; i < fields.count; ++i) views_.push_back(fields[i].view());
-  // Cutting valid UTF-8 at ASCII bytes leaves valid UTF-8: one check of
-  // the whole line spares one per field.
-  write(views_, nullptr, utf8_input_ && valid_utf8(line));
+  write(views_, nullptr, known_utf8(line));
 }
 
 void RecordWriter::write(const CLWideStrList& fields) {

@@ -82,6 +82,8 @@ class RecordWriter {
   // The fields cut from `line`.
   void write(const CLAnsiStrList& fields, std::string_view line);
   void write(const CLWideStrList& fields);
+  // Whether fields cut from `source` at ASCII bytes may be written as they are.
+  bool known_utf8(std::string_view source) const;
   // A text as UTF-8: `text` itself when it already is, else a copy in `scratch`.
   std::string_view to_utf8(std::string_view text, std::string& scratch) const;
 
