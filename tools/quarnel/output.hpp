@@ -35,6 +35,7 @@ class Buffer {
     data_[size_++] = c;
   }
   void operator+=(std::string_view s) {
+    if (s.empty()) return;  // an empty view may have no data at all
     if (s.size() > capacity_ - size_) grow(s.size());
     std::memcpy(data_.get() + size_, s.data(), s.size());
     size_ += s.size();
