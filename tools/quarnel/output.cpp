@@ -121,9 +121,22 @@ void RecordWriter::write(const std::vector<std::string_view>& fields,
 }
 
 void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line) {
+  bool checked = known_utf8(line);
+  if (checked && format_ == Format::text) {  // the common case, kept short
+    Buffer& b = out_.buffer();
+    for (int i = 0; i < fields.count; ++i) {
+      if (i > 0) {
+        out_.maybe_flush();
+        b += " | ";
+      }
+      b += fields[i].view();
+    }
+    end_record();
+    return;
+  }
   views_.clear();
   for (int i = 0; i < fields.count; ++i) views_.push_back(fields[i].view());
-  write(views_, nullptr, known_utf8(line));
+  write(views_, nullptr, checked);
 }
 
 void RecordWriter::write(const CLWideStrList& fields) {
