@@ -62,7 +62,8 @@ def doxygen_view(lines):
         if comment is None:
             continue
         if name == first:
-            out[comment] = out[comment].replace("/*", "/**", 1)
+            if not out[comment].lstrip().startswith("/**"):
+                out[comment] = out[comment].replace("/*", "/**", 1)
         else:
             out[n] = f"/** @copydoc {first} */ " + out[n]
     return out
