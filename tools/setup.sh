@@ -12,6 +12,8 @@ packages=(
   python3-venv python3-pip python3-setuptools python3-wheel python3-pytest  # Python binding
   mono-mcs mono-runtime                     # .NET binding
   fpc                                       # Pascal binding
+  doxygen                                   # the API reference (docs target)
+  dpkg-dev file                             # Debian packages (cpack -G DEB)
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -140,6 +140,19 @@ bindings() (
   return $rc
 )
 
+# The Debian packages: built, installed, used by the tool and by C and C++
+# hosts, removed. The API reference is built on the way.
+packages() {
+  local dir="$out/packages"
+  rm -f "$dir"/*.deb
+  cmake -S "$root" -B "$dir" -G Ninja -DQUARNEL_WERROR=ON -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX=/usr -DQUARNEL_BUILD_TESTS=OFF &&
+    cmake --build "$dir" -j "$jobs" &&
+    cmake --build "$dir" --target docs &&
+    (cd "$dir" && cpack -G DEB) &&
+    tools/check_packages.sh "$dir"
+}
+
 stage native build_and_test "$out/native"
 stage bindings bindings
 stage sanitizers build_and_test "$out/sanitizers" -DQUARNEL_SANITIZE=ON
@@ -151,6 +164,7 @@ stage large large
 stage tsan tsan
 stage fuzz fuzz_targets
 grep -h '^fuzz ' "$out/fuzz.log"
+stage packages packages
 
 echo
 printf '%s\n' "${summary[@]}"

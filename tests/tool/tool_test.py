@@ -3,46 +3,108 @@
 
 usage: tool_test.py PATH_TO_QUARNEL
 """
-import json
+import os
+import pty
 import subprocess
 import sys
 import tempfile
 
-TOOL = sys.argv[1]
+TOOL = os.path.abspath(sys.argv[1])
 
-# (arguments, standard input, expected standard output, exit status, text expected on stderr)
-CASES = [
+# Each row: (arguments, standard input, expected standard output or None for
+# "something", exit status, text expected on standard error). Text is UTF-8
+# unless given as bytes.
+SPLITTING = [
     (["sep", "-"], "a,b,c\n,x\na,,b,\n", "a | b | c\n | x\na |  | b\n", 0, ""),
-    (["sep", "-t", "-d", ";", "-"], " a ; b \r\n", "a | b\n", 0, ""),
-    (["sep", "-d", "\\t", "-f", "tsv", "-"], "a\tb\\c\n", "a\tb\\\\c\n", 0, ""),
-    (["sep", "-f", "jsonl", "-"], 'q"x,\x01\n', '["q\\"x","\\u0001"]\n', 0, ""),
-    (["fixed", "-w", "3,2,4", "-"], "ABCDEFGHI\nABCD\n\n", "ABC | DE | FGHI\nABC | D | \n |  | \n", 0, ""),
-    (["fixed", "-w", "2,-1", "-"], "ABCDE\n", "AB | CDE\n", 0, ""),
-    (["columns", "-c", "1-3,5-6", "-"], "ABCDEFG\n", "ABC | EF\n", 0, ""),
-    (["named", "-t", "-"], "port = 8080\nnone\n=v\n", "port | 8080\n | v\n", 0, "1 line without '=' skipped"),
-    (["named", "-d", ":", "-f", "jsonl", "-"], "k:v:w\n", '["k","v:w"]\n', 0, ""),
-    (["sep"], "", None, 0, ""),                       # the bundled sample
+    (["sep", "-t", "-d", ";"], " a ; b \r\n", "a | b\n", 0, ""),
+    (["sep", "-d", "\\t", "-f", "tsv"], "a\tb\\c\n", "a\tb\\\\c\n", 0, ""),
+    (["sep", "-f", "jsonl"], 'q"x,\x01\n', '["q\\"x","\\u0001"]\n', 0, ""),
+    (["fixed", "-w", "3,2,4"], "ABCDEFGHI\nABCD\n\n", "ABC | DE | FGHI\nABC | D | \n |  | \n", 0, ""),
+    (["columns", "-c", "1-3,5-6,7-"], "ABCDEFGHI\n", "ABC | EF | GHI\n", 0, ""),
+    (["named", "-t"], "port = 8080\nnone\n=v\n", "port | 8080\n | v\n", 0, "1 line without '=' skipped"),
+    (["named", "-d", ":", "-f", "jsonl"], "k:v:w\n", '["k","v:w"]\n', 0, ""),
+    # Configuration files: comments, blank lines, sections, quotes.
+    (["named", "-t", "-u"], "; note=x\n# a=b\n\ntop=1\n[db]\nhost = \"h 1\"\n[ x ]\nk='v'\n",
+     "top | 1\ndb.host | h 1\nx.k | v\n", 0, ""),
+]
+
+CSV_READING = [
+    (["csv"], 'a,"b,c",d\n', "a | b,c | d\n", 0, ""),
+    (["csv", "-f", "jsonl"], '"say ""hi""",x\r\n"two\r\nlines",\n',
+     '["say \\"hi\\"","x"]\n["two\\nlines",""]\n', 0, ""),
+    (["csv", "-f", "csv"], 'a,"b,c","q""",d e\n', 'a,"b,c","q""",d e\n', 0, ""),
+    (["csv", "-H", "-f", "jsonl"], "\ufeffname,city\nAnn,Oslo\nBo\n",
+     '{"name":"Ann","city":"Oslo"}\n{"name":"Bo"}\n', 0, ""),
+    (["csv", "-H", "-s", "city,1"], "name,city\nAnn,Oslo\n", "city | name\nOslo | Ann\n", 0, ""),
+    (["csv", "-s", "2-3,5,4-"], "1,2,3,4,5\n1,2\n", "2 | 3 | 5 | 4 | 5\n2 |  | \n", 0, ""),
+    (["csv", "-d", ";", "-f", "tsv"], 'a;"b;\tc"\n\n', "a\tb;\\tc\n", 0, ""),
+    (["csv", "--lenient"], 'a,b"c\n"x"y,z\n"open\n', 'a | b"c\n"x"y | z\n"open\n', 0, ""),
+    (["csv", "in.csv"], 'a\n"x"y\n', "a\n", 1, "in.csv:2: text after a closing quote"),
+    (["csv", "in.csv"], 'a,b"c\n', "", 1, "in.csv:1: stray quote"),
+    (["csv", "in.csv"], 'a\n"b,\nc\n', "a\n", 1, "in.csv:2: unclosed quote"),
+    (["csv", "-H", "-s", "zip"], "name\nx\n", "", 1, "no column named 'zip'"),
+]
+
+ENCODINGS = [
+    # UTF-8 whatever the locale; text, JSON and widths count characters.
+    (["sep", "-f", "jsonl"], "M\u00fcller,\u20ac\n", '["M\u00fcller","\u20ac"]\n', 0, ""),
+    (["fixed", "-w", "2,2"], "\u00fc\u00e9\u6f22\u5b57x\n", "\u00fc\u00e9 | \u6f22\u5b57\n", 0, ""),
+    (["columns", "-c", "2-3"], "a\U0001F600b\n", "\U0001F600\n", 0, ""),
+    # Invalid UTF-8 comes out as U+FFFD.
+    (["sep"], b"a\xff,\xc3\n", "a\ufffd | \ufffd\n", 0, ""),
+    (["sep", "-e", "1252", "-f", "jsonl"], b"caf\xe9,\x80 5\n", '["caf\u00e9","\u20ac 5"]\n', 0, ""),
+    (["csv", "-e", "1252", "-H", "-s", "Stra\u00dfe"], b"x,Stra\xdfe\n1,K\xf6ln\n",
+     "Stra\u00dfe\nK\u00f6ln\n", 0, ""),
+    (["fixed", "-e", "932", "-w", "1,1"], b"\x8a\xbf\x8e\x9a\n", "\u6f22 | \u5b57\n", 0, ""),
+]
+
+FILTER = [
+    (["sep", "-f", "csv", "--", "-"], "x,y\n", "x,y\n", 0, ""),
+    (["sep", "--separator=;", "--format=tsv"], "x;y\n", "x\ty\n", 0, ""),
+    (["sep", "-d;"], "x;y\n", "x | y\n", 0, ""),
     (["sep", "--help"], "", None, 0, ""),
+    (["--version"], "", None, 0, ""),
+    (["csv", "--version"], "", None, 0, ""),
+]
+
+ERRORS = [
+    ([], "", "", 2, "no command"),
     (["frobnicate"], "", "", 2, "unknown command"),
     (["sep", "--nope"], "", "", 2, "unknown option '--nope'"),
-    (["sep", "-d", "ab", "-"], "", "", 2, "one character"),
-    (["fixed", "-w", "3,x", "-"], "", "", 2, "bad width list"),
-    (["fixed", "somefile"], "", "", 2, "--widths is required"),
-    (["columns", "-c", "3", "-"], "", "", 2, "bad column list"),
-    (["sep", "-f", "xml", "-"], "", "", 2, "text, tsv or jsonl"),
-    (["sep", "/nonexistent/input"], "", "", 1, "cannot open '/nonexistent/input'"),
+    (["sep", "--trim=yes"], "", "", 2, "takes no value"),
+    (["sep", "-d", "ab"], "", "", 2, "one character"),
+    (["fixed", "-w", "3,x"], "", "", 2, "bad width 'x'"),
+    (["fixed", "-w", "4294967297"], "", "", 2, "bad width"),
+    (["fixed"], "", "", 2, "--widths is required"),
+    (["columns", "-c", "5-2"], "", "", 2, "reversed column range"),
+    (["columns", "-c", "4294967297-4294967298"], "", "", 2, "bad column"),
+    (["columns", "-c", "0-3"], "", "", 2, "bad column"),
+    (["csv", "-s", "name"], "", "", 2, "needs --header"),
+    (["sep", "-f", "xml"], "", "", 2, "text, tsv, jsonl or csv"),
+    (["sep", "-e", "12345"], "", "", 2, "unsupported encoding"),
+    (["sep", "/nonexistent/input"], "", "", 1, "cannot open '/nonexistent/input': No such file"),
+    (["sep", "/"], "", "", 1, "error reading '/': Is a directory"),
 ]
 
 
-def main():
+def run(args, stdin, **kwargs):
+    data = stdin if isinstance(stdin, bytes) else stdin.encode("utf-8")
+    return subprocess.run([TOOL, *args], input=data, capture_output=True, **kwargs)
+
+
+def check_table(name, rows, workdir):
     failures = 0
-    for args, stdin, want_out, want_status, want_err in CASES:
-        run = subprocess.run([TOOL, *args], input=stdin.encode("latin-1"), capture_output=True)
-        out = run.stdout.decode("utf-8")
-        err = run.stderr.decode("utf-8", "replace")
+    for args, stdin, want_out, want_status, want_err in rows:
+        # A row reading "in.csv" gets its standard input as that file.
+        if "in.csv" in args:
+            with open(os.path.join(workdir, "in.csv"), "wb") as f:
+                f.write(stdin if isinstance(stdin, bytes) else stdin.encode("utf-8"))
+        got = run(args, stdin, cwd=workdir, env={"LANG": "C", "PATH": os.environ["PATH"]})
+        out = got.stdout.decode("utf-8")  # also checks the output is valid UTF-8
+        err = got.stderr.decode("utf-8", "replace")
         problems = []
-        if run.returncode != want_status:
-            problems.append(f"exit status {run.returncode}, expected {want_status}")
+        if got.returncode != want_status:
+            problems.append(f"exit status {got.returncode}, expected {want_status}")
         if want_out is not None and out != want_out:
             problems.append(f"stdout {out!r}, expected {want_out!r}")
         if want_out is None and not out:
@@ -51,19 +113,68 @@ def main():
             problems.append(f"stderr {err!r} lacks {want_err!r}")
         if problems:
             failures += 1
-            print(f"FAIL quarnel {' '.join(args)}: " + "; ".join(problems))
+            print(f"FAIL {name}: quarnel {' '.join(args)}: " + "; ".join(problems))
+    return len(rows), failures
 
-    # JSON output is valid UTF-8 JSON for ANSI (1252) bytes beyond ASCII.
-    with tempfile.NamedTemporaryFile(suffix=".csv") as f:
-        f.write("caf\xe9,\x80 5\n".encode("latin-1"))
-        f.flush()
-        run = subprocess.run([TOOL, "sep", "-f", "jsonl", f.name], capture_output=True,
-                             env={"QUARNEL_ACP": "1252"})
-        if json.loads(run.stdout) != ["caf\u00e9", "\u20ac 5"]:
-            failures += 1
-            print(f"FAIL jsonl decoding: {run.stdout!r}")
 
-    total = len(CASES) + 1
+def check_streams():
+    """Whole-run behaviour: terminals, pipes, write errors, long lines."""
+    problems = []
+    # Standard input a terminal and no file: the sample, said on stderr.
+    leader, follower = pty.openpty()
+    got = subprocess.run([TOOL, "sep"], stdin=follower, capture_output=True)
+    os.close(leader)
+    os.close(follower)
+    if got.returncode != 0 or b"Lovelace" not in got.stdout:
+        problems.append(f"sample run: {got!r}")
+    if b"sample" not in got.stderr:
+        problems.append(f"sample run does not say so: {got.stderr!r}")
+    # A full disk stops the run at once with status 1, help included.
+    for args, stdin in [(["--help"], b""), (["sep", "-"], b"a,b\n" * 200000)]:
+        with open("/dev/full", "wb") as full:
+            got = subprocess.run([TOOL, *args], input=stdin, stdout=full, stderr=subprocess.PIPE)
+        if got.returncode != 1 or b"No space left" not in got.stderr:
+            problems.append(f"{args} to /dev/full: {got.returncode} {got.stderr!r}")
+    # A reader that goes away, with SIGPIPE ignored: a quiet end.
+    proc = subprocess.Popen([TOOL, "sep", "-"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                            stderr=subprocess.PIPE, restore_signals=False,
+                            preexec_fn=lambda: __import__("signal").signal(
+                                __import__("signal").SIGPIPE, __import__("signal").SIG_IGN))
+    proc.stdout.close()
+    _, err = proc.communicate(b"a,b\n" * 200000)
+    if proc.returncode != 0 or err:
+        problems.append(f"closed pipe: {proc.returncode} {err!r}")
+    # One line of 400,000 fields: every field comes out, in order.
+    line = ",".join(str(i) for i in range(400000)) + "\n"
+    got = run(["sep", "-f", "tsv"], line, timeout=60)
+    fields = got.stdout.decode().rstrip("\n").split("\t")
+    if len(fields) != 400000 or fields[-1] != "399999":
+        problems.append(f"long line gave {len(fields)} fields")
+    # Progress never reaches a standard error that is not a terminal.
+    with tempfile.NamedTemporaryFile() as big:
+        big.write(b"x,y\n" * (5 << 20))
+        big.flush()
+        got = subprocess.run([TOOL, "sep", big.name], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.PIPE)
+        if got.stderr:
+            problems.append(f"progress on a pipe: {got.stderr[:80]!r}")
+    for p in problems:
+        print("FAIL streams:", p)
+    return 5, min(len(problems), 5)
+
+
+def main():
+    total = failures = 0
+    with tempfile.TemporaryDirectory() as workdir:
+        for name, rows in [("splitting", SPLITTING), ("csv reading", CSV_READING),
+                           ("encodings", ENCODINGS), ("filter behaviour", FILTER),
+                           ("errors", ERRORS)]:
+            n, f = check_table(name, rows, workdir)
+            total += n
+            failures += f
+    n, f = check_streams()
+    total += n
+    failures += f
     print(f"{total - failures} passed, {failures} failed")
     return 1 if failures else 0
 

@@ -2,245 +2,318 @@
 // It uses nothing but the library's exported functions, as any host would.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "csv.hpp"
 #include "input.hpp"
+#include "options.hpp"
 #include "output.hpp"
 #include "quarnel/quarnel.hpp"
-#include "samples.inc"
+
+#if defined(_WIN32)
+#include <io.h>
+#include <windows.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
-using qtool::Format;
+using namespace qtool;
 
-enum class Mode { sep, fixed, columns, named };
-
-struct Command {
-  const char* name;
-  Mode mode;
-  const char* summary;
-  const char* sample_name;
-  const char* sample;
-  const char* usage;
-};
-
-const Command kCommands[] = {
-    {"sep", Mode::sep, "split at a separator character", "people.csv", kSamplePeople,
-     "  -d, --separator C   the separator character (default ','; \\t for a tab)\n"},
-    {"fixed", Mode::fixed, "split by field widths", "stock.txt", kSampleStock,
-     "  -w, --widths LIST   field widths, e.g. 5,10,5,-1 (a negative width takes the rest)\n"},
-    {"columns", Mode::columns, "split by column ranges", "stock.txt", kSampleStock,
-     "  -c, --columns LIST  first-last column ranges from 1, e.g. 1-4,6-14,21-27\n"},
-    {"named", Mode::named, "split into name and value", "settings.ini", kSampleSettings,
-     "  -d, --separator C   the separator character (default '=')\n"},
-};
-
-struct Options {
-  const Command* command = nullptr;
-  char separator = 0;
-  std::vector<int> layout;
-  bool trim = false;
-  Format format = Format::text;
-  std::vector<std::string> files;
-};
-
-int usage_error(const Command* c, const std::string& message) {
-  std::fprintf(stderr, "quarnel: %s\n(see 'quarnel %s--help')\n", message.c_str(),
-               c ? (std::string(c->name) + " ").c_str() : "");
-  return 2;
-}
-
-void print_help(const Command* c) {
-  if (!c) {
-    std::printf(
-        "usage: quarnel COMMAND [OPTIONS] [FILE...]\n\n"
-        "Reads lines from the files ('-' for standard input) and writes their fields.\n"
-        "With no file, runs on a small sample.\n\ncommands:\n");
-    for (const Command& k : kCommands) std::printf("  %-8s %s\n", k.name, k.summary);
-    std::printf("\nRun 'quarnel COMMAND --help' for the options of a command.\n");
-    return;
-  }
-  std::printf("usage: quarnel %s [OPTIONS] [FILE...]\n\n%s of each line.\n\noptions:\n%s", c->name,
-              c->summary, c->usage);
-  std::printf(
-      "  -t, --trim          remove blanks (codes 0-32) around each field\n"
-      "  -f, --format FMT    text (fields joined by ' | '), tsv, or jsonl (a JSON array\n"
-      "                      per line, UTF-8)\n"
-      "  -h, --help          show this help\n\n"
-      "With no FILE, runs on the bundled sample %s; '-' reads standard input.\n",
-      c->sample_name);
-}
-
-bool parse_separator(std::string_view text, char* out) {
-  if (text == "\\t") text = "\t";
-  if (text.size() != 1) return false;
-  *out = text[0];
+// The library decodes A text in the process code page, which it reads from
+// QUARNEL_ACP when it loads. The tool wants its input's code page there, so
+// it starts itself again with that setting when it is not already in force.
+// Returns false when that fails. Windows keeps the system code page; lines
+// are converted into it as they are read (see LineReader).
+bool use_code_page(unsigned cp, char** argv) {
+#if defined(_WIN32)
+  (void)cp;
+  (void)argv;
   return true;
+#else
+  std::string wanted = std::to_string(cp);
+  const char* current = std::getenv("QUARNEL_ACP");
+  if (current && wanted == current) return true;
+  if (cp == 65001) {
+    // A UTF-8 locale gives UTF-8 already: "é" is one character.
+    CLWideStr probe(LStrAllocFromASzStrW("\xC3\xA9", 2), true);
+    if (probe.length() == 1) return true;
+  }
+  setenv("QUARNEL_ACP", wanted.c_str(), 1);
+  execv("/proc/self/exe", argv);
+  execvp(argv[0], argv);
+  std::fprintf(stderr, "quarnel: cannot restart for code page %u: %s\n", cp, std::strerror(errno));
+  return false;
+#endif
 }
 
-// "5,10,-1" or, for column ranges, "1-4,6-14".
-bool parse_layout(std::string_view text, bool ranges, std::vector<int>* out) {
-  while (!text.empty()) {
-    std::size_t comma = text.find(',');
-    std::string item(text.substr(0, comma));
-    text = comma == std::string_view::npos ? "" : text.substr(comma + 1);
-    int first = 0, last = 0, used = 0;
-    if (ranges) {
-      if (std::sscanf(item.c_str(), "%d-%d%n", &first, &last, &used) != 2) return false;
-      out->push_back(first);
-      out->push_back(last);
-    } else {
-      if (std::sscanf(item.c_str(), "%d%n", &first, &used) != 1) return false;
-      out->push_back(first);
-    }
-    if (used != static_cast<int>(item.size())) return false;
-  }
-  return !out->empty();
+bool process_code_page_is_utf8(unsigned encoding) {
+#if defined(_WIN32)
+  (void)encoding;
+  return GetACP() == 65001;
+#else
+  return encoding == 65001;
+#endif
 }
 
-// Returns -1 when the options are good, otherwise the exit status.
-int parse_options(int argc, char** argv, Options* o) {
-  if (argc < 2) {
-    print_help(nullptr);
-    return 0;
-  }
-  std::string_view name = argv[1];
-  if (name == "-h" || name == "--help") {
-    print_help(nullptr);
-    return 0;
-  }
-  for (const Command& c : kCommands)
-    if (name == c.name) o->command = &c;
-  if (!o->command) return usage_error(nullptr, "unknown command '" + std::string(name) + "'");
-  const Command* c = o->command;
-  o->separator = c->mode == Mode::named ? '=' : ',';
-  for (int i = 2; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    auto value = [&](std::string_view* out) {
-      if (i + 1 >= argc) return false;
-      *out = argv[++i];
-      return true;
-    };
-    std::string_view v;
-    if (arg == "-h" || arg == "--help") {
-      print_help(c);
-      return 0;
-    } else if (arg == "-t" || arg == "--trim") {
-      o->trim = true;
-    } else if ((arg == "-d" || arg == "--separator") &&
-               (c->mode == Mode::sep || c->mode == Mode::named)) {
-      if (!value(&v) || !parse_separator(v, &o->separator))
-        return usage_error(c, "the separator must be one character");
-    } else if ((arg == "-w" || arg == "--widths") && c->mode == Mode::fixed) {
-      if (!value(&v) || !parse_layout(v, false, &o->layout))
-        return usage_error(c, "bad width list (expected e.g. 5,10,-1)");
-    } else if ((arg == "-c" || arg == "--columns") && c->mode == Mode::columns) {
-      if (!value(&v) || !parse_layout(v, true, &o->layout))
-        return usage_error(c, "bad column list (expected e.g. 1-4,6-14)");
-    } else if (arg == "-f" || arg == "--format") {
-      if (!value(&v) || !qtool::parse_format(v, &o->format))
-        return usage_error(c, "the format must be text, tsv or jsonl");
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return usage_error(c, "unknown option '" + std::string(arg) + "'");
-    } else {
-      o->files.emplace_back(arg);
-    }
-  }
-  if (o->layout.empty() && (c->mode == Mode::fixed || c->mode == Mode::columns)) {
-    if (!o->files.empty())
-      return usage_error(c,
-                         c->mode == Mode::fixed ? "--widths is required" : "--columns is required");
-    // The sample's own layout.
-    o->layout = c->mode == Mode::fixed ? std::vector<int>{5, 10, 5, -1}
-                                       : std::vector<int>{1, 4, 6, 14, 16, 19, 21, 27};
-  }
-  return -1;
+unsigned recode_from(unsigned encoding) {
+#if defined(_WIN32)
+  return encoding == GetACP() ? 0 : encoding;
+#else
+  (void)encoding;
+  return 0;
+#endif
 }
 
-// Splits every line of one input; returns the number of lines without a
-// separator (name-value mode only).
-long run(const Options& o, qtool::LineReader& reader, qtool::RecordWriter& writer) {
-  CLAnsiStr line;
-  CLAnsiStrList fields(16);
-  std::string text;
-  long unsplit = 0;
-  int entries = static_cast<int>(o.layout.size() / (o.command->mode == Mode::columns ? 2 : 1));
-  while (reader.next(&text)) {
-    LStrAssignASzStrA(line.handle, text.data(), static_cast<int>(text.size()));
-    switch (o.command->mode) {
+void trim_view(std::string_view& s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+}
+
+// The state of one run over all inputs.
+class Runner {
+ public:
+  Runner(const Options& o, Output& out)
+      : o_(o), writer_(out, o.format, process_code_page_is_utf8(o.encoding)) {
+    if (o.command->mode == Mode::fixed || o.command->mode == Mode::columns)
+      wide_fields_.growBy = static_cast<int>(o.layout.size());
+  }
+
+  // Returns false on a data error, already reported.
+  bool run(LineReader& reader) {
+    switch (o_.command->mode) {
       case Mode::sep:
-        SplitBySepExA(&line, o.separator, &fields, o.trim);
-        break;
+        return split_lines(reader);
       case Mode::fixed:
-        SplitByFixedLayoutA(&line, entries, o.layout.data(), &fields, o.trim);
-        break;
       case Mode::columns:
-        SplitByFixedLayoutExA(&line, entries, o.layout.data(), &fields, o.trim);
-        break;
+        return cut_layout(reader);
       case Mode::named:
-        if (!SplitNamedEquA(line.c_str(), &fields, o.trim, o.separator)) {
-          ++unsplit;
-          continue;
-        }
-        break;
+        return split_named(reader);
+      case Mode::csv:
+        return read_csv(reader);
     }
-    writer.write(fields);
+    return true;
   }
-  return unsplit;
+
+  void finish() const {
+    if (unsplit_ > 0)
+      std::fprintf(stderr, "quarnel: %ld line%s without '%c' skipped\n", unsplit_,
+                   unsplit_ == 1 ? "" : "s", o_.separator);
+  }
+
+ private:
+  bool split_lines(LineReader& reader) {
+    std::string_view text;
+    while (reader.next(&text)) {
+      LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
+      prepare_list(fields_, text, o_.separator);
+      SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
+      writer_.write(fields_, text);
+    }
+    return true;
+  }
+
+  // Widths and columns count characters: the line goes through the W family.
+  bool cut_layout(LineReader& reader) {
+    std::string_view text;
+    int entries = static_cast<int>(o_.layout.size() / (o_.command->mode == Mode::columns ? 2 : 1));
+    while (reader.next(&text)) {
+      CLWideStr wide(LStrAllocFromASzStrW(text.data(), static_cast<int>(text.size())), true);
+      if (o_.command->mode == Mode::fixed)
+        SplitByFixedLayoutW(&wide, entries, o_.layout.data(), &wide_fields_, o_.trim);
+      else
+        SplitByFixedLayoutExW(&wide, entries, o_.layout.data(), &wide_fields_, o_.trim);
+      writer_.write(wide_fields_);
+    }
+    return true;
+  }
+
+  // Configuration files: comments and blank lines skipped, [section] lines
+  // give the prefix of the names below them.
+  bool split_named(LineReader& reader) {
+    std::string_view text;
+    std::string name;
+    while (reader.next(&text)) {
+      std::string_view bare = text;
+      trim_view(bare);
+      if (bare.empty() || bare[0] == ';' || bare[0] == '#') continue;
+      if (bare.front() == '[' && bare.back() == ']') {
+        std::string_view section = bare.substr(1, bare.size() - 2);
+        trim_view(section);
+        section_.assign(section);
+        continue;
+      }
+      LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
+      if (!SplitNamedEquA(line_.c_str(), &fields_, o_.trim, o_.separator)) {
+        ++unsplit_;
+        continue;
+      }
+      name = section_.empty() ? fields_[0].str() : section_ + "." + fields_[0].str();
+      std::string_view value = fields_[1].view();
+      if (o_.unquote && value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
+          value.back() == value[0])
+        value = value.substr(1, value.size() - 2);
+      writer_.write({name, value});
+    }
+    return true;
+  }
+
+  bool read_csv(LineReader& reader) {
+    CsvReader csv(reader, o_.separator, o_.lenient);
+    std::vector<std::string_view> record;
+    try {
+      if (o_.header && csv.next(&record) && !have_header_) {
+        have_header_ = true;
+        std::string scratch;
+        for (std::string_view name : record) header_.emplace_back(writer_.to_utf8(name, scratch));
+        std::vector<std::string_view> names(header_.begin(), header_.end());
+        if (!resolve_selection(names, reader.name())) return false;
+        const std::vector<std::string_view>& picked = pick(names);
+        if (o_.format != Format::jsonl) writer_.write(picked, nullptr, true);
+        keys_.assign(picked.begin(), picked.end());
+      }
+      const std::vector<std::string>* keys =
+          o_.header && o_.format == Format::jsonl ? &keys_ : nullptr;
+      while (csv.next(&record)) writer_.write(pick(record), keys, writer_.known_utf8(csv.source()));
+    } catch (const CsvError& e) {
+      std::fprintf(stderr, "quarnel: %s:%ld: %s\n", reader.name(), e.line, e.what());
+      return false;
+    }
+    return true;
+  }
+
+  // Header names (UTF-8) in --select become column numbers.
+  bool resolve_selection(const std::vector<std::string_view>& names, const char* input) {
+    selection_ = o_.select;
+    for (Selection& s : selection_) {
+      if (s.name.empty()) continue;
+      for (std::size_t i = 0; i < names.size() && !s.first; ++i)
+        if (names[i] == s.name) s.first = s.last = static_cast<int>(i + 1);
+      if (!s.first) {
+        std::fprintf(stderr, "quarnel: %s: no column named '%s'\n", input, s.name.c_str());
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // The selected fields of a record; a selected column the record lacks is
+  // empty, an open range stops at the record's end.
+  const std::vector<std::string_view>& pick(const std::vector<std::string_view>& record) {
+    if (o_.select.empty()) return record;
+    if (selection_.empty()) selection_ = o_.select;
+    picked_.clear();
+    for (const Selection& s : selection_) {
+      std::size_t last = s.last ? static_cast<std::size_t>(s.last) : record.size();
+      for (std::size_t i = static_cast<std::size_t>(s.first); i <= last; ++i)
+        picked_.push_back(i <= record.size() ? record[i - 1] : std::string_view());
+    }
+    return picked_;
+  }
+
+  const Options& o_;
+  RecordWriter writer_;
+  CLAnsiStr line_;
+  CLAnsiStrList fields_{256};
+  CLWideStrList wide_fields_{16};
+  long unsplit_ = 0;
+  std::string section_;
+  bool have_header_ = false;
+  std::vector<std::string> header_;
+  std::vector<std::string> keys_;
+  std::vector<Selection> selection_;
+  std::vector<std::string_view> picked_;
+};
+
+// Runs over one named input; false on a data error, already reported.
+bool run_file(Runner& runner, const std::string& file, unsigned recode) {
+  bool is_stdin = file == "-";
+  std::FILE* in = is_stdin ? stdin : std::fopen(file.c_str(), "rb");
+  if (!in) {
+    std::fprintf(stderr, "quarnel: cannot open '%s': %s\n", file.c_str(), std::strerror(errno));
+    return false;
+  }
+  std::uint64_t size = 0;
+  if (!is_stdin && std::fseek(in, 0, SEEK_END) == 0) {
+    long end = std::ftell(in);
+    size = end > 0 ? static_cast<std::uint64_t>(end) : 0;
+    std::rewind(in);
+  }
+  bool good;
+  int error;
+  {
+    LineReader reader(in, size, is_stdin ? "standard input" : file.c_str(), true, recode);
+    good = runner.run(reader);
+    error = reader.error();
+  }
+  if (!is_stdin) std::fclose(in);
+  if (error) {
+    std::fprintf(stderr, "quarnel: error reading '%s': %s\n", file.c_str(), std::strerror(error));
+    return false;
+  }
+  return good;
+}
+
+int run(Options& o, Output& out) {
+  bool sample = o.files.empty() && isatty(0);
+  if (!sample && o.files.empty()) o.files.emplace_back("-");
+  Mode mode = o.command->mode;
+  if (o.layout.empty() && (mode == Mode::fixed || mode == Mode::columns)) {
+    if (!sample)
+      return usage_error(o.command,
+                         mode == Mode::fixed ? "--widths is required" : "--columns is required");
+    // The sample's own layout.
+    o.layout = mode == Mode::fixed ? std::vector<int>{5, 10, 5, -1}
+                                   : std::vector<int>{1, 4, 6, 14, 16, 19, 21, 27};
+  }
+  Runner runner(o, out);
+  bool good = true;
+  if (sample) {
+    std::fprintf(stderr,
+                 "quarnel: no input given and standard input is a terminal: "
+                 "running on the sample %s\n",
+                 o.command->sample_name);
+    std::FILE* file = std::tmpfile();
+    if (!file) {
+      std::fprintf(stderr, "quarnel: cannot create a temporary file: %s\n", std::strerror(errno));
+      return 1;
+    }
+    std::fputs(o.command->sample, file);
+    std::rewind(file);
+    {
+      LineReader reader(file, 0, o.command->sample_name, true);
+      good = runner.run(reader);
+    }
+    std::fclose(file);
+  }
+  unsigned recode = recode_from(o.encoding);
+  for (const std::string& file : o.files) good = run_file(runner, file, recode) && good;
+  runner.finish();
+  out.flush();
+  return good ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options o;
-  int status = parse_options(argc, argv, &o);
-  if (status >= 0) return status;
-
-  qtool::RecordWriter writer(stdout, o.format);
-  long unsplit = 0;
-  if (o.files.empty()) {
-    std::FILE* sample = std::tmpfile();
-    if (!sample) {
-      std::fprintf(stderr, "quarnel: cannot create a temporary file: %s\n", std::strerror(errno));
-      return 1;
+  Output out;
+  try {
+    int status = parse_options(argc, argv, &o, out);
+    if (status >= 0) {
+      out.flush();
+      return status;
     }
-    std::fputs(o.command->sample, sample);
-    std::rewind(sample);
-    qtool::LineReader reader(sample, 0, o.command->sample_name);
-    unsplit = run(o, reader, writer);
-    std::fclose(sample);
+    if (!use_code_page(o.encoding, argv)) return 1;
+    return run(o, out);
+  } catch (const WriteError& e) {
+    if (!e.quiet) std::fprintf(stderr, "quarnel: %s\n", e.what());
+    return e.quiet ? 0 : 1;
   }
-  for (const std::string& file : o.files) {
-    bool is_stdin = file == "-";
-    std::FILE* in = is_stdin ? stdin : std::fopen(file.c_str(), "rb");
-    if (!in) {
-      std::fprintf(stderr, "quarnel: cannot open '%s': %s\n", file.c_str(), std::strerror(errno));
-      return 1;
-    }
-    std::uint64_t size = 0;
-    if (!is_stdin && std::fseek(in, 0, SEEK_END) == 0) {
-      long end = std::ftell(in);
-      size = end > 0 ? static_cast<std::uint64_t>(end) : 0;
-      std::rewind(in);
-    }
-    qtool::LineReader reader(in, size, file.c_str());
-    unsplit += run(o, reader, writer);
-    bool failed = std::ferror(in);
-    if (!is_stdin) std::fclose(in);
-    if (failed) {
-      std::fprintf(stderr, "quarnel: error reading '%s'\n", file.c_str());
-      return 1;
-    }
-  }
-  if (unsplit > 0)
-    std::fprintf(stderr, "quarnel: %ld line%s without '%c' skipped\n", unsplit,
-                 unsplit == 1 ? "" : "s", o.separator);
-  if (std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "quarnel: cannot write the output: %s\n", std::strerror(errno));
-    return 1;
-  }
-  return 0;
 }

@@ -1,8 +1,11 @@
-// Writing one record (the fields of one line) as plain text, tab-separated
-// values or a JSON array per line.
+// Writing records (the fields of one line) as plain text, tab-separated
+// values, JSON lines or CSV, always as valid UTF-8.
 #pragma once
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,24 +14,90 @@
 
 namespace qtool {
 
-enum class Format { text, tsv, jsonl };
+enum class Format { text, tsv, jsonl, csv };
 
 bool parse_format(std::string_view name, Format* out);
 
-class RecordWriter {
+// A failed write to standard output. A closed pipe is `quiet`: the reader
+// has gone away and there is nobody to tell.
+struct WriteError : std::runtime_error {
+  WriteError(const std::string& what, bool closed_pipe)
+      : std::runtime_error(what), quiet(closed_pipe) {}
+  bool quiet;
+};
+
+// A byte buffer for output, appended to in small pieces many times a line:
+// leaner than std::string, whose appends also keep a terminator.
+class Buffer {
  public:
-  RecordWriter(std::FILE* out, Format format) : out_(out), format_(format) {}
-  // Writes the first `count` fields of `fields`.
-  void write(const CLAnsiStrList& fields);
+  void operator+=(char c) {
+    if (size_ == capacity_) grow(1);
+    data_[size_++] = c;
+  }
+  void operator+=(std::string_view s) {
+    if (s.empty()) return;  // an empty view may have no data at all
+    if (s.size() > capacity_ - size_) grow(s.size());
+    std::memcpy(data_.get() + size_, s.data(), s.size());
+    size_ += s.size();
+  }
+  const char* data() const { return data_.get(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  void clear() { size_ = 0; }
 
  private:
-  void field_text(const CLAnsiStr& field);
-  void field_tsv(const CLAnsiStr& field);
-  void field_json(const CLAnsiStr& field);
+  void grow(std::size_t more);
 
-  std::FILE* out_;
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// Collects output in large blocks and writes each block at once, so a write
+// error stops the run where it happens instead of at exit.
+class Output {
+ public:
+  Output();
+  Buffer& buffer() { return buffer_; }
+  void maybe_flush() {
+    if (buffer_.size() >= kBlock) flush();
+  }
+  void flush();  // throws WriteError
+
+ private:
+  static constexpr std::size_t kBlock = 1u << 16;
+  Buffer buffer_;
+};
+
+class RecordWriter {
+ public:
+  // `utf8_input`: the A text the library hands back is UTF-8 already (it is
+  // checked, not trusted); otherwise it is converted through the W family.
+  RecordWriter(Output& out, Format format, bool utf8_input)
+      : out_(out), format_(format), utf8_input_(utf8_input) {}
+  // Writes one record of A text; with `keys` (UTF-8), JSON lines become
+  // objects keyed by them (fields beyond the keys are keyed by number).
+  // `utf8_checked`: the fields are known to be UTF-8 already.
+  void write(const std::vector<std::string_view>& fields,
+             const std::vector<std::string>* keys = nullptr, bool utf8_checked = false);
+  // The fields cut from `line`.
+  void write(const CLAnsiStrList& fields, std::string_view line);
+  void write(const CLWideStrList& fields);
+  // Whether fields cut from `source` at ASCII bytes may be written as they are.
+  bool known_utf8(std::string_view source) const;
+  // A text as UTF-8: `text` itself when it already is, else a copy in `scratch`.
+  std::string_view to_utf8(std::string_view text, std::string& scratch) const;
+
+ private:
+  void separate(int index);
+  void end_record();
+  void field(std::string_view utf8);
+
+  Output& out_;
   Format format_;
-  std::string buffer_;
+  bool utf8_input_;
+  std::string scratch_;
+  std::vector<std::string_view> views_;
 };
 
 }  // namespace qtool

@@ -15,11 +15,33 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: quarnel-rcstrings [-I DIR]... [-D NAME[=VALUE]]... [-d DEPFILE] -o OUT.c "
+    "FILE.rc...\n";
+
 int usage(const char* problem) {
-  std::cerr << "quarnel-rcstrings: error: " << problem << "\n"
-            << "usage: quarnel-rcstrings [-I DIR]... [-D NAME[=VALUE]]... [-d DEPFILE] -o OUT.c "
-               "FILE.rc...\n";
+  std::cerr << "quarnel-rcstrings: error: " << problem << "\n" << kUsage;
   return 2;
+}
+
+// Help and version go to standard output; a failed write is an error.
+int print(const std::string& text) {
+  std::cout << text << std::flush;
+  return std::cout ? 0 : 1;
+}
+
+int help() {
+  return print(std::string(kUsage) +
+               "\nCompiles the STRINGTABLE blocks of .rc files into a C source that defines\n"
+               "quarnel_string_table, for platforms whose modules have no resources.\n\n"
+               "  -I DIR            search DIR for #include files\n"
+               "  -D NAME[=VALUE]   define a preprocessor macro\n"
+               "  -o OUT.c          the C source to write\n"
+               "  -d DEPFILE        also write the files read, as a make rule\n"
+               "  -h, --help        show this help\n"
+               "  -V, --version     show the version\n\n"
+               "A fault in a script is reported as FILE:LINE: error: MESSAGE. Exit status:\n"
+               "0 success, 1 an error in a script or a failed write, 2 a usage error.\n");
 }
 
 // Make's quoting: spaces and '#' escaped with a backslash, '$' doubled.
@@ -49,6 +71,8 @@ int main(int argc, char** argv) {
   std::string depfile;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") return help();
+    if (arg == "-V" || arg == "--version") return print("quarnel-rcstrings " QUARNEL_VERSION "\n");
     bool takes_value = arg == "-I" || arg == "-D" || arg == "-o" || arg == "-d";
     if (takes_value && i + 1 >= argc) return usage(("missing value after " + arg).c_str());
     if (takes_value) {

@@ -1,0 +1,54 @@
+// Reading comma-separated records: quoted fields may hold separators,
+// doubled quotes and line breaks. Lines without quotes are cut by the
+// library's own separator splitting.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "input.hpp"
+#include "quarnel/quarnel.hpp"
+
+namespace qtool {
+
+struct CsvError : std::runtime_error {
+  CsvError(long at, const std::string& what) : std::runtime_error(what), line(at) {}
+  long line;  // where the faulty record starts
+};
+
+class CsvReader {
+ public:
+  // `lenient`: a stray or unclosed quote is kept as written instead of
+  // being an error.
+  CsvReader(LineReader& lines, char separator, bool lenient)
+      : lines_(lines), separator_(separator), lenient_(lenient) {}
+  // The fields of the next record, valid until the next call; blank lines
+  // are skipped. Throws CsvError on malformed input.
+  bool next(std::vector<std::string_view>* fields);
+  long record_line() const { return record_line_; }
+  // The text the last record's fields were cut from.
+  std::string_view source() const { return source_; }
+
+ private:
+  void split_plain(std::string_view line, std::vector<std::string_view>* fields);
+  void split_quoted(std::string_view line, std::vector<std::string_view>* fields);
+
+  LineReader& lines_;
+  char separator_;
+  bool lenient_;
+  long record_line_ = 0;
+  std::string_view source_;
+  CLAnsiStr line_;
+  CLAnsiStrList list_;
+  std::string text_;  // the unquoted fields of a record, end to end
+  std::vector<std::size_t> ends_;
+};
+
+// Before splitting `line` at `separator` into `list`, lets the list grow at
+// once to the number of fields, so a line with millions of them costs
+// linear time (the library adds growBy slots at each growth).
+void prepare_list(CLAnsiStrList& list, std::string_view line, char separator);
+
+}  // namespace qtool

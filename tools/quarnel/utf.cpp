@@ -1,0 +1,99 @@
+#include "utf.hpp"
+
+#include <cstdint>
+#include <cstring>
+
+namespace qtool {
+namespace {
+
+// The length of the well-formed sequence at text[i], or 0.
+std::size_t sequence_length(std::string_view text, std::size_t i) {
+  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  unsigned char b = byte(i);
+  if (b < 0x80) return 1;
+  std::size_t n = b >= 0xC2 && b < 0xE0   ? 2
+                  : b >= 0xE0 && b < 0xF0 ? 3
+                  : b >= 0xF0 && b < 0xF5 ? 4
+                                          : 0;
+  if (n == 0 || i + n > text.size()) return 0;
+  // The second byte's range excludes overlong forms, surrogates and code
+  // points beyond U+10FFFF.
+  unsigned char lo = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
+  unsigned char hi = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
+  if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
+void append_code_point(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+bool valid_utf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // ASCII runs, eight bytes at a time, then a byte at a time.
+    if (i + 8 <= text.size()) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + i, 8);
+      if (!(word & 0x8080808080808080u)) {
+        i += 8;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t n = sequence_length(text, i);
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
+}
+
+std::string_view repair_utf8(std::string_view text, std::string& out) {
+  out.clear();
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t n = sequence_length(text, i);
+    if (n == 0) {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      out.append(text, i, n);
+      i += n;
+    }
+  }
+  return out;
+}
+
+void append_utf16_as_utf8(std::basic_string_view<LWideChar> units, std::string& out) {
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t c = units[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] < 0xE000)
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+    else if (c >= 0xD800 && c < 0xE000)
+      c = 0xFFFD;
+    append_code_point(c, out);
+  }
+}
+
+}  // namespace qtool

@@ -1,0 +1,19 @@
+// UTF-8 checking and repair, and UTF-16 to UTF-8: the tool always writes
+// valid UTF-8, whatever it reads.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "quarnel/quarnel.h"
+
+namespace qtool {
+
+bool valid_utf8(std::string_view text);
+// `text` with each byte that cannot start or continue a well-formed sequence
+// replaced by U+FFFD, in `out`; returns a view of `out`.
+std::string_view repair_utf8(std::string_view text, std::string& out);
+// Appends UTF-16 units as UTF-8; a lone surrogate becomes U+FFFD.
+void append_utf16_as_utf8(std::basic_string_view<LWideChar> units, std::string& out);
+
+}  // namespace qtool
