@@ -12,18 +12,33 @@ namespace qtest {
 
 #if defined(_WIN32)
 // mingw has no __try, so a vectored handler catches the library's structured
-// exception: it records it and resumes at a context captured before the call,
-// as setjmp/longjmp would. The export that raised has already released
-// everything it allocated before raising, so abandoning its frame is safe.
+// exception: it records it and resumes at a point marked before the call, as
+// longjmp would. The export that raised has already released everything it
+// allocated before raising, so abandoning its frames is safe.
+//
+// The resume point is a __builtin_setjmp buffer: frame pointer, resume
+// address and stack pointer, which is all the compiler needs there (it
+// reloads every other register after the mark). The handler writes those
+// three into the faulting context and lets the dispatcher continue with it.
+// On i386 the thread's chain of exception registrations lives in the TIB
+// rather than in tables, so the handler also restores the chain's head to
+// what it was at the mark: any registration below it is on abandoned stack.
 namespace {
 struct Catcher {
-  CONTEXT resume;
+  void* resume[5];
+#if defined(__i386__)
+  EXCEPTION_REGISTRATION_RECORD* chain = nullptr;
+#endif
   volatile bool armed = false;
   volatile bool caught = false;
   DWORD code = 0;
   std::string message;
 };
 thread_local Catcher* current = nullptr;
+
+#if defined(__i386__)
+NT_TIB* thread_block() { return reinterpret_cast<NT_TIB*>(NtCurrentTeb()); }
+#endif
 
 LONG CALLBACK on_exception(EXCEPTION_POINTERS* info) {
   Catcher* c = current;
@@ -35,7 +50,19 @@ LONG CALLBACK on_exception(EXCEPTION_POINTERS* info) {
   if (info->ExceptionRecord->NumberParameters >= 2)
     c->message.assign(reinterpret_cast<const char*>(info->ExceptionRecord->ExceptionInformation[0]),
                       info->ExceptionRecord->ExceptionInformation[1]);
-  *info->ContextRecord = c->resume;
+  CONTEXT* to = info->ContextRecord;
+#if defined(__x86_64__)
+  to->Rbp = reinterpret_cast<DWORD64>(c->resume[0]);
+  to->Rip = reinterpret_cast<DWORD64>(c->resume[1]);
+  to->Rsp = reinterpret_cast<DWORD64>(c->resume[2]);
+#elif defined(__i386__)
+  to->Ebp = reinterpret_cast<DWORD>(c->resume[0]);
+  to->Eip = reinterpret_cast<DWORD>(c->resume[1]);
+  to->Esp = reinterpret_cast<DWORD>(c->resume[2]);
+  thread_block()->ExceptionList = c->chain;
+#else
+#error "resuming after a structured exception is written for x86 only"
+#endif
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 }  // namespace
@@ -46,8 +73,10 @@ Failure run_catching(void (*body)(void*), void* context, std::string* message) {
   Catcher catcher;
   Catcher* volatile self = &catcher;
   current = self;
-  RtlCaptureContext(&self->resume);
-  if (!self->caught) {
+#if defined(__i386__)
+  self->chain = thread_block()->ExceptionList;
+#endif
+  if (__builtin_setjmp(self->resume) == 0) {
     self->armed = true;
     body(context);
     self->armed = false;
