@@ -27,7 +27,7 @@ namespace {
 struct Catcher {
   void* resume[5];
 #if defined(__i386__)
-  EXCEPTION_REGISTRATION_RECORD* chain = nullptr;
+  void* chain = nullptr;
 #endif
   volatile bool armed = false;
   volatile bool caught = false;
@@ -37,7 +37,13 @@ struct Catcher {
 thread_local Catcher* current = nullptr;
 
 #if defined(__i386__)
-NT_TIB* thread_block() { return reinterpret_cast<NT_TIB*>(NtCurrentTeb()); }
+// The chain's head is the first word of the TIB, at fs:[0].
+void* chain_head() {
+  void* head;
+  asm volatile("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+void set_chain_head(void* head) { asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory"); }
 #endif
 
 LONG CALLBACK on_exception(EXCEPTION_POINTERS* info) {
@@ -59,7 +65,7 @@ LONG CALLBACK on_exception(EXCEPTION_POINTERS* info) {
   to->Ebp = reinterpret_cast<DWORD>(c->resume[0]);
   to->Eip = reinterpret_cast<DWORD>(c->resume[1]);
   to->Esp = reinterpret_cast<DWORD>(c->resume[2]);
-  thread_block()->ExceptionList = c->chain;
+  set_chain_head(c->chain);
 #else
 #error "resuming after a structured exception is written for x86 only"
 #endif
@@ -74,7 +80,7 @@ Failure run_catching(void (*body)(void*), void* context, std::string* message) {
   Catcher* volatile self = &catcher;
   current = self;
 #if defined(__i386__)
-  self->chain = thread_block()->ExceptionList;
+  self->chain = chain_head();
 #endif
   if (__builtin_setjmp(self->resume) == 0) {
     self->armed = true;

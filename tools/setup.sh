@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64                               # runs the Windows build's tests
   locales                                   # a German locale for the number-settings run
+  qemu-system-x86 mmdebstrap arch-test e2fsprogs debian-archive-keyring  # the 32-bit guest
 )
 missing=()
 for p in "${packages[@]}"; do

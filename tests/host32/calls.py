@@ -41,7 +41,7 @@ def main():
     header, target = sys.argv[1:3]
     rows = []
     for result, convention, name, parameters in PROTOTYPE.findall(open(header).read()):
-        rows.append('  {"%s", (const void*)%s, "%s", \'%s\', %d},' %
+        rows.append('  {"%s", (Entry)%s, "%s", \'%s\', %d},' %
                     (name, name, letters(parameters, name), RESULTS.get(result, "o"),
                      convention == "CDECL"))
     if len(rows) < 100:

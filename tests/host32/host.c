@@ -7,7 +7,6 @@
  * heap) so the host can free it with the platform's own functions.
  * Prints one line per failed check and "N passed, N failed". */
 #define QUARNEL_USE_DLLIMPORT
-#include <oleauto.h>
 #include <quarnel/quarnel.h>
 #include <stddef.h>
 #include <stdio.h>
@@ -46,8 +45,9 @@ _Static_assert(offsetof(Outcome, st0) == 8 && offsetof(Outcome, displacement) ==
                    offsetof(Outcome, kept) == 20,
                "balanced_call writes these offsets");
 
-void balanced_call(const void* fn, int words, const uint32_t* args, int caller_cleans,
-                   int float_result, Outcome* out);
+typedef void (*Entry)(void); /* any export, whatever its parameters */
+void balanced_call(Entry fn, int words, const uint32_t* args, int caller_cleans, int float_result,
+                   Outcome* out);
 __asm__(
     ".text\n"
     ".globl _balanced_call\n"
@@ -103,10 +103,10 @@ __asm__(
 
 typedef struct Export {
   const char* name;
-  const void* address;
+  Entry address;
   const char* parameters; /* one letter per parameter, see add_argument */
   char result;            /* 'a' / 'w': a new handle; 'f': a double; 'o': other */
-  int cdecl;
+  int caller_cleans;
 } Export;
 
 /* Everything one call's arguments point at: valid handles holding "12",
@@ -117,8 +117,8 @@ typedef struct Fixture {
   LStrHandleA a[4];
   LStrHandleW w[4];
   int na, nw;
-  CLAnsiStr wrapper_a[4];
-  CLWideStr wrapper_w[4];
+  CLAnsiStr wrapper_a[5]; /* a source, then slots */
+  CLWideStr wrapper_w[5];
   CLAnsiStrList list_a;
   CLWideStrList list_w;
   LWideChar buffer[64];
@@ -178,16 +178,20 @@ static void add_argument(Fixture* f, char letter) {
       push_pointer(f, f->numbers);
       break;
     case 'x':
+      f->wrapper_a[0] = (CLAnsiStr){LStrAllocFromASzStrA("12", -1), true};
+      push_pointer(f, &f->wrapper_a[0]);
+      break;
     case 'X':
-      for (i = 0; i < 4; ++i) f->wrapper_a[i] = (CLAnsiStr){fresh_a(f), true};
-      f->na -= 4; /* the wrappers own them */
-      push_pointer(f, f->wrapper_a);
+      for (i = 1; i < 5; ++i) f->wrapper_a[i] = (CLAnsiStr){LStrAllocFromASzStrA("12", -1), true};
+      push_pointer(f, &f->wrapper_a[1]);
       break;
     case 'y':
+      f->wrapper_w[0] = (CLWideStr){LStrAllocFromWSzStrW(L"12", -1), true};
+      push_pointer(f, &f->wrapper_w[0]);
+      break;
     case 'Y':
-      for (i = 0; i < 4; ++i) f->wrapper_w[i] = (CLWideStr){fresh_w(f), true};
-      f->nw -= 4;
-      push_pointer(f, f->wrapper_w);
+      for (i = 1; i < 5; ++i) f->wrapper_w[i] = (CLWideStr){LStrAllocFromWSzStrW(L"12", -1), true};
+      push_pointer(f, &f->wrapper_w[1]);
       break;
     case 'L':
       push_pointer(f, &f->list_a);
@@ -254,8 +258,8 @@ static void check_every_export(void) {
     for (i = 0; i < 4; ++i) f.numbers[i] = 1.5;
     f.list_a.growBy = f.list_w.growBy = 2;
     for (i = 0; exports[e].parameters[i]; ++i) add_argument(&f, exports[e].parameters[i]);
-    balanced_call(exports[e].address, f.count, f.words, exports[e].cdecl, exports[e].result == 'f',
-                  &out);
+    balanced_call(exports[e].address, f.count, f.words, exports[e].caller_cleans,
+                  exports[e].result == 'f', &out);
     snprintf(detail, sizeof detail, "%s: stack off by %d bytes, callee-saved registers %s",
              exports[e].name, (int)out.displacement, out.kept ? "kept" : "changed");
     check(out.displacement == 0 && out.kept, "stack balance", detail);
@@ -264,7 +268,7 @@ static void check_every_export(void) {
     consumed = strncmp(exports[e].name, "LStrDestroy", 11) == 0;
     for (i = 0; i < f.na && !consumed; ++i) LStrDestroyA(f.a[i]);
     for (i = 0; i < f.nw && !consumed; ++i) LStrDestroyW(f.w[i]);
-    for (i = 0; i < 4; ++i) {
+    for (i = 0; i < 5; ++i) {
       if (f.wrapper_a[i].owned) LStrDestroyA(f.wrapper_a[i].handle);
       if (f.wrapper_w[i].owned) LStrDestroyW(f.wrapper_w[i].handle);
     }
@@ -303,15 +307,24 @@ static EXCEPTION_DISPOSITION __cdecl on_failure(EXCEPTION_RECORD* record, void* 
   ExitThread(1);
 }
 
+/* The chain's head is the first word of the TIB, at fs:[0]. */
+static void* chain_head(void) {
+  void* head;
+  __asm__ volatile("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+static void set_chain_head(void* head) {
+  __asm__ volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
+}
+
 static DWORD WINAPI attempt_thread(void* argument) {
   Attempt* at = argument;
-  NT_TIB* tib = (NT_TIB*)NtCurrentTeb();
-  volatile EXCEPTION_REGISTRATION_RECORD frame;
+  EXCEPTION_REGISTRATION_RECORD frame;
   frame.Handler = (PEXCEPTION_ROUTINE)on_failure;
-  frame.Next = tib->ExceptionList;
-  tib->ExceptionList = (EXCEPTION_REGISTRATION_RECORD*)&frame;
+  frame.Next = chain_head();
+  set_chain_head(&frame);
   at->body(at);
-  tib->ExceptionList = frame.Next;
+  set_chain_head(frame.Next);
   return 0;
 }
 
