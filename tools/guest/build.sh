@@ -8,7 +8,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 cache=${QUARNEL_GUEST_CACHE:-$here/../../build/guest}
-key=$(cat "$here/build.sh" "$here/init" "$here/binfmt.sh" "$here/run.sh" | sha256sum | cut -c1-16)
+# The image depends on this script, the init and the interpreter entry only.
+key=$(cat "$here/build.sh" "$here/init" "$here/binfmt.sh" | sha256sum | cut -c1-16)
 dir=$cache/$key
 if [ -e "$dir/ready" ]; then
   echo "$dir"
