@@ -90,7 +90,8 @@ windows_i686_run() {
 }
 # Why the guest cannot be used here, if it cannot.
 guest_unavailable() {
-  [ "$(id -u)" -eq 0 ] || { echo "needs root (binfmt_misc, mmdebstrap)"; return 0; }
+  [ "$(id -u)" -eq 0 ] || sudo -n true 2>/dev/null ||
+    { echo "needs root or sudo (binfmt_misc, mmdebstrap)"; return 0; }
   local tool
   for tool in qemu-system-i386 qemu-i386-static mmdebstrap mke2fs arch-test; do
     command -v "$tool" >/dev/null || { echo "$tool is not installed"; return 0; }

@@ -12,8 +12,13 @@ cache=${QUARNEL_GUEST_CACHE:-$here/../../build/guest}
 key=$(cat "$here/build.sh" "$here/init" "$here/binfmt.sh" | sha256sum | cut -c1-16)
 dir=$cache/$key
 if [ -e "$dir/ready" ]; then
+  echo "guest: cached in $dir" >&2
   echo "$dir"
   exit 0
+fi
+# Registering the interpreter and assembling the root file system need root.
+if [ "$(id -u)" -ne 0 ]; then
+  exec sudo -n QUARNEL_GUEST_CACHE="$cache" "$0" "$@"
 fi
 mkdir -p "$cache"
 # Images from other versions of these scripts are stale.

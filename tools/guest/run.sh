@@ -25,6 +25,7 @@ timeout "$limit" qemu-system-i386 -accel tcg,thread=multi -cpu max,-smap -smp 2 
   exit 1
 }
 cat "$out/output.txt" 2>/dev/null || true
+grep -a '^guest:' "$out/console.log" >&2 || true
 echo "guest: run $((SECONDS - start)) s" >&2
 [ -s "$out/rc" ] || { echo "guest: the job left no exit code" >&2; tail -n 30 "$out/console.log" >&2; exit 1; }
 exit "$(cat "$out/rc")"
