@@ -20,8 +20,8 @@ namespace qtest {
 // address and stack pointer, which is all the compiler needs there (it
 // reloads every other register after the mark). The handler writes those
 // three into the faulting context and lets the dispatcher continue with it.
-// (RtlCaptureContext cannot mark the point: on i386 it records its caller's
-// caller's frame, so resuming there would skip the caller's clean-up.)
+// (A context from RtlCaptureContext marks such a point on x86_64 only: on
+// i386 resuming it returns from the caller with a junk value instead.)
 // On i386 the thread's chain of exception registrations lives in the TIB
 // rather than in tables, so the handler also restores the chain's head to
 // what it was at the mark: any registration below it is on abandoned stack.
