@@ -12,18 +12,41 @@ namespace qtest {
 
 #if defined(_WIN32)
 // mingw has no __try, so a vectored handler catches the library's structured
-// exception: it records it and resumes at a context captured before the call,
-// as setjmp/longjmp would. The export that raised has already released
-// everything it allocated before raising, so abandoning its frame is safe.
+// exception: it records it and resumes at a point marked before the call, as
+// longjmp would. The export that raised has already released everything it
+// allocated before raising, so abandoning its frames is safe.
+//
+// The resume point is a __builtin_setjmp buffer: frame pointer, resume
+// address and stack pointer, which is all the compiler needs there (it
+// reloads every other register after the mark). The handler writes those
+// three into the faulting context and lets the dispatcher continue with it.
+// (A context from RtlCaptureContext marks such a point on x86_64 only: on
+// i386 resuming it returns from the caller with a junk value instead.)
+// On i386 the thread's chain of exception registrations lives in the TIB
+// rather than in tables, so the handler also restores the chain's head to
+// what it was at the mark: any registration below it is on abandoned stack.
 namespace {
 struct Catcher {
-  CONTEXT resume;
+  void* resume[5];
+#if defined(__i386__)
+  void* chain = nullptr;
+#endif
   volatile bool armed = false;
   volatile bool caught = false;
   DWORD code = 0;
   std::string message;
 };
 thread_local Catcher* current = nullptr;
+
+#if defined(__i386__)
+// The chain's head is the first word of the TIB, at fs:[0].
+void* chain_head() {
+  void* head;
+  asm volatile("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+void set_chain_head(void* head) { asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory"); }
+#endif
 
 LONG CALLBACK on_exception(EXCEPTION_POINTERS* info) {
   Catcher* c = current;
@@ -35,7 +58,19 @@ LONG CALLBACK on_exception(EXCEPTION_POINTERS* info) {
   if (info->ExceptionRecord->NumberParameters >= 2)
     c->message.assign(reinterpret_cast<const char*>(info->ExceptionRecord->ExceptionInformation[0]),
                       info->ExceptionRecord->ExceptionInformation[1]);
-  *info->ContextRecord = c->resume;
+  CONTEXT* to = info->ContextRecord;
+#if defined(__x86_64__)
+  to->Rbp = reinterpret_cast<DWORD64>(c->resume[0]);
+  to->Rip = reinterpret_cast<DWORD64>(c->resume[1]);
+  to->Rsp = reinterpret_cast<DWORD64>(c->resume[2]);
+#elif defined(__i386__)
+  to->Ebp = reinterpret_cast<DWORD>(c->resume[0]);
+  to->Eip = reinterpret_cast<DWORD>(c->resume[1]);
+  to->Esp = reinterpret_cast<DWORD>(c->resume[2]);
+  set_chain_head(c->chain);
+#else
+#error "resuming after a structured exception is written for x86 only"
+#endif
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 }  // namespace
@@ -46,8 +81,10 @@ Failure run_catching(void (*body)(void*), void* context, std::string* message) {
   Catcher catcher;
   Catcher* volatile self = &catcher;
   current = self;
-  RtlCaptureContext(&self->resume);
-  if (!self->caught) {
+#if defined(__i386__)
+  self->chain = chain_head();
+#endif
+  if (__builtin_setjmp(self->resume) == 0) {
     self->armed = true;
     body(context);
     self->armed = false;

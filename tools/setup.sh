@@ -14,6 +14,7 @@ packages=(
   fpc                                       # Pascal binding
   doxygen                                   # the API reference (docs target)
   dpkg-dev file                             # Debian packages (cpack -G DEB)
+  qemu-system-x86 mmdebstrap arch-test e2fsprogs debian-archive-keyring  # the 32-bit guest
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,441 @@
+/* A 32-bit Windows host of Quarnel.dll, written in C the way a host program
+ * is: the exports are imported (dllimport, stdcall) through the import
+ * library. It checks what only a real 32-bit caller can show: that every
+ * export leaves the stack where its convention says, that failures arrive as
+ * structured exceptions a host can handle and carry on after, and that the
+ * memory the library hands out belongs to the platform (BSTRs, the process
+ * heap) so the host can free it with the platform's own functions.
+ * Prints one line per failed check and "N passed, N failed". */
+#define QUARNEL_USE_DLLIMPORT
+#include <quarnel/quarnel.h>
+#include <stddef.h>
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+#include "calls.h"
+#include "host_strings.h"
+#include "strings.h"
+
+static int passed, failed;
+
+static void check(int ok, const char* what, const char* detail) {
+  if (ok) {
+    ++passed;
+  } else {
+    ++failed;
+    printf("FAILED %s%s%s\n", what, detail ? ": " : "", detail ? detail : "");
+  }
+}
+
+/* ---- Stack balance --------------------------------------------------------
+ * balanced_call pushes the argument words right to left and calls fn, as a
+ * compiler would, with marks in the callee-saved registers EBX and EDI. It
+ * reports where the stack pointer ends up against where the convention puts
+ * it (the callee removes its arguments under stdcall, the caller under
+ * cdecl), whether the marks survived, and the result registers, popping a
+ * floating-point result off the x87 stack. */
+typedef struct Outcome {
+  uint32_t eax, edx;    /* offsets 0 and 4 */
+  double st0;           /* 8 */
+  int32_t displacement; /* 16: bytes off the expected stack pointer */
+  int32_t kept;         /* 20: 1 when EBX and EDI came back unchanged */
+} Outcome;
+_Static_assert(offsetof(Outcome, st0) == 8 && offsetof(Outcome, displacement) == 16 &&
+                   offsetof(Outcome, kept) == 20,
+               "balanced_call writes these offsets");
+
+typedef void (*Entry)(void); /* any export, whatever its parameters */
+void balanced_call(Entry fn, int words, const uint32_t* args, int caller_cleans, int float_result,
+                   Outcome* out);
+__asm__(
+    ".text\n"
+    ".globl _balanced_call\n"
+    "_balanced_call:\n"
+    "  pushl %ebp\n"
+    "  movl %esp, %ebp\n"
+    "  pushl %ebx\n"
+    "  pushl %esi\n"
+    "  pushl %edi\n"
+    "  movl 12(%ebp), %ecx\n" /* words */
+    "  movl 16(%ebp), %edx\n" /* args */
+    "  movl %esp, %esi\n"     /* the stack pointer before the arguments */
+    "1:\n"
+    "  testl %ecx, %ecx\n"
+    "  jz 2f\n"
+    "  pushl -4(%edx,%ecx,4)\n"
+    "  decl %ecx\n"
+    "  jmp 1b\n"
+    "2:\n"
+    "  movl $0x5eed0001, %ebx\n"
+    "  movl $0x5eed0002, %edi\n"
+    "  call *8(%ebp)\n"
+    "  movl 28(%ebp), %ecx\n" /* out */
+    "  movl %eax, 0(%ecx)\n"
+    "  movl %edx, 4(%ecx)\n"
+    "  cmpl $0, 24(%ebp)\n"
+    "  je 3f\n"
+    "  fstpl 8(%ecx)\n"
+    "3:\n"
+    "  xorl %eax, %eax\n"
+    "  cmpl $0x5eed0001, %ebx\n"
+    "  jne 4f\n"
+    "  cmpl $0x5eed0002, %edi\n"
+    "  jne 4f\n"
+    "  incl %eax\n"
+    "4:\n"
+    "  movl %eax, 20(%ecx)\n"
+    "  movl %esi, %eax\n"
+    "  subl %esp, %eax\n" /* bytes the call left on the stack */
+    "  cmpl $0, 20(%ebp)\n"
+    "  je 5f\n"
+    "  movl 12(%ebp), %edx\n"
+    "  shll $2, %edx\n"
+    "  subl %edx, %eax\n" /* caller cleans: its own arguments are expected */
+    "5:\n"
+    "  movl %eax, 16(%ecx)\n"
+    "  movl %esi, %esp\n"
+    "  popl %edi\n"
+    "  popl %esi\n"
+    "  popl %ebx\n"
+    "  popl %ebp\n"
+    "  ret\n");
+
+typedef struct Export {
+  const char* name;
+  Entry address;
+  const char* parameters; /* one letter per parameter, see add_argument */
+  char result;            /* 'a' / 'w': a new handle; 'f': a double; 'o': other */
+  int caller_cleans;
+} Export;
+
+/* Everything one call's arguments point at: valid handles holding "12",
+ * wrappers and lists, buffers. Released after the call, as a host would. */
+typedef struct Fixture {
+  uint32_t words[16];
+  int count;
+  LStrHandleA a[4];
+  LStrHandleW w[4];
+  int na, nw;
+  CLAnsiStr wrapper_a[5]; /* a source, then slots */
+  CLWideStr wrapper_w[5];
+  CLAnsiStrList list_a;
+  CLWideStrList list_w;
+  LWideChar buffer[64];
+  int layout[8];
+  double numbers[4];
+  uint32_t no_arguments[8];
+} Fixture;
+
+static LStrHandleA fresh_a(Fixture* f) { return f->a[f->na++] = LStrAllocFromASzStrA("12", -1); }
+static LStrHandleW fresh_w(Fixture* f) { return f->w[f->nw++] = LStrAllocFromWSzStrW(L"12", -1); }
+static void push(Fixture* f, uint32_t word) { f->words[f->count++] = word; }
+static void push_pointer(Fixture* f, const void* p) { push(f, (uint32_t)(uintptr_t)p); }
+
+static void add_argument(Fixture* f, char letter) {
+  double number = 1.5;
+  uint32_t halves[2];
+  int i;
+  switch (letter) {
+    case 'a':
+      push_pointer(f, fresh_a(f));
+      break;
+    case 'w':
+      push_pointer(f, fresh_w(f));
+      break;
+    case 'i':
+      push(f, 1);
+      break; /* positions, counts, bases, ids */
+    case 'c':
+    case 'u':
+      push(f, '1');
+      break; /* a character of the text */
+    case 'b':
+      push(f, 1);
+      break;
+    case 'd':
+      memcpy(halves, &number, sizeof halves);
+      push(f, halves[0]);
+      push(f, halves[1]);
+      break;
+    case 'q':
+      push(f, 12);
+      push(f, 0);
+      break; /* low word first */
+    case 's':
+      push_pointer(f, "12");
+      break;
+    case 't':
+      push_pointer(f, L"12");
+      break;
+    case 'W':
+      push_pointer(f, f->buffer);
+      break;
+    case 'n':
+      push_pointer(f, f->layout);
+      break;
+    case 'D':
+      push_pointer(f, f->numbers);
+      break;
+    case 'x':
+      f->wrapper_a[0] = (CLAnsiStr){LStrAllocFromASzStrA("12", -1), true};
+      push_pointer(f, &f->wrapper_a[0]);
+      break;
+    case 'X':
+      for (i = 1; i < 5; ++i) f->wrapper_a[i] = (CLAnsiStr){LStrAllocFromASzStrA("12", -1), true};
+      push_pointer(f, &f->wrapper_a[1]);
+      break;
+    case 'y':
+      f->wrapper_w[0] = (CLWideStr){LStrAllocFromWSzStrW(L"12", -1), true};
+      push_pointer(f, &f->wrapper_w[0]);
+      break;
+    case 'Y':
+      for (i = 1; i < 5; ++i) f->wrapper_w[i] = (CLWideStr){LStrAllocFromWSzStrW(L"12", -1), true};
+      push_pointer(f, &f->wrapper_w[1]);
+      break;
+    case 'L':
+      push_pointer(f, &f->list_a);
+      break;
+    case 'M':
+      push_pointer(f, &f->list_w);
+      break;
+    case 'm':
+      push_pointer(f, NULL);
+      break; /* the executable itself */
+    case 'l':
+      push_pointer(f, f->no_arguments);
+      break;
+    case 'e':
+      push(f, 7);
+      push(f, 8);
+      break; /* unused variadic arguments */
+    default:
+      printf("host: no argument for letter '%c'\n", letter);
+      ExitProcess(2);
+  }
+}
+
+/* The list rules for C hosts: end every wrapper, free each from the process
+ * heap, then the array. HeapValidate proves each block is the heap's own.
+ * The W list and wrapper have the A ones' layout, so one function serves. */
+static int release_list(CLAnsiStrList* list, int wide) {
+  HANDLE heap = GetProcessHeap();
+  int ok = 1, i;
+  for (i = 0; i < list->capacity; ++i) {
+    CLAnsiStr* item = list->items[i];
+    if (!item) continue;
+    if (item->owned && wide) LStrDestroyW((LStrHandleW)(void*)item->handle);
+    if (item->owned && !wide) LStrDestroyA(item->handle);
+    ok = ok && HeapValidate(heap, 0, item) && HeapFree(heap, 0, item);
+  }
+  if (list->items) ok = ok && HeapValidate(heap, 0, list->items) && HeapFree(heap, 0, list->items);
+  list->items = NULL;
+  list->capacity = list->count = 0;
+  return ok;
+}
+static int release_lists(CLAnsiStrList* a, CLWideStrList* w) {
+  return release_list(a, 0) & release_list((CLAnsiStrList*)(void*)w, 1);
+}
+
+static void check_every_export(void) {
+  const Export exports[] = {HOST_EXPORTS};
+  int n = (int)(sizeof exports / sizeof exports[0]), e, i, consumed;
+  for (e = 0; e < n; ++e) {
+    Fixture f;
+    Outcome out;
+    char detail[96];
+    memset(&f, 0, sizeof f);
+    for (i = 0; i < 8; ++i) f.layout[i] = 1;
+    for (i = 0; i < 4; ++i) f.numbers[i] = 1.5;
+    f.list_a.growBy = f.list_w.growBy = 2;
+    for (i = 0; exports[e].parameters[i]; ++i) add_argument(&f, exports[e].parameters[i]);
+    balanced_call(exports[e].address, f.count, f.words, exports[e].caller_cleans,
+                  exports[e].result == 'f', &out);
+    snprintf(detail, sizeof detail, "%s: stack off by %d bytes, callee-saved registers %s",
+             exports[e].name, (int)out.displacement, out.kept ? "kept" : "changed");
+    check(out.displacement == 0 && out.kept, "stack balance", detail);
+    if (exports[e].result == 'a') LStrDestroyA((LStrHandleA)(uintptr_t)out.eax);
+    if (exports[e].result == 'w') LStrDestroyW((LStrHandleW)(uintptr_t)out.eax);
+    consumed = strncmp(exports[e].name, "LStrDestroy", 11) == 0;
+    for (i = 0; i < f.na && !consumed; ++i) LStrDestroyA(f.a[i]);
+    for (i = 0; i < f.nw && !consumed; ++i) LStrDestroyW(f.w[i]);
+    for (i = 0; i < 5; ++i) {
+      if (f.wrapper_a[i].owned) LStrDestroyA(f.wrapper_a[i].handle);
+      if (f.wrapper_w[i].owned) LStrDestroyW(f.wrapper_w[i].handle);
+    }
+    check(release_lists(&f.list_a, &f.list_w), "list storage", exports[e].name);
+  }
+  printf("host: %d exports called\n", n);
+  {
+    /* The measure itself: one word too many for LStrLengthA stays behind. */
+    LStrHandleA h = LStrAllocFromASzStrA("12", -1);
+    uint32_t words[2] = {(uint32_t)(uintptr_t)h, 0};
+    Outcome out;
+    balanced_call((Entry)LStrLengthA, 2, words, 0, 0, &out);
+    check(out.displacement == 4 && out.eax == 2, "stack balance", "a wrong arity shows");
+    LStrDestroyA(h);
+  }
+}
+
+/* ---- Failures ---------------------------------------------------------------
+ * A host without a compiler's __try registers an exception frame of its own
+ * on the thread's chain (fs:[0]) and runs the call on a worker thread; the
+ * frame's handler records the failure and ends that thread. */
+typedef struct Attempt {
+  void (*body)(struct Attempt*);
+  LStrHandleA a;
+  DWORD code;
+  char message[256];
+} Attempt;
+
+static Attempt* volatile running;
+
+static EXCEPTION_DISPOSITION __cdecl on_failure(EXCEPTION_RECORD* record, void* frame,
+                                                CONTEXT* context, void* dispatcher) {
+  Attempt* at = running;
+  size_t length;
+  (void)frame, (void)context, (void)dispatcher;
+  if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
+    return ExceptionContinueSearch;
+  at->code = record->ExceptionCode;
+  if (record->NumberParameters >= 2) {
+    length = (size_t)record->ExceptionInformation[1];
+    if (length >= sizeof at->message) length = sizeof at->message - 1;
+    memcpy(at->message, (const void*)record->ExceptionInformation[0], length);
+    at->message[length] = '\0';
+  }
+  ExitThread(1);
+}
+
+/* The chain's head is the first word of the TIB, at fs:[0]. */
+static void* chain_head(void) {
+  void* head;
+  __asm__ volatile("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+static void set_chain_head(void* head) {
+  __asm__ volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
+}
+
+static DWORD WINAPI attempt_thread(void* argument) {
+  Attempt* at = argument;
+  EXCEPTION_REGISTRATION_RECORD frame;
+  frame.Handler = (PEXCEPTION_ROUTINE)on_failure;
+  frame.Next = chain_head();
+  set_chain_head(&frame);
+  at->body(at);
+  set_chain_head(frame.Next);
+  return 0;
+}
+
+/* Runs the attempt; returns the structured exception's code, 0 if none. */
+static DWORD attempt(Attempt* at) {
+  HANDLE thread;
+  DWORD exit_code = 0;
+  at->code = 0;
+  at->message[0] = '\0';
+  running = at;
+  thread = CreateThread(NULL, 0, attempt_thread, at, 0, NULL);
+  WaitForSingleObject(thread, INFINITE);
+  GetExitCodeThread(thread, &exit_code);
+  CloseHandle(thread);
+  return exit_code == 1 ? at->code : 0;
+}
+
+static void read_past_end(Attempt* at) { LStrGetCharAtA(at->a, 99); }
+static void read_number(Attempt* at) { LStrToIntA(at->a); }
+static void grow_beyond_memory(Attempt* at) { LStrSetLengthA(at->a, 0x7FFFFFFF); }
+
+static void check_failures(void) {
+  static const struct {
+    const char* name;
+    void (*body)(Attempt*);
+    const char* text;
+    DWORD code;
+    const char* message;
+  } cases[] = {
+      {"range", read_past_end, "abc", QUARNEL_EXCEPTION_RANGE, "Range check error"},
+      {"convert", read_number, "12x", QUARNEL_EXCEPTION_CONVERT,
+       "'12x' is not a valid integer value"},
+      {"out of memory", grow_beyond_memory, "abc", QUARNEL_EXCEPTION_OUT_OF_MEMORY,
+       "Out of memory"},
+  };
+  size_t i;
+  for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    Attempt at;
+    char detail[400];
+    DWORD code;
+    at.body = cases[i].body;
+    at.a = LStrAllocFromASzStrA(cases[i].text, -1);
+    code = attempt(&at);
+    snprintf(detail, sizeof detail, "%s: code %08lX, message \"%s\"", cases[i].name,
+             (unsigned long)code, at.message);
+    check(code == cases[i].code && strcmp(at.message, cases[i].message) == 0,
+          "structured exception", detail);
+    /* The host goes on: the handle kept its text and takes further calls. */
+    check(strcmp(LStrCstrA(at.a), cases[i].text) == 0 &&
+              LStrAppendASzStrA(at.a, "!", -1) == (int)strlen(cases[i].text) + 1,
+          "handle after a failure", cases[i].name);
+    LStrDestroyA(at.a);
+  }
+}
+
+/* ---- W payloads are BSTRs ------------------------------------------------- */
+static void check_bstr(void) {
+  LStrHandleW h = LStrAllocFromWSzStrW(L"caf\u00e9 au lait", -1);
+  LBSTR* field = LStrBSTRRef(h);
+  BSTR taken = *field;
+  check(SysStringLen(taken) == 12 && SysStringByteLen(taken) == 24 && taken[12] == 0, "W payload",
+        "is a BSTR of the text's length");
+  *field = NULL; /* the host takes the payload and frees it itself */
+  SysFreeString(taken);
+  check(LStrLengthW(h) == 0, "W payload", "taken away leaves the handle empty");
+  *field = SysAllocString(L"given"); /* and hands one over, which the library frees */
+  check(LStrLengthW(h) == 5 && wcscmp(LStrCstrW(h), L"given") == 0, "W payload",
+        "a BSTR from the host");
+  LStrDestroyW(h);
+}
+
+/* ---- Lists on the process heap -------------------------------------------- */
+static void check_lists(void) {
+  CLAnsiStr source = {LStrAllocFromASzStrA("alpha, beta,gamma", -1), true};
+  CLAnsiStrList list = {1, 0, 0, NULL};
+  CLWideStrList wide = {2, 0, 0, NULL};
+  int n = SplitBySepExA(&source, ',', &list, true);
+  check(n == 3 && list.count == 3 && list.capacity >= 3 &&
+            strcmp(LStrCstrA(list.items[1]->handle), "beta") == 0,
+        "split", "three fields");
+  check(SplitNamedEquW(L"port = 8080", &wide, true, L'=') && wide.count == 2 &&
+            wcscmp(LStrCstrW(wide.items[1]->handle), L"8080") == 0,
+        "split", "name and value");
+  check(release_lists(&list, &wide), "list storage", "freed with HeapFree on the process heap");
+  LStrDestroyA(source.handle);
+}
+
+/* ---- String tables ---------------------------------------------------------- */
+static void check_strings(const char* module_path) {
+  LStrHandleA a = LStrAllocLoadStrA(NULL, IDS_HOST_GREETING);
+  LStrHandleW w = LStrAllocLoadStrW(GetModuleHandleW(NULL), IDS_HOST_WIDE);
+  HMODULE module = LoadLibraryA(module_path);
+  check(strcmp(LStrCstrA(a), "hello from a 32-bit host") == 0, "string table", "the host's A");
+  check(wcscmp(LStrCstrW(w), L"\u03b1\u03b2\u03b3 \u20ac") == 0, "string table", "the host's W");
+  LStrDestroyA(a);
+  LStrDestroyW(w);
+  check(module != NULL, "string table", "the resource module loads");
+  if (module) {
+    a = LStrAllocLoadStrA(module, IDS_WHO);
+    check(strcmp(LStrCstrA(a), "string module") == 0, "string table", "another module's");
+    LStrDestroyA(a);
+    FreeLibrary(module);
+  }
+}
+
+int main(int argc, char** argv) {
+  check_every_export();
+  check_failures();
+  check_bstr();
+  check_lists();
+  check_strings(argc > 1 ? argv[1] : "quarnel_test_strings.dll");
+  printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}
