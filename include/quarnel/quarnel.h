@@ -33,8 +33,9 @@
  *  - Failures: there are no error codes. An out-of-range position on the A
  *    single-character functions, text that LStrToIntA / LStrToIntW cannot
  *    read and running out of memory leave the call as an exception (see
- *    "Failures" below); the handles passed in keep their text and nothing
- *    the call allocated is left behind.
+ *    "Failures" below), or, for a thread that asks, are recorded (see
+ *    "Failure status and checked handles"); the handles passed in keep
+ *    their text and nothing the call allocated is left behind.
  *
  * Failures. On Windows an exception leaves a function as a structured
  * exception raised with RaiseException (non-continuable), with one of the

@@ -93,11 +93,50 @@ R neutral() noexcept {
   if constexpr (!std::is_void_v<R>) return R{};
 }
 
-// Record mode: the failure, if any, is kept for LStrGetLastFailure and the
-// export returns the zero of its result type. Out of line, like the handle
-// check below, so the common path stays a few instructions.
-template <bool Nothrow, class Body>
-[[gnu::noinline, gnu::cold]] auto recorded(Body& body) {
+// Whether the call may run bare, inline in the export: no handle checks, raise
+// mode, and on Windows a body that cannot throw (a C++ exception must not
+// cross there). One flag and one thread-local test.
+template <bool Nothrow>
+inline bool bare() noexcept {
+#if defined(_WIN32)
+  if constexpr (!Nothrow) return false;
+#endif
+  return !core::registry::enabled() && thread_failure_mode == kRaise;
+}
+
+// Every other call crosses here, out of line so that the export's common
+// path keeps its few instructions and registers. `handle_args` gives the
+// handle arguments only when they are checked.
+template <bool Nothrow, class HandleArgs, class Body>
+[[gnu::noinline]] auto cross(const char* export_name, HandleArgs&& handle_args, Body&& body) {
+  using R = decltype(body());
+  constexpr std::size_t handle_count = std::tuple_size_v<decltype(handle_args())>;
+  if constexpr (handle_count > 0) {
+    if (core::registry::enabled()) {
+      auto args = handle_args();
+      if (!admit(export_name, args.data(), handle_count)) return neutral<R>();
+    }
+  }
+  if (thread_failure_mode == kRaise) {
+    if constexpr (Nothrow) {
+      return body();
+    } else {
+#if defined(_WIN32)
+      Failure failure;
+      try {
+        return body();
+      } catch (...) {
+        failure = describe_current_exception();
+      }
+      // Raised outside the catch block, so the C++ exception object is gone.
+      raise_failure(failure);
+#else
+      return body();
+#endif
+    }
+  }
+  // Record mode: the failure, if any, is kept for LStrGetLastFailure and the
+  // export returns the zero of its result type.
   Failure& last = thread_last_failure;
   last.code = 0;
   last.length = 0;
@@ -110,52 +149,7 @@ template <bool Nothrow, class Body>
     } catch (...) {
       last = describe_current_exception();
     }
-    return neutral<decltype(body())>();
-  }
-}
-
-template <class HandleArgs>
-[[gnu::noinline, gnu::cold]] bool admitted(const char* export_name, HandleArgs& handle_args) {
-  auto args = handle_args();
-  return admit(export_name, args.data(), args.size());
-}
-
-// Whether the call may run bare: no handle checks, raise mode, and on
-// Windows a body that cannot throw (a C++ exception must not cross there).
-template <bool Nothrow>
-inline bool bare() noexcept {
-#if defined(_WIN32)
-  if constexpr (!Nothrow) return false;
-#endif
-  return !core::registry::enabled() && thread_failure_mode == kRaise;
-}
-
-// `handle_args` gives the handle arguments only when they are checked, so
-// the common path does not even build their list.
-template <bool Nothrow, class HandleArgs, class Body>
-auto cross(const char* export_name, HandleArgs&& handle_args, Body&& body) {
-  if constexpr (std::tuple_size_v < decltype(handle_args()) >> 0) {
-    if (core::registry::enabled()) [[unlikely]] {
-      if (!admitted(export_name, handle_args)) return neutral<decltype(body())>();
-    }
-  }
-  if (thread_failure_mode != kRaise) [[unlikely]]
-    return recorded<Nothrow>(body);
-  if constexpr (Nothrow) {
-    return body();
-  } else {
-#if defined(_WIN32)
-    Failure failure;
-    try {
-      return body();
-    } catch (...) {
-      failure = describe_current_exception();
-    }
-    // Raised outside the catch block, so the C++ exception object is gone.
-    raise_failure(failure);
-#else
-    return body();
-#endif
+    return neutral<R>();
   }
 }
 
@@ -166,10 +160,10 @@ unsigned last_failure(char* message, int capacity) noexcept;
 
 // One export's crossing: its handle arguments and the expression that does
 // its work. `__func__` is the export's own name, for failure messages.
-#define QUARNEL_BOUNDARY(handle_args, expr)         \
-  (::quarnel::exports::bare<noexcept(expr)>()       \
-       ? [&] { return expr; }()                     \
-       : ::quarnel::exports::cross<noexcept(expr)>( \
+#define QUARNEL_BOUNDARY(handle_args, expr)                        \
+  (__builtin_expect(::quarnel::exports::bare<noexcept(expr)>(), 1) \
+       ? [&] { return expr; }()                                    \
+       : ::quarnel::exports::cross<noexcept(expr)>(                \
              __func__, [&] { return ::quarnel::exports::handle_args; }, [&] { return expr; }))
 
 // The exports that read and set the thread's failure state are the boundary
