@@ -67,8 +67,10 @@ int vprintf_w(LStrHandleW h, bool cat, const LWideChar* format, ...) {
   return n;
 }
 
-// Whether a call allocates in the situation of `Subjects`.
-enum class Allocates { yes, never };
+// Whether a call allocates in the situation of `Subjects`: always, never, or
+// unless the allocator rounded the W payload's block up enough to let the
+// text grow in place (which depends on the platform's allocator).
+enum class Allocates { yes, never, unless_room };
 
 struct Export {
   const char* name;
@@ -122,13 +124,13 @@ const std::vector<Export>& exports() {
       {"LStrAssignA", Allocates::never, DO(LStrAssignA(s.spare_a.get(), s.a.get()))},
       {"LStrAssignW", Allocates::yes, DO(LStrAssignW(s.w.get(), s.num_w.get()))},
       {"LStrAssignASzStrA", Allocates::yes, DO(LStrAssignASzStrA(s.a.get(), "new text", -1))},
-      {"LStrAssignWSzStrW", Allocates::yes, DO(LStrAssignWSzStrW(s.w.get(), QW("a longer new text"), -1))},
+      {"LStrAssignWSzStrW", Allocates::unless_room, DO(LStrAssignWSzStrW(s.w.get(), QW("a longer new text"), -1))},
       {"LStrAppendA", Allocates::yes, DO(LStrAppendA(s.a.get(), s.a.get()))},
-      {"LStrAppendW", Allocates::yes, DO(LStrAppendW(s.w.get(), s.w.get()))},
+      {"LStrAppendW", Allocates::unless_room, DO(LStrAppendW(s.w.get(), s.w.get()))},
       {"LStrAppendASzStrA", Allocates::yes, DO(LStrAppendASzStrA(s.a.get(), "more", -1))},
-      {"LStrAppendWSzStrW", Allocates::yes, DO(LStrAppendWSzStrW(s.w.get(), QW("more"), -1))},
+      {"LStrAppendWSzStrW", Allocates::unless_room, DO(LStrAppendWSzStrW(s.w.get(), QW("more"), -1))},
       {"LStrAppendCharA", Allocates::yes, DO(LStrAppendCharA(s.a.get(), '!'))},
-      {"LStrAppendCharW", Allocates::yes, DO(LStrAppendCharW(s.w.get(), QW('!')))},
+      {"LStrAppendCharW", Allocates::unless_room, DO(LStrAppendCharW(s.w.get(), QW('!')))},
       {"LStrCompareA", Allocates::never, DO(LStrCompareA(s.a.get(), s.num_a.get()))},
       {"LStrCompareICA", Allocates::yes, DO(LStrCompareICA(s.a.get(), s.num_a.get()))},
       {"LStrCompareW", Allocates::never, DO(LStrCompareW(s.w.get(), s.num_w.get()))},
@@ -213,7 +215,7 @@ const std::vector<Export>& exports() {
       {"LStrToDoubleDefA", Allocates::never, DO(LStrToDoubleDefA(s.num_a.get(), 0))},
       {"LStrToDoubleDefW", Allocates::never, DO(LStrToDoubleDefW(s.num_w.get(), 0))},
       {"LStrAppendIntValueA", Allocates::yes, DO(LStrAppendIntValueA(s.a.get(), -7))},
-      {"LStrAppendIntValueW", Allocates::yes, DO(LStrAppendIntValueW(s.w.get(), -7))},
+      {"LStrAppendIntValueW", Allocates::unless_room, DO(LStrAppendIntValueW(s.w.get(), -7))},
       {"LStrFloatToStrFA", Allocates::yes, A(LStrFloatToStrFA(2.5, 0, 15, 2))},
       {"LStrFloatToStrFW", Allocates::yes, W(LStrFloatToStrFW(2.5, 0, 15, 2))},
       {"LStrFormatFloatA", Allocates::yes, A(LStrFormatFloatA(s.picture_a.get(), &s.value))},
@@ -274,7 +276,7 @@ TEST(OutOfMemory, ExportsListedAsNotAllocatingDoNot) {
 
 TEST(OutOfMemory, EveryAllocationPointFailsCleanly) {
   for (const Export& e : exports()) {
-    if (e.allocates != Allocates::yes) continue;
+    if (e.allocates == Allocates::never) continue;
     SCOPED_TRACE(e.name);
     bool succeeded = false;
     long budget = 0;
@@ -300,7 +302,9 @@ TEST(OutOfMemory, EveryAllocationPointFailsCleanly) {
     }
     EXPECT_TRUE(succeeded);
     // A call listed as allocating that never failed does not allocate here.
-    EXPECT_GT(budget, 1) << "listed as allocating, but made no allocation";
+    if (e.allocates == Allocates::yes) {
+      EXPECT_GT(budget, 1) << "listed as allocating, but made no allocation";
+    }
   }
 }
 
