@@ -106,11 +106,11 @@ bool takes_wide_text(const ConversionSpec& spec) noexcept {
   return (spec.letter == 's' || spec.letter == 'c') == wide_output;
 }
 
-// Writes one conversion; `written` is its text in the format, kept as it
-// stands when it is not a conversion.
+// Writes one conversion; `as_written` is its text in the format, copied
+// as it stands when the letter is not a conversion.
 template <class Unit>
 void write_conversion(Output<Unit>& out, const ConversionSpec& spec, ArgumentList& args,
-                      const Unit* written, std::size_t written_length) {
+                      const Unit* as_written, std::size_t as_written_length) {
   switch (spec.letter) {
     case 'd':
     case 'i': {
@@ -154,7 +154,7 @@ void write_conversion(Output<Unit>& out, const ConversionSpec& spec, ArgumentLis
       out.put('%');
       break;
     default:  // not a conversion: the text stays as written
-      out.put(written, written_length);
+      out.put(as_written, as_written_length);
   }
 }
 
@@ -173,14 +173,14 @@ std::size_t format_units(Unit* storage, std::size_t capacity, const Unit* format
     }
     const Unit* start = p++;
     ConversionSpec spec = parse_conversion(p);
-    const auto written_length = static_cast<std::size_t>(p - start);
+    const auto as_written_length = static_cast<std::size_t>(p - start);
     if (spec.letter == 0) {  // the format ends inside a conversion
-      out.put(start, written_length);
+      out.put(start, as_written_length);
       break;
     }
     if (spec.width_from_argument) apply_width_argument(spec, args.next<int>());
     if (spec.precision_from_argument) apply_precision_argument(spec, args.next<int>());
-    write_conversion(out, spec, args, start, written_length);
+    write_conversion(out, spec, args, start, as_written_length);
   }
   return out.finish();
 }
