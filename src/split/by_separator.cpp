@@ -2,8 +2,6 @@
 // directly instead of fetching each character through the
 // single-character accessor; the one visible effect of that accessor, an A
 // source receiving a private copy of a shared payload, is reproduced.
-#include <algorithm>
-
 #include "core/access.hpp"
 #include "core/lifecycle.hpp"
 #include "split/fields.hpp"
@@ -13,15 +11,10 @@ namespace quarnel::split {
 namespace {
 
 // Where the field starting at `from` ends: the next separator or the end.
-// Most fields are short: their first units are looked at in line, and only
-// a longer field is handed to the vector scan.
 template <class Char>
 std::size_t field_end(std::basic_string_view<Char> text, std::size_t from, Char separator) {
-  const std::size_t near = std::min(text.size(), from + 24);
-  for (std::size_t i = from; i < near; ++i)
-    if (text[i] == separator) return i;
-  const std::size_t at = edit::find_unit(text.substr(near), separator);
-  return at == edit::npos ? text.size() : near + at;
+  const std::size_t at = edit::find_unit(text.substr(from), separator);
+  return at == edit::npos ? text.size() : from + at;
 }
 
 // Reading characters of an A source makes its payload private first.
