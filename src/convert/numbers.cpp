@@ -13,23 +13,6 @@ using namespace core;
 
 namespace {
 
-// The "%g" LStrAllocFromDoubleW formats with: the one module-level value the
-// library builds rather than stores, widened from its byte literal while the
-// library loads and read-only afterwards.
-class WideFormat {
- public:
-  explicit WideFormat(const char* text) noexcept {
-    while (*text && size_ < sizeof units_ / sizeof units_[0])
-      units_[size_++] = static_cast<wchar>(static_cast<unsigned char>(*text++));
-  }
-  WideView view() const noexcept { return {units_, size_}; }
-
- private:
-  wchar units_[4] = {};
-  std::size_t size_ = 0;
-};
-const WideFormat kGeneralFormat("%g");
-
 template <class Str>
 Str from_ascii(std::string_view text) {
   if constexpr (std::is_same_v<Str, AnsiStr>) {
@@ -94,11 +77,9 @@ Str uint64_text(std::uint64_t value) {
 
 template <class Str>
 Str double_text(double value, const NumberSettings& settings) {
+  // One formatter for both families: the text is the same.
   NumberText text;
-  if constexpr (std::is_same_v<Str, AnsiStr>)
-    float_to_text(text, value, settings);
-  else
-    format_one_float(text, kGeneralFormat.view(), value, settings);
+  float_to_text(text, value, settings);
   return from_number_text<Str>(text.view());
 }
 

@@ -11,6 +11,9 @@ int by_layout(const LStrWrapper<Rec>& source, int field_count, const int* layout
               LStrWrapperList<Rec>& list, bool trim) {
   list.clear();
   auto text = core::view_of(*source.handle);
+  // Fields are stored up to their first zero; one look at the whole line
+  // spares a look at every field when it has none.
+  const bool zeros = up_to_zero(text).size() != text.size();
   // Positions are kept 1-based and in 64 bits: the index base only shifts
   // them, and widths summed from hostile layouts must not overflow.
   long long start = 1;
@@ -24,7 +27,7 @@ int by_layout(const LStrWrapper<Rec>& source, int field_count, const int* layout
     }
     auto field = cut_text(text, start, count);
     if (trim) field = trimmed(field);
-    core::assign_text(next_slot(list), up_to_zero(field));
+    store_field(next_slot(list), zeros ? up_to_zero(field) : field);
     if (!columns) start += count;
   }
   return list.count;

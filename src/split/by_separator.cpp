@@ -1,9 +1,7 @@
 // Splitting at a separator character. The scan runs over the line's text
-// directly (memchr speed) instead of fetching each character through the
+// directly instead of fetching each character through the
 // single-character accessor; the one visible effect of that accessor, an A
 // source receiving a private copy of a shared payload, is reproduced.
-#include <cstring>
-
 #include "core/access.hpp"
 #include "core/lifecycle.hpp"
 #include "split/fields.hpp"
@@ -13,13 +11,10 @@ namespace quarnel::split {
 namespace {
 
 // Where the field starting at `from` ends: the next separator or the end.
-std::size_t field_end(std::string_view text, std::size_t from, char separator) {
-  const void* hit = std::memchr(text.data() + from, separator, text.size() - from);
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
-}
-std::size_t field_end(core::wstring_view text, std::size_t from, core::wchar separator) {
-  std::size_t at = text.find(separator, from);
-  return at == core::wstring_view::npos ? text.size() : at;
+template <class Char>
+std::size_t field_end(std::basic_string_view<Char> text, std::size_t from, Char separator) {
+  const std::size_t at = edit::find_unit(text.substr(from), separator);
+  return at == edit::npos ? text.size() : from + at;
 }
 
 // Reading characters of an A source makes its payload private first.
@@ -53,7 +48,7 @@ int by_separator(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::C
       source, separator, [&] { return n < slot_count; },
       [&](auto field) {
         Rec& slot = *slots[n++].handle;
-        core::assign_text(slot, field);
+        store_field(slot, field);
         // The slot holds the whole field; trimming works on the slot itself.
         if (trim) edit::trim_in_place(slot, edit::Ends::both);
       });
@@ -74,7 +69,7 @@ int by_separator_into(const LStrWrapper<Rec>& source, typename core::FamilyOf<Re
       source, separator, [] { return true; },
       [&](auto field) {
         if (trim) field = trimmed(field);
-        core::assign_text(next_slot(list), zeros ? up_to_zero(field) : field);
+        store_field(next_slot(list), zeros ? up_to_zero(field) : field);
       });
   return list.count;
 }

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "core/access.hpp"
 #include "edit/cut.hpp"
 #include "edit/finder.hpp"
 #include "edit/trim.hpp"
@@ -17,6 +18,18 @@ using edit::up_to_zero;
 template <class Char>
 std::basic_string_view<Char> trimmed(std::basic_string_view<Char> field) noexcept {
   return edit::trimmed_text(field, edit::Ends::both);
+}
+
+// Stores a field in a slot. A private payload with room is written in place
+// (the rule for every slot), short fields copied in line.
+template <class Rec, class Char>
+void store_field(Rec& slot, std::basic_string_view<Char> field) {
+  if (field.size() > 32 || !core::has_room(slot, field.size())) {
+    core::assign_text(slot, field);
+    return;
+  }
+  for (std::size_t i = 0; i < field.size(); ++i) slot.payload[i] = field[i];
+  core::set_length_in_place(slot, field.size());
 }
 
 }  // namespace quarnel::split

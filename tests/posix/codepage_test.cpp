@@ -1,5 +1,5 @@
-// The POSIX code-page layer: tables, malformed input, UTF-8, and the choice of
-// the process code page.
+// The POSIX code-page layer: tables, malformed input, UTF-8, bulk against
+// character-by-character conversion, and the choice of the process code page.
 #include "platform/posix/codepage.hpp"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/char_rules.hpp"
 #include "platform/platform.hpp"
 
 namespace qp = quarnel::platform::posix;
@@ -347,6 +348,47 @@ TEST(AllPages, ZerosAreCharactersAndMeasuringAgreesOnRandomInput) {
   }
   for (unsigned id : {0u, 437u, 1200u, 1252000u, 20127u, 65000u, 54936u})
     EXPECT_EQ(qp::find_code_page(id), nullptr) << id;
+}
+
+// The converters take runs of ASCII many bytes at a time; character by
+// character (each cut by the shared character rules) they must give the same
+// text. Random texts mix ASCII runs with every kind of byte and unit.
+TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
+  std::mt19937 rng(5);
+  for (unsigned id : {1252u, 932u, 65001u}) {
+    SCOPED_TRACE(id);
+    const qp::CodePage& cp = page(id);
+    for (int round = 0; round < 3000; ++round) {
+      string s;
+      u16string w;
+      for (unsigned n = rng() % 64; n--;) {
+        const bool ascii = rng() % 4 != 0;
+        s += static_cast<char>(ascii ? 0x20 + rng() % 0x5F : rng() % 0x100);
+        w += static_cast<char16_t>(ascii ? 0x20 + rng() % 0x5F : rng() % 0x10000);
+      }
+      u16string by_char;
+      const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
+      for (std::size_t i = 0; i < s.size();) {
+        const std::size_t left = s.size() - i;
+        std::size_t len = 1;
+        if (id == 932)
+          len = quarnel::chars::double_byte_length(qp::is_lead_byte(cp, bytes[i]), bytes + i, left);
+        else if (id == 65001)
+          len = quarnel::chars::utf8_step(bytes + i, left).length;
+        by_char += dec(cp, s.substr(i, len));
+        i += len;
+      }
+      ASSERT_EQ(dec(cp, s), by_char) << "round " << round;
+      string by_unit;
+      for (std::size_t i = 0; i < w.size();) {
+        const bool pair = w[i] >= 0xD800 && w[i] < 0xDC00 && i + 1 < w.size() &&
+                          w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000;
+        by_unit += enc(cp, w.substr(i, pair ? 2 : 1));
+        i += pair ? 2 : 1;
+      }
+      ASSERT_EQ(enc(cp, w), by_unit) << "round " << round;
+    }
+  }
 }
 
 // --- Choosing the process code page --------------------------------------------------
