@@ -53,7 +53,7 @@ constexpr const char* kGeneral =
     "Input: the FILEs in turn ('-' is standard input); with no FILE, standard input\n"
     "when it is not a terminal, else a bundled sample (said on standard error).\n"
     "'--' ends the options. Values go as '-d ;', '-d;', '--separator ;' or\n"
-    "'--separator=;'.\n"
+    "'--separator=;'; short flags may share a word ('-tu').\n"
     "\n"
     "Encoding: input is read as UTF-8 unless --encoding names a code page; a UTF-8\n"
     "byte order mark is dropped. Output is always UTF-8 (invalid input bytes become\n"
