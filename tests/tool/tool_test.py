@@ -62,6 +62,7 @@ FILTER = [
     (["sep", "-f", "csv", "--", "-"], "x,y\n", "x,y\n", 0, ""),
     (["sep", "--separator=;", "--format=tsv"], "x;y\n", "x\ty\n", 0, ""),
     (["sep", "-d;"], "x;y\n", "x | y\n", 0, ""),
+    (["named", "-tud:", "--", "-"], " k : 'v' \n", "k | v\n", 0, ""),
     (["sep", "--help"], "", None, 0, ""),
     (["--version"], "", None, 0, ""),
     (["csv", "--version"], "", None, 0, ""),

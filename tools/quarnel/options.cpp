@@ -1,5 +1,6 @@
 #include "options.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstdio>
@@ -52,7 +53,7 @@ constexpr const char* kGeneral =
     "Input: the FILEs in turn ('-' is standard input); with no FILE, standard input\n"
     "when it is not a terminal, else a bundled sample (said on standard error).\n"
     "'--' ends the options. Values go as '-d ;', '-d;', '--separator ;' or\n"
-    "'--separator=;'.\n"
+    "'--separator=;'; short flags may share a word ('-tu').\n"
     "\n"
     "Encoding: input is read as UTF-8 unless --encoding names a code page; a UTF-8\n"
     "byte order mark is dropped. Output is always UTF-8 (invalid input bytes become\n"
@@ -204,9 +205,22 @@ int parse_options(int argc, char** argv, Options* o, Output& out) {
   const Command* c = o->command;
   Mode mode = c->mode;
   o->separator = mode == Mode::named ? '=' : ',';
-  bool options_done = false;
+  // Short flags may share a word ("-tu"): each becomes a word of its own.
+  std::vector<std::string> args;
   for (int i = 2; i < argc; ++i) {
-    std::string_view arg = argv[i];
+    std::string word = argv[i];
+    bool after_dashes = std::find(args.begin(), args.end(), "--") != args.end();
+    while (!after_dashes && word.size() > 2 && word[0] == '-' && word[1] != '-' &&
+           std::string_view("tuHhV").find(word[1]) != std::string_view::npos) {
+      args.push_back(word.substr(0, 2));
+      word.erase(1, 1);
+    }
+    args.push_back(word);
+  }
+  bool options_done = false;
+  int count = static_cast<int>(args.size());
+  for (int i = 0; i < count; ++i) {
+    std::string_view arg = args[i];
     if (options_done || arg == "-" || arg.size() < 2 || arg[0] != '-') {
       o->files.emplace_back(arg);
       continue;
@@ -237,8 +251,8 @@ int parse_options(int argc, char** argv, Options* o, Output& out) {
         v = inline_value;
         return true;
       }
-      if (i + 1 >= argc) return false;
-      v = argv[++i];
+      if (i + 1 >= count) return false;
+      v = args[++i];
       return true;
     };
     auto flag = [&](bool* target) {
