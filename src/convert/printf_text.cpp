@@ -7,6 +7,7 @@
 
 #include "convert/printf_writers.hpp"
 #include "convert/text_buffer.hpp"
+#include "core/char_rules.hpp"
 #include "platform/platform.hpp"
 
 namespace quarnel::convert {
@@ -32,14 +33,12 @@ std::size_t whole_characters(const wchar* s, std::size_t n, std::size_t limit) {
 std::size_t whole_characters(const char* s, std::size_t n, std::size_t limit) {
   if (n <= limit) return n;
   const bool utf8 = platform::ansi_code_page() == 65001;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(s);
   std::size_t i = 0;
   while (i < limit) {
-    auto b = static_cast<unsigned char>(s[i]);
-    std::size_t step = utf8 ? (b >= 0xF0   ? 4
-                               : b >= 0xE0 ? 3
-                               : b >= 0xC0 ? 2
-                                           : 1)
-                            : (platform::is_lead_byte(b) ? 2 : 1);
+    const std::size_t step =
+        utf8 ? chars::utf8_step(bytes + i, n - i).length
+             : chars::double_byte_length(platform::is_lead_byte(bytes[i]), bytes + i, n - i);
     if (i + step > limit) break;
     i += step;
   }

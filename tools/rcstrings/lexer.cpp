@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/char_rules.hpp"
 #include "rc_compiler.hpp"
 
 namespace rcstrings {
@@ -32,30 +33,14 @@ void append_code_point(std::u16string& out, char32_t c) {
 // Malformed UTF-8 gives U+FFFD for each byte that cannot start or continue
 // a well-formed sequence.
 void decode_utf8(std::string_view s, std::u16string& out) {
-  static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-  std::size_t i = 0;
-  while (i < s.size()) {
-    auto b = static_cast<unsigned char>(s[i]);
-    int extra = b < 0x80                ? 0
-                : b >= 0xC2 && b < 0xE0 ? 1
-                : b >= 0xE0 && b < 0xF0 ? 2
-                : b >= 0xF0 && b < 0xF5 ? 3
-                                        : -1;
-    bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < s.size();
-    char32_t c = ok ? b & (0x7Fu >> (extra ? extra + 1 : 0)) : 0;
-    for (int k = 1; ok && k <= extra; ++k) {
-      auto t = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-      ok = (t & 0xC0) == 0x80;
-      c = (c << 6) | (t & 0x3Fu);
-    }
-    if (ok && (c < kLeast[extra] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF)) ok = false;
-    if (!ok) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
+  for (std::size_t i = 0; i < s.size();) {
+    const quarnel::chars::Utf8Step step = quarnel::chars::utf8_step(bytes + i, s.size() - i);
+    if (step.valid)
+      append_code_point(out, step.code_point);
+    else
       out += u'\uFFFD';
-      ++i;
-      continue;
-    }
-    append_code_point(out, c);
-    i += static_cast<std::size_t>(extra) + 1;
+    i += step.length;
   }
 }
 
