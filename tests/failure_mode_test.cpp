@@ -163,10 +163,9 @@ TEST(CheckedHandles, BadHandlesFailInBothModes) {
     std::function<void()> run;
     std::string message;
   };
-  LStrHandleA destroyed = LStrAllocA();
-  LStrDestroyA(destroyed);
   HA a = make_a("abc");
   HW w = make_w(QW("abc"));
+  LStrHandleA destroyed = LStrAllocA();
   char foreign[16] = {};
   auto not_a_handle = reinterpret_cast<LStrHandleA>(foreign);
   const Case cases[] = {
@@ -183,6 +182,10 @@ TEST(CheckedHandles, BadHandlesFailInBothModes) {
        "LStrSetLengthA: invalid handle argument 1"},
       {"null", [&] { LStrCompareA(a.get(), nullptr); }, "LStrCompareA: invalid handle argument 2"},
   };
+  // Destroyed only now, with everything else in place: the allocator may
+  // hand a freed record's address out again, and a record made there would
+  // be live once more.
+  LStrDestroyA(destroyed);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string message;
