@@ -25,10 +25,13 @@ def run(binary, bench_filter, repetitions, min_time):
 
 
 def medians(benchmarks):
+    """The median of each benchmark; its only run when there was one."""
     result = {}
     for b in benchmarks:
-        if b.get("aggregate_name") == "median":
-            result[b["run_name"]] = b
+        if b.get("aggregate_name") == "median" or b.get("run_type") == "iteration":
+            result.setdefault(b["run_name"], b)
+            if b.get("aggregate_name") == "median":
+                result[b["run_name"]] = b
     return result
 
 
