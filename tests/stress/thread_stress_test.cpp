@@ -21,8 +21,6 @@ namespace {
 
 constexpr int kThreads = 4;
 
-wstr widen(std::string_view s) { return wstr(s.begin(), s.end()); }
-
 // Each thread records its first mismatch; the main thread reports them.
 struct Outcome {
   std::string error;
