@@ -13,9 +13,19 @@
 
 namespace rcstrings {
 
+namespace {
+
+// "file:line: error: message", or "file: error: message" without a line.
+std::string located(const std::string& file, int line, const std::string& message) {
+  std::string text = file;
+  if (line > 0) text.append(":").append(std::to_string(line));
+  return text.append(": error: ").append(message);
+}
+
+}  // namespace
+
 Error::Error(const std::string& file, int line, const std::string& message)
-    : std::runtime_error(file + (line > 0 ? ":" + std::to_string(line) : std::string()) +
-                         ": error: " + message) {}
+    : std::runtime_error(located(file, line, message)) {}
 
 Result compile(const std::vector<std::string>& scripts, const Options& options) {
   Preprocessed pp = preprocess(scripts, options);
