@@ -79,11 +79,11 @@
 #endif
 
 /* Structured-exception codes raised on Windows (customer bit set). */
-#define QUARNEL_EXCEPTION_RANGE 0xE0510001u         /* range error */
-#define QUARNEL_EXCEPTION_CONVERT 0xE0510002u       /* conversion error */
-#define QUARNEL_EXCEPTION_OUT_OF_MEMORY 0xE0510003u /* memory exhausted */
+#define QUARNEL_EXCEPTION_RANGE 0xE0510001u          /* range error */
+#define QUARNEL_EXCEPTION_CONVERT 0xE0510002u        /* conversion error */
+#define QUARNEL_EXCEPTION_OUT_OF_MEMORY 0xE0510003u  /* memory exhausted */
 #define QUARNEL_EXCEPTION_INVALID_HANDLE 0xE0510004u /* checked-handles mode */
-#define QUARNEL_EXCEPTION_INTERNAL 0xE05100FFu      /* any other failure */
+#define QUARNEL_EXCEPTION_INTERNAL 0xE05100FFu       /* any other failure */
 
 /* ---- Character and string types ------------------------------------------ */
 
