@@ -9,12 +9,9 @@
 // it in "%n", and "%X" accepts a sign and an optional "0x".
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <limits>
-#include <vector>
 
 #include "convert/float_format.hpp"
-#include "core/memory.hpp"
 #include "support.hpp"
 
 using namespace qtest;
@@ -165,46 +162,4 @@ TEST(NumberText, AppendIntValue) {
   HW w = make_w(QW("n="));
   EXPECT_EQ(LStrAppendIntValueW(w.get(), 2147483647), w->payload);
   EXPECT_EQ(text(w.get()), QW("n=2147483647"));
-}
-
-TEST(OutOfMemory, NumberAndFormatExportsFailCleanly) {
-  namespace qt = quarnel::testing;
-  double v = 1234.5;
-  // Handles the operations use are made here: on Windows a failure leaves
-  // the operation's own frame without running its destructors.
-  HA long_picture = make_a(std::string(200, 'x') + "#,##0.00");
-  using Op = std::function<void(LStrHandleA, LStrHandleW)>;
-  std::vector<std::pair<const char*, Op>> ops = {
-      {"Int64A", [](auto, auto) { LStrDestroyA(LStrAllocFromInt64A(-5)); }},
-      {"DoubleW", [](auto, auto) { LStrDestroyW(LStrAllocFromDoubleW(0.5)); }},
-      {"FloatToStrFA", [](auto, auto) { LStrDestroyA(LStrFloatToStrFA(-1e6, 4, 15, 2)); }},
-      {"FormatFloatA", [&](auto, auto) { LStrDestroyA(LStrFormatFloatA(long_picture.get(), &v)); }},
-      {"AppendIntValueW", [](auto, LStrHandleW w) { LStrAppendIntValueW(w, 12); }},
-      {"SprintfA",
-       [](LStrHandleA a, auto) { _LStrSprintfA(a, "%s %ls %.300f", "x", QW("y"), 1.0); }},
-      {"CatSprintfW", [](auto, LStrHandleW w) { _LStrCatSprintfW(w, QW("%hs%s"), "x", QW("y")); }},
-      {"FormatA", [](LStrHandleA a, auto) { LStrDestroyA(_LStrFormatA(a, 1)); }},
-  };
-  for (auto& [name, run] : ops) {
-    SCOPED_TRACE(name);
-    Failure f = Failure::out_of_memory;
-    for (long budget = 0; f != Failure::none && budget < 16; ++budget) {
-      long live_before = qt::live_blocks();
-      {
-        HA a = make_a("shared %d");
-        HA other(LStrAllocCloneAA(a.get()));
-        HW w = make_w(QW("wide %d"));
-        qt::fail_allocations_after(budget);
-        f = failure_of([&] { run(a.get(), w.get()); });
-        qt::fail_allocations_after(-1);
-        if (f != Failure::none) {
-          EXPECT_EQ(f, Failure::out_of_memory) << "budget " << budget;
-          EXPECT_EQ(text(a.get()) + text(other.get()), "shared %dshared %d");
-          EXPECT_EQ(text(w.get()), QW("wide %d"));
-        }
-      }
-      EXPECT_EQ(qt::live_blocks(), live_before) << "budget " << budget;
-    }
-    EXPECT_EQ(f, Failure::none);
-  }
 }

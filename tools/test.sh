@@ -11,7 +11,6 @@ passed=0
 failed=0
 summary=()
 
-# Sums GoogleTest's own counts from a ctest log.
 # Sums the counts of GoogleTest and of the scripts that print "N passed, N failed".
 count() {
   { grep -ohE '\[  PASSED  \] [0-9]+ test' "$1" | awk '{print $4}'

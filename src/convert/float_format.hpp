@@ -1,5 +1,5 @@
 // Floating-point numbers as text, following the documented contracts of the
-// runtime routines the number exports are specified against: FloatToStr,
+// runtime routines whose results the number exports reproduce: FloatToStr,
 // FloatToStrF with its TFloatFormat codes, FormatFloat, and the runtime
 // Format's "%g". All of them write UTF-16 and take the regional settings as
 // an argument, so tests can run them under any settings.

@@ -65,16 +65,6 @@ Rec* print_new(const Rec& format, va_list args) {
   return new_handle(formatted<Str>(text_of(format), args));
 }
 
-AnsiStr print_ansi(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  struct End {
-    va_list& args;
-    ~End() { va_end(args); }
-  } end{args};
-  return formatted<AnsiStr>(format, args);
-}
-
 template AnsiStr formatted(const char*, va_list);
 template WideStr formatted(const wchar*, va_list);
 template int print_replace(ARec&, const char*, va_list);

@@ -29,7 +29,4 @@ int print_append(Rec& dest, const CharOf<Rec>* format, va_list args);
 template <class Rec>
 Rec* print_new(const Rec& format, va_list args);
 
-// One value printed with a fixed byte format.
-core::AnsiStr print_ansi(const char* format, ...);
-
 }  // namespace quarnel::convert

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "convert/printf_spec.hpp"
+#include "convert/printf_conversion.hpp"
 #include "convert/printf_writers.hpp"
 #include "quarnel/errors.hpp"
 
@@ -82,16 +82,16 @@ void refuse_count_stores(const Unit* format) {
 }
 
 template <class Unit>
-void write_float_argument(Output<Unit>& out, const ConversionSpec& spec, ArgumentList& args) {
+void write_float_argument(Output<Unit>& out, const Conversion& conv, ArgumentList& args) {
 #if defined(_WIN32)
   // Windows compilers make long double the same as double, so hosts pass
   // eight bytes for %Lf too.
-  write_floating(out, spec, args.next<double>());
+  write_floating(out, conv, args.next<double>());
 #else
-  if (spec.size == SizePrefix::L)
-    write_floating(out, spec, args.next<long double>());
+  if (conv.size == SizePrefix::L)
+    write_floating(out, conv, args.next<long double>());
   else
-    write_floating(out, spec, args.next<double>());
+    write_floating(out, conv, args.next<double>());
 #endif
 }
 
@@ -99,31 +99,31 @@ void write_float_argument(Output<Unit>& out, const ConversionSpec& spec, Argumen
 // 'l' / 'w' UTF-16; otherwise the lower-case letter takes the output's own
 // family and the upper-case one the other.
 template <class Unit>
-bool takes_wide_text(const ConversionSpec& spec) noexcept {
-  if (spec.size == SizePrefix::h) return false;
-  if (spec.size == SizePrefix::l || spec.size == SizePrefix::w) return true;
+bool takes_wide_text(const Conversion& conv) noexcept {
+  if (conv.size == SizePrefix::h) return false;
+  if (conv.size == SizePrefix::l || conv.size == SizePrefix::w) return true;
   constexpr bool wide_output = sizeof(Unit) == sizeof(wchar);
-  return (spec.letter == 's' || spec.letter == 'c') == wide_output;
+  return (conv.letter == 's' || conv.letter == 'c') == wide_output;
 }
 
 // Writes one conversion; `as_written` is its text in the format, copied
 // as it stands when the letter is not a conversion.
 template <class Unit>
-void write_conversion(Output<Unit>& out, const ConversionSpec& spec, ArgumentList& args,
+void write_conversion(Output<Unit>& out, const Conversion& conv, ArgumentList& args,
                       const Unit* as_written, std::size_t as_written_length) {
-  switch (spec.letter) {
+  switch (conv.letter) {
     case 'd':
     case 'i': {
-      const std::uint64_t bits = args.next_integer(spec.size, true);
+      const std::uint64_t bits = args.next_integer(conv.size, true);
       const bool negative = static_cast<std::int64_t>(bits) < 0;
-      write_integer(out, spec, negative ? 0 - bits : bits, negative);
+      write_integer(out, conv, negative ? 0 - bits : bits, negative);
       break;
     }
     case 'u':
     case 'o':
     case 'x':
     case 'X':
-      write_integer(out, spec, args.next_integer(spec.size, false), false);
+      write_integer(out, conv, args.next_integer(conv.size, false), false);
       break;
     case 'e':
     case 'E':
@@ -133,22 +133,22 @@ void write_conversion(Output<Unit>& out, const ConversionSpec& spec, ArgumentLis
     case 'G':
     case 'a':
     case 'A':
-      write_float_argument(out, spec, args);
+      write_float_argument(out, conv, args);
       break;
     case 'c':
     case 'C':
-      write_character(out, spec, static_cast<unsigned>(args.next<int>()),
-                      takes_wide_text<Unit>(spec));
+      write_character(out, conv, static_cast<unsigned>(args.next<int>()),
+                      takes_wide_text<Unit>(conv));
       break;
     case 's':
     case 'S':
-      if (takes_wide_text<Unit>(spec))
-        write_string(out, spec, args.next<const wchar*>());
+      if (takes_wide_text<Unit>(conv))
+        write_string(out, conv, args.next<const wchar*>());
       else
-        write_string(out, spec, args.next<const char*>());
+        write_string(out, conv, args.next<const char*>());
       break;
     case 'p':
-      write_pointer(out, spec, args.next<void*>());
+      write_pointer(out, conv, args.next<void*>());
       break;
     case '%':
       out.put('%');
@@ -172,15 +172,15 @@ std::size_t format_units(Unit* storage, std::size_t capacity, const Unit* format
       continue;
     }
     const Unit* start = p++;
-    ConversionSpec spec = parse_conversion(p);
+    Conversion conv = parse_conversion(p);
     const auto as_written_length = static_cast<std::size_t>(p - start);
-    if (spec.letter == 0) {  // the format ends inside a conversion
+    if (conv.letter == 0) {  // the format ends inside a conversion
       out.put(start, as_written_length);
       break;
     }
-    if (spec.width_from_argument) apply_width_argument(spec, args.next<int>());
-    if (spec.precision_from_argument) apply_precision_argument(spec, args.next<int>());
-    write_conversion(out, spec, args, start, as_written_length);
+    if (conv.width_from_argument) apply_width_argument(conv, args.next<int>());
+    if (conv.precision_from_argument) apply_precision_argument(conv, args.next<int>());
+    write_conversion(out, conv, args, start, as_written_length);
   }
   return out.finish();
 }

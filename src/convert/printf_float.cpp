@@ -71,10 +71,10 @@ int exponent_of(std::string_view scientific) {
 }
 
 template <class Float>
-void digits_of(FloatText& text, const ConversionSpec& spec, Float value) {
+void digits_of(FloatText& text, const Conversion& conv, Float value) {
   using Exact = ExactDigits<Float>;
-  const unsigned kind = spec.letter | 0x20;
-  const std::int64_t precision = spec.precision;
+  const unsigned kind = conv.letter | 0x20;
+  const std::int64_t precision = conv.precision;
   if (kind == 'a') {
     text.exponent_mark = 'p';
     if (precision >= 0) {
@@ -90,7 +90,7 @@ void digits_of(FloatText& text, const ConversionSpec& spec, Float value) {
   } else if (kind == 'e') {
     convert(text, value, std::chars_format::scientific, precision < 0 ? 6 : precision,
             Exact::decimal);
-  } else if (!spec.alt) {  // 'g'
+  } else if (!conv.alt) {  // 'g'
     // Trailing zeros are dropped, so digits beyond the exact ones never show.
     const std::int64_t p = precision < 0 ? 6 : precision == 0 ? 1 : precision;
     convert(text, value, std::chars_format::general, p, Exact::decimal);
@@ -108,15 +108,15 @@ void digits_of(FloatText& text, const ConversionSpec& spec, Float value) {
 }  // namespace
 
 template <class Unit, class Float>
-void write_floating(Output<Unit>& out, const ConversionSpec& spec, Float value) {
-  const bool upper = spec.letter >= 'A' && spec.letter <= 'Z';
+void write_floating(Output<Unit>& out, const Conversion& conv, Float value) {
+  const bool upper = conv.letter >= 'A' && conv.letter <= 'Z';
   char prefix[3];
   std::size_t prefix_length = 0;
   if (std::signbit(value))
     prefix[prefix_length++] = '-';
-  else if (spec.plus)
+  else if (conv.plus)
     prefix[prefix_length++] = '+';
-  else if (spec.space)
+  else if (conv.space)
     prefix[prefix_length++] = ' ';
   const Float magnitude = std::fabs(value);
   NumberLayout layout;
@@ -124,17 +124,17 @@ void write_floating(Output<Unit>& out, const ConversionSpec& spec, Float value) 
     layout.prefix = {prefix, prefix_length};
     layout.digits = std::isnan(magnitude) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf");
     layout.zero_pad_allowed = false;
-    write_padded(out, spec, layout);
+    write_padded(out, conv, layout);
     return;
   }
-  if ((spec.letter | 0x20) == 'a') {
+  if ((conv.letter | 0x20) == 'a') {
     prefix[prefix_length++] = '0';
     prefix[prefix_length++] = upper ? 'X' : 'x';
   }
   FloatText text;
-  digits_of(text, spec, magnitude);
+  digits_of(text, conv, magnitude);
   std::size_t exponent = text.exponent_at();
-  if (spec.alt && text.view().substr(0, exponent).find('.') == std::string_view::npos) {
+  if (conv.alt && text.view().substr(0, exponent).find('.') == std::string_view::npos) {
     // '#': a decimal point even without digits after it.
     text.chars.insert(exponent, '.');
     ++exponent;
@@ -145,14 +145,14 @@ void write_floating(Output<Unit>& out, const ConversionSpec& spec, Float value) 
   layout.digits = all.substr(0, exponent);
   layout.trailing_zeros = text.trailing_zeros;
   layout.exponent = all.substr(exponent);
-  write_padded(out, spec, layout);
+  write_padded(out, conv, layout);
 }
 
-template void write_floating(Output<char>&, const ConversionSpec&, double);
-template void write_floating(Output<core::wchar>&, const ConversionSpec&, double);
+template void write_floating(Output<char>&, const Conversion&, double);
+template void write_floating(Output<core::wchar>&, const Conversion&, double);
 #if !defined(_WIN32)
-template void write_floating(Output<char>&, const ConversionSpec&, long double);
-template void write_floating(Output<core::wchar>&, const ConversionSpec&, long double);
+template void write_floating(Output<char>&, const Conversion&, long double);
+template void write_floating(Output<core::wchar>&, const Conversion&, long double);
 #endif
 
 }  // namespace quarnel::convert

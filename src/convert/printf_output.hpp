@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "convert/printf_spec.hpp"
+#include "convert/printf_conversion.hpp"
 
 namespace quarnel::convert {
 
@@ -61,8 +61,8 @@ class Output {
 };
 
 // How many pad units a field of `length` units needs to reach the width.
-inline std::uint64_t padding(const ConversionSpec& spec, std::uint64_t length) noexcept {
-  auto width = static_cast<std::uint64_t>(spec.width);
+inline std::uint64_t padding(const Conversion& conv, std::uint64_t length) noexcept {
+  auto width = static_cast<std::uint64_t>(conv.width);
   return width > length ? width - length : 0;
 }
 
@@ -81,27 +81,27 @@ struct NumberLayout {
 // Writes the number padded to the width: on the right for '-', with zeros
 // after the prefix for '0' where allowed, with spaces in front otherwise.
 template <class Unit>
-void write_padded(Output<Unit>& out, const ConversionSpec& spec, const NumberLayout& n) {
+void write_padded(Output<Unit>& out, const Conversion& conv, const NumberLayout& n) {
   std::uint64_t length =
       n.prefix.size() + n.leading_zeros + n.digits.size() + n.trailing_zeros + n.exponent.size();
-  std::uint64_t pad = padding(spec, length);
-  bool zero_pad = !spec.left && spec.zero && n.zero_pad_allowed;
-  if (!spec.left && !zero_pad) out.repeat(' ', pad);
+  std::uint64_t pad = padding(conv, length);
+  bool zero_pad = !conv.left && conv.zero && n.zero_pad_allowed;
+  if (!conv.left && !zero_pad) out.repeat(' ', pad);
   out.put_ascii(n.prefix);
   out.repeat('0', n.leading_zeros + (zero_pad ? pad : 0));
   out.put_ascii(n.digits);
   out.repeat('0', n.trailing_zeros);
   out.put_ascii(n.exponent);
-  if (spec.left) out.repeat(' ', pad);
+  if (conv.left) out.repeat(' ', pad);
 }
 
 // Writes text padded to the width with spaces.
 template <class Unit>
-void write_padded(Output<Unit>& out, const ConversionSpec& spec, const Unit* s, std::size_t n) {
-  std::uint64_t pad = padding(spec, n);
-  if (!spec.left) out.repeat(' ', pad);
+void write_padded(Output<Unit>& out, const Conversion& conv, const Unit* s, std::size_t n) {
+  std::uint64_t pad = padding(conv, n);
+  if (!conv.left) out.repeat(' ', pad);
   out.put(s, n);
-  if (spec.left) out.repeat(' ', pad);
+  if (conv.left) out.repeat(' ', pad);
 }
 
 }  // namespace quarnel::convert

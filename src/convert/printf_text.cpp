@@ -46,37 +46,37 @@ std::size_t whole_characters(const char* s, std::size_t n, std::size_t limit) {
 }
 
 // The most units a precision lets through.
-std::size_t limit_of(const ConversionSpec& spec) noexcept {
-  return spec.precision < 0 || static_cast<std::uint64_t>(spec.precision) > SIZE_MAX
+std::size_t limit_of(const Conversion& conv) noexcept {
+  return conv.precision < 0 || static_cast<std::uint64_t>(conv.precision) > SIZE_MAX
              ? SIZE_MAX
-             : static_cast<std::size_t>(spec.precision);
+             : static_cast<std::size_t>(conv.precision);
 }
 
 }  // namespace
 
 template <class Unit, class Source>
-void write_string(Output<Unit>& out, const ConversionSpec& spec, const Source* text) {
-  const std::size_t limit = limit_of(spec);
+void write_string(Output<Unit>& out, const Conversion& conv, const Source* text) {
+  const std::size_t limit = limit_of(conv);
   if (!text) {
     static constexpr Unit null_text[] = {'(', 'n', 'u', 'l', 'l', ')'};
-    write_padded(out, spec, null_text, std::min<std::size_t>(6, limit));
+    write_padded(out, conv, null_text, std::min<std::size_t>(6, limit));
   } else if constexpr (std::is_same_v<Unit, Source>) {
     std::size_t n = 0;
     while (n < limit && text[n]) ++n;
-    write_padded(out, spec, text, n);
+    write_padded(out, conv, text, n);
   } else {
     TextBuffer<Unit> converted;
     convert_into(converted, text, std::char_traits<Source>::length(text));
-    write_padded(out, spec, converted.data(),
+    write_padded(out, conv, converted.data(),
                  whole_characters(converted.data(), converted.size(), limit));
   }
 }
 
 template <class Unit>
-void write_character(Output<Unit>& out, const ConversionSpec& spec, unsigned value, bool wide) {
+void write_character(Output<Unit>& out, const Conversion& conv, unsigned value, bool wide) {
   if (wide == (sizeof(Unit) == sizeof(wchar))) {
     auto u = static_cast<Unit>(value);
-    write_padded(out, spec, &u, 1);
+    write_padded(out, conv, &u, 1);
     return;
   }
   TextBuffer<Unit> converted;
@@ -87,14 +87,14 @@ void write_character(Output<Unit>& out, const ConversionSpec& spec, unsigned val
     auto c = static_cast<char>(value);
     convert_into(converted, &c, 1);
   }
-  write_padded(out, spec, converted.data(), converted.size());
+  write_padded(out, conv, converted.data(), converted.size());
 }
 
-template void write_string(Output<char>&, const ConversionSpec&, const char*);
-template void write_string(Output<char>&, const ConversionSpec&, const wchar*);
-template void write_string(Output<wchar>&, const ConversionSpec&, const char*);
-template void write_string(Output<wchar>&, const ConversionSpec&, const wchar*);
-template void write_character(Output<char>&, const ConversionSpec&, unsigned, bool);
-template void write_character(Output<wchar>&, const ConversionSpec&, unsigned, bool);
+template void write_string(Output<char>&, const Conversion&, const char*);
+template void write_string(Output<char>&, const Conversion&, const wchar*);
+template void write_string(Output<wchar>&, const Conversion&, const char*);
+template void write_string(Output<wchar>&, const Conversion&, const wchar*);
+template void write_character(Output<char>&, const Conversion&, unsigned, bool);
+template void write_character(Output<wchar>&, const Conversion&, unsigned, bool);
 
 }  // namespace quarnel::convert

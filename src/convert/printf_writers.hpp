@@ -11,24 +11,24 @@ namespace quarnel::convert {
 
 // d i u o x X: the magnitude and whether the value was negative.
 template <class Unit>
-void write_integer(Output<Unit>& out, const ConversionSpec& spec, std::uint64_t magnitude,
+void write_integer(Output<Unit>& out, const Conversion& conv, std::uint64_t magnitude,
                    bool negative);
 
 // p: upper-case hexadecimal, two digits per byte of a pointer.
 template <class Unit>
-void write_pointer(Output<Unit>& out, const ConversionSpec& spec, const void* pointer);
+void write_pointer(Output<Unit>& out, const Conversion& conv, const void* pointer);
 
 // e E f F g G a A, for double and long double.
 template <class Unit, class Float>
-void write_floating(Output<Unit>& out, const ConversionSpec& spec, Float value);
+void write_floating(Output<Unit>& out, const Conversion& conv, Float value);
 
 // s S: text of either family (`Source`), converted when it is not the
 // output's; null prints "(null)".
 template <class Unit, class Source>
-void write_string(Output<Unit>& out, const ConversionSpec& spec, const Source* text);
+void write_string(Output<Unit>& out, const Conversion& conv, const Source* text);
 
 // c C: one unit of the family named by `wide`.
 template <class Unit>
-void write_character(Output<Unit>& out, const ConversionSpec& spec, unsigned value, bool wide);
+void write_character(Output<Unit>& out, const Conversion& conv, unsigned value, bool wide);
 
 }  // namespace quarnel::convert

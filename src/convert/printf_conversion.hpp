@@ -11,7 +11,7 @@ namespace quarnel::convert {
 
 enum class SizePrefix : unsigned char { none, hh, h, l, ll, j, z, t, L, I, I32, I64, w };
 
-struct ConversionSpec {
+struct Conversion {
   bool left = false;   // '-': pad on the right
   bool plus = false;   // '+': a sign on every signed number
   bool space = false;  // ' ': a blank where a '+' would go
@@ -68,47 +68,47 @@ SizePrefix read_size(const Unit*& p) noexcept {
 // Reads the conversion that follows a '%'; `p` points after the '%' and is
 // left after the conversion letter (or on the terminating zero).
 template <class Unit>
-ConversionSpec parse_conversion(const Unit*& p) noexcept {
-  ConversionSpec spec;
+Conversion parse_conversion(const Unit*& p) noexcept {
+  Conversion conv;
   for (;; ++p) {
     if (*p == '-')
-      spec.left = true;
+      conv.left = true;
     else if (*p == '+')
-      spec.plus = true;
+      conv.plus = true;
     else if (*p == ' ')
-      spec.space = true;
+      conv.space = true;
     else if (*p == '#')
-      spec.alt = true;
+      conv.alt = true;
     else if (*p == '0')
-      spec.zero = true;
+      conv.zero = true;
     else
       break;
   }
   if (*p == '*')
-    ++p, spec.width_from_argument = true;
+    ++p, conv.width_from_argument = true;
   else
-    spec.width = printf_detail::read_number(p);
+    conv.width = printf_detail::read_number(p);
   if (*p == '.') {
     ++p;
     if (*p == '*')
-      ++p, spec.precision_from_argument = true;
+      ++p, conv.precision_from_argument = true;
     else
-      spec.precision = printf_detail::read_number(p);
+      conv.precision = printf_detail::read_number(p);
   }
-  spec.size = printf_detail::read_size(p);
-  spec.letter = static_cast<unsigned>(*p);
-  if (spec.letter) ++p;
-  return spec;
+  conv.size = printf_detail::read_size(p);
+  conv.letter = static_cast<unsigned>(*p);
+  if (conv.letter) ++p;
+  return conv;
 }
 
 // A '*' width or precision given by the argument list: a negative width is a
 // '-' flag, a negative precision counts as none.
-inline void apply_width_argument(ConversionSpec& spec, int width) noexcept {
-  if (width < 0) spec.left = true;
-  spec.width = width < 0 ? -std::int64_t{width} : width;
+inline void apply_width_argument(Conversion& conv, int width) noexcept {
+  if (width < 0) conv.left = true;
+  conv.width = width < 0 ? -std::int64_t{width} : width;
 }
-inline void apply_precision_argument(ConversionSpec& spec, int precision) noexcept {
-  spec.precision = precision < 0 ? -1 : precision;
+inline void apply_precision_argument(Conversion& conv, int precision) noexcept {
+  conv.precision = precision < 0 ? -1 : precision;
 }
 
 }  // namespace quarnel::convert
