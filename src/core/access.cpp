@@ -35,17 +35,6 @@ int set_length_of(Rec& h, int length) {
 int set_length(ARec& h, int length) { return set_length_of(h, length); }
 int set_length(WRec& h, int length) { return set_length_of(h, length); }
 
-void set_length_in_place(ARec& h, std::size_t length) noexcept {
-  ansi_header(h.payload)->length = static_cast<std::int32_t>(length);
-  h.payload[length] = '\0';
-}
-
-void set_length_in_place(WRec& h, std::size_t length) noexcept {
-  std::uint32_t bytes = static_cast<std::uint32_t>(length * sizeof(wchar));
-  std::memcpy(reinterpret_cast<char*>(h.payload) - sizeof bytes, &bytes, sizeof bytes);
-  h.payload[length] = 0;
-}
-
 char* char_address(ARec& h, int position) {
   // Signed arithmetic in 64 bits: a position near INT_MIN must not wrap.
   long long index = static_cast<long long>(position) + 1 - h.charIndexBase;

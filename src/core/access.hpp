@@ -2,6 +2,7 @@
 // and comparison.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/handle.hpp"
@@ -45,7 +46,7 @@ typename FamilyOf<Rec>::Str make_str(std::size_t length, std::size_t capacity) {
 // falls through to a new payload, whose constructor refuses it.
 inline bool has_room(const ARec& h, std::size_t length) noexcept {
   return h.payload && length > 0 && length <= kMaxLengthA && !ansi_shared(h.payload) &&
-         (length <= ansi_length(h.payload) || length <= ansi_room(h.payload));
+         (length <= std::max(kMinRoomA, ansi_length(h.payload)) || length <= ansi_room(h.payload));
 }
 inline bool has_room(const WRec& h, std::size_t length) noexcept {
   return h.payload && length > 0 && length <= kMaxLengthW &&
@@ -53,8 +54,15 @@ inline bool has_room(const WRec& h, std::size_t length) noexcept {
 }
 // Sets the length of a payload that has_room() accepted; the characters up to
 // `length` must already be in place.
-void set_length_in_place(ARec& h, std::size_t length) noexcept;
-void set_length_in_place(WRec& h, std::size_t length) noexcept;
+inline void set_length_in_place(ARec& h, std::size_t length) noexcept {
+  ansi_header(h.payload)->length = static_cast<std::int32_t>(length);
+  h.payload[length] = '\0';
+}
+inline void set_length_in_place(WRec& h, std::size_t length) noexcept {
+  auto bytes = static_cast<std::uint32_t>(length * sizeof(wchar));
+  std::memcpy(reinterpret_cast<char*>(h.payload) - sizeof bytes, &bytes, sizeof bytes);
+  h.payload[length] = 0;
+}
 
 // Replaces or extends the text with `text` (which may lie inside the handle's
 // own payload). Returns the new length.

@@ -16,7 +16,7 @@ std::size_t ansi_room(const char* payload) noexcept {
 AnsiStr::AnsiStr(std::size_t length, std::size_t capacity) {
   if (length == 0) return;
   if (length > kMaxLengthA) throw std::bad_alloc();
-  capacity = std::clamp(capacity, length, kMaxLengthA);
+  capacity = std::clamp(std::max(capacity, kMinRoomA), length, kMaxLengthA);
   auto* header = static_cast<AnsiHeader*>(mem::heap_alloc(sizeof(AnsiHeader) + capacity + 1));
   header->codePage = static_cast<std::uint16_t>(platform::ansi_code_page());
   header->bookkeeping = 1;

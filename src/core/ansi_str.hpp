@@ -33,6 +33,11 @@ static_assert(offsetof(AnsiHeader, length) == 8);
 // within a signed 32-bit size.
 inline constexpr std::size_t kMaxLengthA = 0x7FFFFFFFu - sizeof(AnsiHeader) - 1;
 
+// Every block has room for at least this many characters: a 24-byte block,
+// the smallest most heaps hand out anyway. Rewriting a short text in place
+// then needs no question to the heap about the block's real size.
+inline constexpr std::size_t kMinRoomA = 24 - sizeof(AnsiHeader) - 1;
+
 inline AnsiHeader* ansi_header(const char* payload) noexcept {
   return reinterpret_cast<AnsiHeader*>(const_cast<char*>(payload) - sizeof(AnsiHeader));
 }

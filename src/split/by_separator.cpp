@@ -2,6 +2,13 @@
 // directly instead of fetching each character through the
 // single-character accessor; the one visible effect of that accessor, an A
 // source receiving a private copy of a shared payload, is reproduced.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/access.hpp"
 #include "core/lifecycle.hpp"
 #include "split/fields.hpp"
@@ -10,12 +17,102 @@
 namespace quarnel::split {
 namespace {
 
-// Where the field starting at `from` ends: the next separator or the end.
+// The separators of a line, in order. A lines are scanned a block at a time:
+// every separator of the block is found at once into a bit mask and handed
+// out one per field, so a short field costs a few bit operations instead of
+// a search of its own.
 template <class Char>
-std::size_t field_end(std::basic_string_view<Char> text, std::size_t from, Char separator) {
-  const std::size_t at = edit::find_unit(text.substr(from), separator);
-  return at == edit::npos ? text.size() : from + at;
-}
+class Separators;
+
+template <>
+class Separators<char> {
+ public:
+  Separators(std::string_view text, char separator) noexcept : text_(text), separator_(separator) {}
+
+  // The position of the next separator, or the text's size when none is left.
+  std::size_t next() noexcept {
+    while (mask_ == 0) {
+      if (block_ >= text_.size()) return text_.size();
+      mask_ =
+          text_.size() - block_ >= kBlock ? block_matches(text_.data() + block_) : tail_matches();
+      block_ += kBlock;
+    }
+    std::size_t at = block_ - kBlock + std::countr_zero(mask_) / kBitsPerByte;
+    mask_ &= mask_ - 1;
+    return at;
+  }
+
+ private:
+#if defined(__SSE2__)
+  // Sixteen bytes per compare, one mask bit per byte.
+  static constexpr std::size_t kBlock = 64;
+  static constexpr int kBitsPerByte = 1;
+  std::uint64_t block_matches(const char* p) const noexcept {
+    const __m128i pattern = _mm_set1_epi8(separator_);
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+      __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+      auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern)));
+      mask |= std::uint64_t{bits} << (16 * i);
+    }
+    return mask;
+  }
+#else
+  // One 64-bit word, the top bit of each matching byte set: exact for every
+  // byte (no borrow runs from one byte into the next).
+  static constexpr std::size_t kBlock = 8;
+  static constexpr int kBitsPerByte = 8;
+  std::uint64_t block_matches(const char* p) const noexcept {
+    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Fu;
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    word ^= 0x0101010101010101u * static_cast<unsigned char>(separator_);
+    std::uint64_t mask = ~(((word & low7) + low7) | word | low7);
+    if constexpr (std::endian::native == std::endian::big) mask = byte_reversed(mask);
+    return mask;
+  }
+  static std::uint64_t byte_reversed(std::uint64_t v) noexcept {
+    std::uint64_t r = 0;
+    for (int i = 0; i < 8; ++i, v >>= 8) r = (r << 8) | (v & 0xFF);
+    return r;
+  }
+#endif
+  // The last, partial block: the text's last full block, shifted so only its
+  // new bytes count; a text shorter than a block is copied out first. Nothing
+  // past the text is read.
+  std::uint64_t tail_matches() const noexcept {
+    const std::size_t n = text_.size() - block_;
+    if (text_.size() >= kBlock)
+      return block_matches(text_.data() + text_.size() - kBlock) >> ((kBlock - n) * kBitsPerByte);
+    char copy[kBlock] = {};
+    std::memcpy(copy, text_.data() + block_, n);
+    return block_matches(copy) & ((std::uint64_t{1} << (n * kBitsPerByte)) - 1);
+  }
+
+  std::string_view text_;
+  char separator_;
+  std::size_t block_ = 0;
+  std::uint64_t mask_ = 0;
+};
+
+// W lines: the unit search finds each separator.
+template <>
+class Separators<core::wchar> {
+ public:
+  Separators(core::wstring_view text, core::wchar separator) noexcept
+      : text_(text), separator_(separator) {}
+  std::size_t next() noexcept {
+    const std::size_t at = edit::find_unit(text_.substr(from_), separator_);
+    const std::size_t end = at == edit::npos ? text_.size() : from_ + at;
+    from_ = end + 1;
+    return end;
+  }
+
+ private:
+  core::wstring_view text_;
+  core::wchar separator_;
+  std::size_t from_ = 0;
+};
 
 // Reading characters of an A source makes its payload private first.
 void prepare_source(core::ARec& h) {
@@ -30,8 +127,9 @@ void for_each_field(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>
   Rec& h = *source.handle;
   prepare_source(h);
   auto text = core::view_of(h);
+  Separators<typename core::FamilyOf<Rec>::Char> separators(text, separator);
   for (std::size_t start = 0; start < text.size() && more();) {
-    std::size_t end = field_end(text, start, separator);
+    std::size_t end = separators.next();
     store(text.substr(start, end - start));
     start = end + 1;
   }

@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "core/handle.hpp"
+#include "platform/platform.hpp"
 #include "quarnel/quarnel.hpp"
 
 namespace quarnel::split {
@@ -32,6 +33,10 @@ template <class Rec>
 struct SlotHandles {
   static Rec* alloc() { return core::new_record<Rec>().release(); }
   static void destroy(Rec* h) noexcept { core::destroy_handle(h); }
+  // Pointers the list's items block holds, which may be more than its capacity.
+  static std::size_t block_slots(void* items) noexcept {
+    return platform::heap_block_size(items) / sizeof(void*);
+  }
 };
 
 // The handle of the next slot, growing the list when it is full.

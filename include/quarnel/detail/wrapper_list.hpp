@@ -57,19 +57,41 @@ inline void* heap_block(std::size_t bytes) {
   return block;
 }
 
+template <class Ops, class = void>
+struct knows_block_slots : std::false_type {};
+template <class Ops>
+struct knows_block_slots<Ops, std::void_t<decltype(Ops::block_slots(nullptr))>> : std::true_type {};
+
 // Adds growBy slots (one when growBy is below 1), each a new owning wrapper
-// around a fresh empty handle. The list grows linearly, never by doubling.
-// Slots made before a failure stay in the list, so it is always whole.
+// around a fresh empty handle. The list's capacity grows linearly, never by
+// doubling. Slots made before a failure stay in the list, so it is always
+// whole.
+//
+// When `Ops` can tell how many pointers the items block really holds
+// (`block_slots`), the block itself is allocated with half as much again as
+// is asked and reused while it has room, so a list grown by small steps to a
+// great length costs linear time rather than a copy of every pointer at
+// every step. Without it, every growth moves the pointers to a block of the
+// exact new capacity.
 template <class Ops, class List>
 void grow_list(List& list) {
   using Wrapper = std::remove_pointer_t<std::remove_pointer_t<decltype(list.items)>>;
   const std::int32_t step = list.growBy < 1 ? 1 : list.growBy;
   if (list.capacity > std::numeric_limits<std::int32_t>::max() - step) throw std::bad_alloc();
-  auto** bigger = static_cast<Wrapper**>(
-      heap_block(sizeof(Wrapper*) * (static_cast<std::size_t>(list.capacity) + step)));
-  for (std::int32_t i = 0; i < list.capacity; ++i) bigger[i] = list.items[i];
-  LStrHeapFree(list.items);
-  list.items = bigger;
+  const auto wanted = static_cast<std::size_t>(list.capacity) + step;
+  bool fits = false;
+  std::size_t slots = wanted;
+  if constexpr (knows_block_slots<Ops>::value) {
+    fits = list.items && Ops::block_slots(list.items) >= wanted;
+    const std::size_t roomy = static_cast<std::size_t>(list.capacity) + list.capacity / 2;
+    if (roomy > slots) slots = roomy;
+  }
+  if (!fits) {
+    auto** bigger = static_cast<Wrapper**>(heap_block(sizeof(Wrapper*) * slots));
+    for (std::int32_t i = 0; i < list.capacity; ++i) bigger[i] = list.items[i];
+    LStrHeapFree(list.items);
+    list.items = bigger;
+  }
   for (std::int32_t i = 0; i < step; ++i) {
     auto* handle = Ops::alloc();
     void* block;

@@ -13,7 +13,11 @@ namespace quarnel::platform {
 
 void* heap_alloc(std::size_t bytes) noexcept { return HeapAlloc(GetProcessHeap(), 0, bytes); }
 void heap_free(void* block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
-std::size_t heap_block_size(void* block) noexcept { return HeapSize(GetProcessHeap(), 0, block); }
+// HeapSize answers (SIZE_T)-1 for a block it does not know; that counts as no room.
+std::size_t heap_block_size(void* block) noexcept {
+  SIZE_T size = HeapSize(GetProcessHeap(), 0, block);
+  return size == static_cast<SIZE_T>(-1) ? 0 : size;
+}
 
 wchar* bstr_alloc(const wchar* units, std::uint32_t count) noexcept {
   return SysAllocStringLen(units, count);
