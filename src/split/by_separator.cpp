@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -17,101 +18,90 @@
 namespace quarnel::split {
 namespace {
 
-// The separators of a line, in order. A lines are scanned a block at a time:
+// The separators of a line, in order. The line is scanned a block at a time:
 // every separator of the block is found at once into a bit mask and handed
 // out one per field, so a short field costs a few bit operations instead of
 // a search of its own.
 template <class Char>
-class Separators;
-
-template <>
-class Separators<char> {
+class Separators {
  public:
-  Separators(std::string_view text, char separator) noexcept : text_(text), separator_(separator) {}
+  Separators(std::basic_string_view<Char> text, Char separator) noexcept
+      : text_(text), separator_(separator) {}
 
   // The position of the next separator, or the text's size when none is left.
   std::size_t next() noexcept {
     while (mask_ == 0) {
       if (block_ >= text_.size()) return text_.size();
       mask_ =
-          text_.size() - block_ >= kBlock ? block_matches(text_.data() + block_) : tail_matches();
-      block_ += kBlock;
+          text_.size() - block_ >= kUnits ? block_matches(text_.data() + block_) : tail_matches();
+      block_ += kUnits;
     }
-    std::size_t at = block_ - kBlock + std::countr_zero(mask_) / kBitsPerByte;
+    std::size_t at = block_ - kUnits + std::countr_zero(mask_) / kBits;
     mask_ &= mask_ - 1;
     return at;
   }
 
  private:
 #if defined(__SSE2__)
-  // Sixteen bytes per compare, one mask bit per byte.
-  static constexpr std::size_t kBlock = 64;
-  static constexpr int kBitsPerByte = 1;
-  std::uint64_t block_matches(const char* p) const noexcept {
-    const __m128i pattern = _mm_set1_epi8(separator_);
+  // 64 bytes a block, one mask bit per unit.
+  static constexpr std::size_t kUnits = 64 / sizeof(Char);
+  static constexpr int kBits = 1;
+  std::uint64_t block_matches(const Char* p) const noexcept {
     std::uint64_t mask = 0;
-    for (int i = 0; i < 4; ++i) {
-      __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-      auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern)));
-      mask |= std::uint64_t{bits} << (16 * i);
-    }
+    for (std::size_t i = 0; i < kUnits / 16; ++i)
+      mask |= std::uint64_t{sixteen_matches(p + 16 * i)} << (16 * i);
     return mask;
+  }
+  std::uint32_t sixteen_matches(const Char* p) const noexcept {
+    auto load = [](const Char* q) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(q)); };
+    __m128i hits;
+    if constexpr (sizeof(Char) == 1) {
+      hits = _mm_cmpeq_epi8(load(p), _mm_set1_epi8(static_cast<char>(separator_)));
+    } else {
+      const __m128i pattern = _mm_set1_epi16(static_cast<short>(separator_));
+      hits =
+          _mm_packs_epi16(_mm_cmpeq_epi16(load(p), pattern), _mm_cmpeq_epi16(load(p + 8), pattern));
+    }
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
   }
 #else
-  // One 64-bit word, the top bit of each matching byte set: exact for every
-  // byte (no borrow runs from one byte into the next).
-  static constexpr std::size_t kBlock = 8;
-  static constexpr int kBitsPerByte = 8;
-  std::uint64_t block_matches(const char* p) const noexcept {
-    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Fu;
+  // One 64-bit word a block, the top bit of each matching unit set: exact for
+  // every unit, as no carry runs from one unit into the next.
+  static constexpr std::size_t kUnits = 8 / sizeof(Char);
+  static constexpr int kBits = 8 * sizeof(Char);
+  std::uint64_t block_matches(const Char* p) const noexcept {
+    constexpr std::uint64_t ones = ~std::uint64_t{0} / ((std::uint64_t{1} << kBits) - 1);
+    constexpr std::uint64_t low = ones * ((std::uint64_t{1} << (kBits - 1)) - 1);
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
-    word ^= 0x0101010101010101u * static_cast<unsigned char>(separator_);
-    std::uint64_t mask = ~(((word & low7) + low7) | word | low7);
-    if constexpr (std::endian::native == std::endian::big) mask = byte_reversed(mask);
+    word ^= ones * static_cast<std::make_unsigned_t<Char> >(separator_);
+    std::uint64_t mask = ~(((word & low) + low) | word | low);
+    if constexpr (std::endian::native == std::endian::big) mask = units_reversed(mask);
     return mask;
   }
-  static std::uint64_t byte_reversed(std::uint64_t v) noexcept {
+  static std::uint64_t units_reversed(std::uint64_t v) noexcept {
     std::uint64_t r = 0;
-    for (int i = 0; i < 8; ++i, v >>= 8) r = (r << 8) | (v & 0xFF);
+    for (std::size_t i = 0; i < kUnits; ++i, v >>= kBits)
+      r = (r << kBits) | (v & ((std::uint64_t{1} << kBits) - 1));
     return r;
   }
 #endif
   // The last, partial block: the text's last full block, shifted so only its
-  // new bytes count; a text shorter than a block is copied out first. Nothing
+  // new units count; a text shorter than a block is copied out first. Nothing
   // past the text is read.
   std::uint64_t tail_matches() const noexcept {
     const std::size_t n = text_.size() - block_;
-    if (text_.size() >= kBlock)
-      return block_matches(text_.data() + text_.size() - kBlock) >> ((kBlock - n) * kBitsPerByte);
-    char copy[kBlock] = {};
-    std::memcpy(copy, text_.data() + block_, n);
-    return block_matches(copy) & ((std::uint64_t{1} << (n * kBitsPerByte)) - 1);
+    if (text_.size() >= kUnits)
+      return block_matches(text_.data() + text_.size() - kUnits) >> ((kUnits - n) * kBits);
+    Char copy[kUnits] = {};
+    std::memcpy(copy, text_.data() + block_, n * sizeof(Char));
+    return block_matches(copy) & ((std::uint64_t{1} << (n * kBits)) - 1);
   }
 
-  std::string_view text_;
-  char separator_;
+  std::basic_string_view<Char> text_;
+  Char separator_;
   std::size_t block_ = 0;
   std::uint64_t mask_ = 0;
-};
-
-// W lines: the unit search finds each separator.
-template <>
-class Separators<core::wchar> {
- public:
-  Separators(core::wstring_view text, core::wchar separator) noexcept
-      : text_(text), separator_(separator) {}
-  std::size_t next() noexcept {
-    const std::size_t at = edit::find_unit(text_.substr(from_), separator_);
-    const std::size_t end = at == edit::npos ? text_.size() : from_ + at;
-    from_ = end + 1;
-    return end;
-  }
-
- private:
-  core::wstring_view text_;
-  core::wchar separator_;
-  std::size_t from_ = 0;
 };
 
 // Reading characters of an A source makes its payload private first.
