@@ -23,13 +23,11 @@ bool CsvReader::next(std::vector<std::string_view>* fields) {
   } while (line.empty());
   record_line_ = lines_.line_number();
   fields->clear();
-  if (line.find('"') == std::string_view::npos) {
-    split_plain(line, fields);
-    source_ = line;
-  } else {
+  quoted_ = line.find('"') != std::string_view::npos;
+  if (quoted_)
     split_quoted(line, fields);
-    source_ = text_;
-  }
+  else
+    split_plain(line, fields);
   return true;
 }
 

@@ -10,6 +10,7 @@
 
 #include "input.hpp"
 #include "quarnel/quarnel.hpp"
+#include "utf.hpp"
 
 namespace qtool {
 
@@ -28,8 +29,9 @@ class CsvReader {
   // are skipped. Throws CsvError on malformed input.
   bool next(std::vector<std::string_view>* fields);
   long record_line() const { return record_line_; }
-  // The text the last record's fields were cut from.
-  std::string_view source() const { return source_; }
+  // Whether the last record's fields are known to be valid UTF-8 (a line
+  // cut by the library as the reader checked it, or the unquoted text).
+  bool known_utf8() const { return quoted_ ? valid_utf8(text_) : lines_.line_utf8(); }
 
  private:
   void split_plain(std::string_view line, std::vector<std::string_view>* fields);
@@ -39,7 +41,7 @@ class CsvReader {
   char separator_;
   bool lenient_;
   long record_line_ = 0;
-  std::string_view source_;
+  bool quoted_ = false;
   CLAnsiStr line_;
   CLAnsiStrList list_;
   std::string text_;  // the unquoted fields of a record, end to end

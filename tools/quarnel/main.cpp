@@ -87,6 +87,7 @@ class Runner {
 
   // Returns false on a data error, already reported.
   bool run(LineReader& reader) {
+    if (writer_.utf8_input()) reader.check_utf8();
     switch (o_.command->mode) {
       case Mode::sep:
         return split_lines(reader);
@@ -114,7 +115,7 @@ class Runner {
       LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
       prepare_list(fields_, text, o_.separator);
       SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
-      writer_.write(fields_, text);
+      writer_.write(fields_, text, reader.line_utf8());
     }
     return true;
   }
@@ -180,7 +181,8 @@ class Runner {
       }
       const std::vector<std::string>* keys =
           o_.header && o_.format == Format::jsonl ? &keys_ : nullptr;
-      while (csv.next(&record)) writer_.write(pick(record), keys, writer_.known_utf8(csv.source()));
+      while (csv.next(&record))
+        writer_.write(pick(record), keys, writer_.utf8_input() && csv.known_utf8());
     } catch (const CsvError& e) {
       std::fprintf(stderr, "quarnel: %s:%ld: %s\n", reader.name(), e.line, e.what());
       return false;
