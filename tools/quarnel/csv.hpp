@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fields.hpp"
 #include "input.hpp"
 #include "quarnel/quarnel.hpp"
 #include "utf.hpp"
@@ -47,10 +48,5 @@ class CsvReader {
   std::string text_;  // the unquoted fields of a record, end to end
   std::vector<std::size_t> ends_;
 };
-
-// Before splitting `line` at `separator` into `list`, lets the list grow at
-// once to the number of fields, so a line with millions of them costs
-// linear time (the library adds growBy slots at each growth).
-void prepare_list(CLAnsiStrList& list, std::string_view line, char separator);
 
 }  // namespace qtool

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
+#include "fields.hpp"
 #include "utf.hpp"
 
 namespace qtool {
@@ -20,6 +22,43 @@ struct ByteSet {
 
 constexpr ByteSet kTsvSpecial("\t\n\r\\");
 constexpr ByteSet kJsonSpecial("\"\\", true);
+constexpr ByteSet kCsvSpecial(",\"\r\n");
+
+// The bytes a format escapes are control bytes and at most two others, which
+// lets a line be searched for them eight bytes at a time; the table decides
+// about each byte that the search stops at.
+struct Escapes {
+  const ByteSet& set;
+  char a, b;
+};
+
+Escapes escapes_of(Format format) {
+  switch (format) {
+    case Format::tsv:
+      return {kTsvSpecial, '\\', '\\'};
+    case Format::jsonl:
+      return {kJsonSpecial, '"', '\\'};
+    default:
+      return {kCsvSpecial, ',', '"'};
+  }
+}
+
+bool has_escapes(std::string_view line, char separator, const Escapes& e) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+  auto zero_byte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+  std::uint64_t a = kOnes * static_cast<unsigned char>(e.a);
+  std::uint64_t b = kOnes * static_cast<unsigned char>(e.b);
+  for (std::size_t i = 0; i < line.size(); i += 8) {
+    std::size_t n = std::min<std::size_t>(8, line.size() - i);
+    std::uint64_t word = kOnes * ' ';  // a short tail is padded with harmless spaces
+    std::memcpy(&word, line.data() + i, n);
+    if (!((word - kOnes * 0x20) & ~word & kHigh) && !zero_byte(word ^ a) && !zero_byte(word ^ b))
+      continue;
+    for (std::size_t k = i; k < i + n; ++k)
+      if (line[k] != separator && e.set.has[static_cast<unsigned char>(line[k])]) return true;
+  }
+  return false;
+}
 
 // The most bytes that one input byte becomes in any format ("\u0001").
 constexpr std::size_t kMaxGrowth = 6;
@@ -157,20 +196,32 @@ void RecordWriter::write(const std::vector<std::string_view>& fields,
 
 // Fields cut from a line hold at most the line's bytes between them, so one
 // claim covers the whole record at its most escaped.
-void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line, bool utf8_checked) {
+void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line, char separator,
+                         bool utf8_checked) {
   if (!utf8_checked || line.size() > kWholeRecord) {
     views_.clear();
-    for (int i = 0; i < fields.count; ++i) views_.push_back(fields[i].view());
+    for (int i = 0; i < fields.count; ++i) views_.push_back(field_text(fields[i]));
     write(views_, nullptr, utf8_checked);
     return;
   }
+  // Fields lie between separators: when the rest of the line needs no
+  // escapes, neither does any field.
+  bool plain = format_ == Format::text || !has_escapes(line, separator, escapes_of(format_));
   Buffer& b = out_.buffer();
   std::size_t count = static_cast<std::size_t>(fields.count);
   char* at = b.claim(line.size() * kMaxGrowth + count * 5 + 3);
   if (format_ == Format::jsonl) *at++ = '[';
   for (int i = 0; i < fields.count; ++i) {
     if (i > 0) at = put_between(at);
-    at = put_field(at, fields[i].view());
+    if (!plain) {
+      at = put_field(at, field_text(fields[i]));
+    } else if (format_ == Format::jsonl) {
+      *at++ = '"';
+      at = put(at, field_text(fields[i]));
+      *at++ = '"';
+    } else {
+      at = put(at, field_text(fields[i]));
+    }
   }
   if (format_ == Format::jsonl) *at++ = ']';
   *at++ = '\n';
@@ -228,7 +279,7 @@ char* RecordWriter::put_field(char* at, std::string_view text) const {
       *at++ = '"';
       return at;
     case Format::csv:
-      if (text.find_first_of(",\"\r\n") == std::string_view::npos) return put(at, text);
+      if (!has_escapes(text, 0, {kCsvSpecial, ',', '"'})) return put(at, text);
       *at++ = '"';
       for (char c : text) {
         if (c == '"') *at++ = '"';

@@ -87,8 +87,9 @@ class RecordWriter {
   // `utf8_checked`: the fields are known to be UTF-8 already.
   void write(const std::vector<std::string_view>& fields,
              const std::vector<std::string>* keys = nullptr, bool utf8_checked = false);
-  // The fields cut from `line`; `utf8_checked`: `line` is known to be UTF-8.
-  void write(const CLAnsiStrList& fields, std::string_view line, bool utf8_checked);
+  // The fields cut from `line` at `separator`; `utf8_checked`: `line` is
+  // known to be UTF-8.
+  void write(const CLAnsiStrList& fields, std::string_view line, char separator, bool utf8_checked);
   void write(const CLWideStrList& fields);
   // Whether A text is UTF-8, so that checked text may be written as it is.
   bool utf8_input() const { return utf8_input_; }
