@@ -210,17 +210,25 @@ void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line, cha
   Buffer& b = out_.buffer();
   std::size_t count = static_cast<std::size_t>(fields.count);
   char* at = b.claim(line.size() * kMaxGrowth + count * 5 + 3);
+  std::size_t room = line.size();  // field bytes the claim still covers
   if (format_ == Format::jsonl) *at++ = '[';
-  for (int i = 0; i < fields.count; ++i) {
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string_view text = field_text(fields[static_cast<int>(i)]);
+    if (text.size() > room) {  // never, for fields cut from `line`; a bound all the same
+      b.commit(at);
+      at = b.claim(text.size() * kMaxGrowth + (count - i) * 5 + 3);
+      room = text.size();
+    }
+    room -= text.size();
     if (i > 0) at = put_between(at);
     if (!plain) {
-      at = put_field(at, field_text(fields[i]));
+      at = put_field(at, text);
     } else if (format_ == Format::jsonl) {
       *at++ = '"';
-      at = put(at, field_text(fields[i]));
+      at = put(at, text);
       *at++ = '"';
     } else {
-      at = put(at, field_text(fields[i]));
+      at = put(at, text);
     }
   }
   if (format_ == Format::jsonl) *at++ = ']';
