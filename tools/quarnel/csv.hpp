@@ -44,7 +44,7 @@ class CsvReader {
   long record_line_ = 0;
   bool quoted_ = false;
   CLAnsiStr line_;
-  CLAnsiStrList list_;
+  CLAnsiStrList list_{256};
   std::string text_;  // the unquoted fields of a record, end to end
   std::vector<std::size_t> ends_;
 };

@@ -177,8 +177,15 @@ void RecordWriter::end_record() {
 
 void RecordWriter::write(const std::vector<std::string_view>& fields,
                          const std::vector<std::string>* keys, bool utf8_checked) {
-  Buffer& b = out_.buffer();
   bool object = keys && format_ == Format::jsonl;
+  if (utf8_checked && !object) {
+    std::size_t bytes = 0;
+    for (std::string_view f : fields) bytes += f.size();
+    if (bytes <= kWholeRecord)
+      return put_record(fields.size(), bytes, format_ == Format::text,
+                        [&](std::size_t i) { return fields[i]; });
+  }
+  Buffer& b = out_.buffer();
   if (format_ == Format::jsonl) b += object ? '{' : '[';
   for (std::size_t i = 0; i < fields.size(); ++i) {
     separate(static_cast<int>(i));
@@ -207,19 +214,26 @@ void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line, cha
   // Fields lie between separators: when the rest of the line needs no
   // escapes, neither does any field.
   bool plain = format_ == Format::text || !has_escapes(line, separator, escapes_of(format_));
+  put_record(static_cast<std::size_t>(fields.count), line.size(), plain,
+             [&](std::size_t i) { return field_text(fields[static_cast<int>(i)]); });
+}
+
+// One claim for the whole record: `bytes` bounds the fields' bytes, each
+// of which may grow kMaxGrowth times, and each field may add quotes and a
+// separator. `plain`: no field needs escapes.
+template <class Field>
+void RecordWriter::put_record(std::size_t count, std::size_t bytes, bool plain, Field field) {
   Buffer& b = out_.buffer();
-  std::size_t count = static_cast<std::size_t>(fields.count);
-  char* at = b.claim(line.size() * kMaxGrowth + count * 5 + 3);
-  std::size_t room = line.size();  // field bytes the claim still covers
+  char* at = b.claim(bytes * kMaxGrowth + count * 5 + 3);
   if (format_ == Format::jsonl) *at++ = '[';
   for (std::size_t i = 0; i < count; ++i) {
-    std::string_view text = field_text(fields[static_cast<int>(i)]);
-    if (text.size() > room) {  // never, for fields cut from `line`; a bound all the same
+    std::string_view text = field(i);
+    if (text.size() > bytes) {  // never, with a true bound; stays safe all the same
       b.commit(at);
       at = b.claim(text.size() * kMaxGrowth + (count - i) * 5 + 3);
-      room = text.size();
+      bytes = text.size();
     }
-    room -= text.size();
+    bytes -= text.size();
     if (i > 0) at = put_between(at);
     if (!plain) {
       at = put_field(at, text);

@@ -100,6 +100,8 @@ class RecordWriter {
   void separate(int index);
   void end_record();
   void field(std::string_view utf8);
+  template <class Field>
+  void put_record(std::size_t count, std::size_t bytes, bool plain, Field field);
   char* put_between(char* at) const;
   char* put_field(char* at, std::string_view utf8) const;
 
