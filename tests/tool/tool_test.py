@@ -23,6 +23,7 @@ SPLITTING = [
     (["sep", "-d", ";", "-f", "csv"], "a,b;c\nd;e\n", '"a,b",c\nd,e\n', 0, ""),
     # Only some fields: missing ones are empty, an open range runs to the end.
     (["sep", "-s", "3,1"], "a,b,c,d\nx\n", "c | a\n | x\n", 0, ""),
+    (["sep", "-s", "2,2147483647"], "a,b\n", "b | \n", 0, ""),
     (["sep", "-t", "-s", "2-", "-f", "jsonl"], " a , b ,c\nx\n", '["b","c"]\n[]\n', 0, ""),
     (["sep", "-f", "jsonl"], 'q"x,\x01\n', '["q\\"x","\\u0001"]\n', 0, ""),
     (["fixed", "-w", "3,2,4"], "ABCDEFGHI\nABCD\n\n", "ABC | DE | FGHI\nABC | D | \n |  | \n", 0, ""),

@@ -1,7 +1,6 @@
 // Working with the fields that the library's splitting functions fill in.
 #pragma once
 
-#include <cstring>
 #include <string_view>
 
 #include "quarnel/quarnel.hpp"

@@ -138,11 +138,14 @@ class Runner {
     return true;
   }
 
-  // How many fields of a line a selection needs: 0 for all of them.
+  // How many fields of a line a selection needs, when a few slots hold
+  // them: 0 for every field, or for a selection that reaches far (a slot is
+  // a handle made in advance).
   int slots_needed() const {
+    constexpr int kMostSlots = 256;
     int slots = 0;
     for (const Selection& s : o_.select) {
-      if (s.last == 0) return 0;
+      if (s.last == 0 || s.last > kMostSlots) return 0;
       slots = std::max(slots, s.last);
     }
     return slots;
