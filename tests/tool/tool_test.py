@@ -3,8 +3,10 @@
 
 usage: tool_test.py PATH_TO_QUARNEL
 """
+import json
 import os
 import pty
+import random
 import subprocess
 import sys
 import tempfile
@@ -17,7 +19,12 @@ TOOL = os.path.abspath(sys.argv[1])
 SPLITTING = [
     (["sep", "-"], "a,b,c\n,x\na,,b,\n", "a | b | c\n | x\na |  | b\n", 0, ""),
     (["sep", "-t", "-d", ";"], " a ; b \r\n", "a | b\n", 0, ""),
-    (["sep", "-d", "\\t", "-f", "tsv"], "a\tb\\c\n", "a\tb\\\\c\n", 0, ""),
+    (["sep", "-d", "\\t", "-f", "tsv"], "a\tb\\c\nx\ty\n", "a\tb\\\\c\nx\ty\n", 0, ""),
+    (["sep", "-d", ";", "-f", "csv"], "a,b;c\nd;e\n", '"a,b",c\nd,e\n', 0, ""),
+    # Only some fields: missing ones are empty, an open range runs to the end.
+    (["sep", "-s", "3,1"], "a,b,c,d\nx\n", "c | a\n | x\n", 0, ""),
+    (["sep", "-s", "2,2147483647"], "a,b\n", "b | \n", 0, ""),
+    (["sep", "-t", "-s", "2-", "-f", "jsonl"], " a , b ,c\nx\n", '["b","c"]\n[]\n', 0, ""),
     (["sep", "-f", "jsonl"], 'q"x,\x01\n', '["q\\"x","\\u0001"]\n', 0, ""),
     (["fixed", "-w", "3,2,4"], "ABCDEFGHI\nABCD\n\n", "ABC | DE | FGHI\nABC | D | \n |  | \n", 0, ""),
     (["columns", "-c", "1-3,5-6,7-"], "ABCDEFGHI\n", "ABC | EF | GHI\n", 0, ""),
@@ -43,6 +50,7 @@ CSV_READING = [
     (["csv", "in.csv"], 'a,b"c\n', "", 1, "in.csv:1: stray quote"),
     (["csv", "in.csv"], 'a\n"b,\nc\n', "a\n", 1, "in.csv:2: unclosed quote"),
     (["csv", "-H", "-s", "zip"], "name\nx\n", "", 1, "no column named 'zip'"),
+    (["sep", "-s", "name"], "", "", 2, "by number"),
 ]
 
 ENCODINGS = [
@@ -52,6 +60,7 @@ ENCODINGS = [
     (["columns", "-c", "2-3"], "a\U0001F600b\n", "\U0001F600\n", 0, ""),
     # Invalid UTF-8 comes out as U+FFFD.
     (["sep"], b"a\xff,\xc3\n", "a\ufffd | \ufffd\n", 0, ""),
+    (["sep", "-s", "2"], b"\xc3\xa9,a\nb,\xff\nc,\xe2\x82\xac\n", "a\n\ufffd\n\u20ac\n", 0, ""),
     (["sep", "-e", "1252", "-f", "jsonl"], b"caf\xe9,\x80 5\n", '["caf\u00e9","\u20ac 5"]\n', 0, ""),
     (["csv", "-e", "1252", "-H", "-s", "Stra\u00dfe"], b"x,Stra\xdfe\n1,K\xf6ln\n",
      "Stra\u00dfe\nK\u00f6ln\n", 0, ""),
@@ -164,6 +173,51 @@ def check_streams():
     return 5, min(len(problems), 5)
 
 
+def model_record(line, fmt, select):
+    """What sep writes for one line (bytes, no line break): the fields at each
+    comma, a final comma giving none, each decoded with U+FFFD for bad bytes."""
+    fields = line.split(b",") if line else []
+    if line.endswith(b","):
+        fields.pop()
+    fields = [f.decode("utf-8", "replace") for f in fields]
+    if select:
+        first, last = select
+        fields = [fields[i - 1] if i <= len(fields) else "" for i in range(first, last + 1)]
+    if fmt == "text":
+        return " | ".join(fields)
+    if fmt == "tsv":
+        table = str.maketrans({"\t": "\\t", "\r": "\\r", "\\": "\\\\"})
+        return "\t".join(f.translate(table) for f in fields)
+    return json.dumps(fields, ensure_ascii=False, separators=(",", ":"))
+
+
+def check_model():
+    """Random lines over a tiny alphabet (multi-byte, invalid and escaped
+    bytes), megabytes of them so that lines straddle the reader's blocks,
+    against a plain model of sep."""
+    rng = random.Random(11)
+    alphabet = [b"a", b"bb", b",", b",", b"\xc3\xa9", b"\xe2\x82\xac", b"\xff", b'"', b"\\", b"\t"]
+    lines = [b"".join(rng.choice(alphabet) for _ in range(rng.randrange(30))) for _ in range(120000)]
+    data = b"".join(line + (b"\r\n" if i % 7 == 0 else b"\n") for i, line in enumerate(lines))
+    failures = 0
+    for fmt, select in [("text", None), ("tsv", None), ("jsonl", None), ("text", (2, 3))]:
+        args = ["sep", "-f", fmt] + (["-s", f"{select[0]}-{select[1]}"] if select else [])
+        try:
+            got = run(args, data).stdout.decode("utf-8").split("\n")
+        except UnicodeDecodeError as e:
+            print(f"FAIL model: quarnel {' '.join(args)} wrote invalid UTF-8: {e}")
+            failures += 1
+            continue
+        for number, line in enumerate(lines):
+            want = model_record(line, fmt, select)
+            if number >= len(got) or got[number] != want:
+                print(f"FAIL model: quarnel {' '.join(args)}: line {number + 1} {line!r} gave "
+                      f"{got[number] if number < len(got) else None!r}, expected {want!r}")
+                failures += 1
+                break
+    return 4, failures
+
+
 def main():
     total = failures = 0
     with tempfile.TemporaryDirectory() as workdir:
@@ -173,9 +227,10 @@ def main():
             n, f = check_table(name, rows, workdir)
             total += n
             failures += f
-    n, f = check_streams()
-    total += n
-    failures += f
+    for check in (check_streams, check_model):
+        n, f = check()
+        total += n
+        failures += f
     print(f"{total - failures} passed, {failures} failed")
     return 1 if failures else 0
 

@@ -4,18 +4,6 @@
 
 namespace qtool {
 
-void prepare_list(CLAnsiStrList& list, std::string_view line, char separator) {
-  // A line shorter than the capacity cannot have more fields than slots.
-  if (line.size() < static_cast<std::size_t>(list.capacity)) return;
-  std::size_t fields =
-      static_cast<std::size_t>(std::count(line.begin(), line.end(), separator)) + 1;
-  if (fields <= static_cast<std::size_t>(list.capacity)) return;
-  // Never below the current step, so the list also keeps growing geometrically.
-  std::size_t more = std::max({fields - list.capacity, static_cast<std::size_t>(list.capacity),
-                               static_cast<std::size_t>(list.growBy)});
-  list.growBy = static_cast<std::int32_t>(std::min<std::size_t>(more, INT32_MAX - list.capacity));
-}
-
 bool CsvReader::next(std::vector<std::string_view>* fields) {
   std::string_view line;
   do {
@@ -23,13 +11,11 @@ bool CsvReader::next(std::vector<std::string_view>* fields) {
   } while (line.empty());
   record_line_ = lines_.line_number();
   fields->clear();
-  if (line.find('"') == std::string_view::npos) {
-    split_plain(line, fields);
-    source_ = line;
-  } else {
+  quoted_ = line.find('"') != std::string_view::npos;
+  if (quoted_)
     split_quoted(line, fields);
-    source_ = text_;
-  }
+  else
+    split_plain(line, fields);
   return true;
 }
 
@@ -37,7 +23,7 @@ void CsvReader::split_plain(std::string_view line, std::vector<std::string_view>
   LStrAssignASzStrA(line_.handle, line.data(), static_cast<int>(line.size()));
   prepare_list(list_, line, separator_);
   SplitBySepExA(&line_, separator_, &list_, false);
-  for (int i = 0; i < list_.count; ++i) fields->push_back(list_[i].view());
+  for (int i = 0; i < list_.count; ++i) fields->push_back(field_text(list_[i]));
   // The library drops the empty field after a final separator; a record keeps it.
   if (line.back() == separator_) fields->emplace_back();
 }

@@ -8,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "fields.hpp"
 #include "input.hpp"
 #include "quarnel/quarnel.hpp"
+#include "utf.hpp"
 
 namespace qtool {
 
@@ -28,8 +30,9 @@ class CsvReader {
   // are skipped. Throws CsvError on malformed input.
   bool next(std::vector<std::string_view>* fields);
   long record_line() const { return record_line_; }
-  // The text the last record's fields were cut from.
-  std::string_view source() const { return source_; }
+  // Whether the last record's fields are known to be valid UTF-8 (a line
+  // cut by the library as the reader checked it, or the unquoted text).
+  bool known_utf8() const { return quoted_ ? valid_utf8(text_) : lines_.line_utf8(); }
 
  private:
   void split_plain(std::string_view line, std::vector<std::string_view>* fields);
@@ -39,16 +42,11 @@ class CsvReader {
   char separator_;
   bool lenient_;
   long record_line_ = 0;
-  std::string_view source_;
+  bool quoted_ = false;
   CLAnsiStr line_;
-  CLAnsiStrList list_;
+  CLAnsiStrList list_{256};
   std::string text_;  // the unquoted fields of a record, end to end
   std::vector<std::size_t> ends_;
 };
-
-// Before splitting `line` at `separator` into `list`, lets the list grow at
-// once to the number of fields, so a line with millions of them costs
-// linear time (the library adds growBy slots at each growth).
-void prepare_list(CLAnsiStrList& list, std::string_view line, char separator);
 
 }  // namespace qtool

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "utf.hpp"
+
 #if defined(_WIN32)
 #include <io.h>
 #include <windows.h>
@@ -40,6 +42,8 @@ LineReader::~LineReader() {
 bool LineReader::refill() {
   if (eof_) return false;
   buffer_.erase(0, at_);
+  utf8_to_ = utf8_to_ > at_ ? utf8_to_ - at_ : 0;
+  last_break_ = 0;
   at_ = 0;
   std::size_t kept = buffer_.size();
   buffer_.resize(kept + std::max(kChunk, kept));
@@ -66,6 +70,7 @@ bool LineReader::next(std::string_view* line) {
   if (drop_bom_ && line_number_ == 0 && buffer_.compare(at_, 3, "\xEF\xBB\xBF") == 0) at_ += 3;
   std::size_t end = newline ? static_cast<std::size_t>(newline - buffer_.data()) : buffer_.size();
   if (!newline && end == at_) return false;
+  if (check_utf8_) line_utf8_ = known_utf8(at_, end);
   std::string_view text(buffer_.data() + at_, end - at_);
   consumed_ += end - at_ + (newline != nullptr);
   at_ = newline ? end + 1 : end;
@@ -77,6 +82,19 @@ bool LineReader::next(std::string_view* line) {
   }
   *line = recode_from_ ? recode(text) : text;
   return true;
+}
+
+// Checking every line that is read, as one run up to the last line break in
+// the buffer, costs a call per block instead of one per line. A valid run
+// cut at line breaks (ASCII) leaves valid lines; a line holding an invalid
+// byte ends the run, and the check starts again at the next line.
+bool LineReader::known_utf8(std::size_t begin, std::size_t end) {
+  if (end > utf8_to_) {
+    if (last_break_ == 0) last_break_ = std::string_view(buffer_).rfind('\n') + 1;
+    std::size_t stop = std::max(last_break_, end);
+    utf8_to_ = begin + valid_utf8_prefix(std::string_view(buffer_).substr(begin, stop - begin));
+  }
+  return end <= utf8_to_;
 }
 
 #if defined(_WIN32)

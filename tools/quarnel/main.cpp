@@ -1,5 +1,6 @@
 // quarnel: cuts lines into fields with the Quarnel library and prints them.
 // It uses nothing but the library's exported functions, as any host would.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +88,7 @@ class Runner {
 
   // Returns false on a data error, already reported.
   bool run(LineReader& reader) {
+    if (writer_.utf8_input()) reader.check_utf8();
     switch (o_.command->mode) {
       case Mode::sep:
         return split_lines(reader);
@@ -110,13 +112,43 @@ class Runner {
  private:
   bool split_lines(LineReader& reader) {
     std::string_view text;
+    int slots = slots_needed();
+    slots_.resize(static_cast<std::size_t>(slots));
     while (reader.next(&text)) {
       LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
+      if (slots > 0) {
+        // The library stops after the last field asked for.
+        int n = SplitBySepA(&line_, o_.separator, slots, slots_.data(), o_.trim);
+        record_.clear();
+        for (int i = 0; i < n; ++i)
+          record_.push_back(field_text(slots_[static_cast<std::size_t>(i)]));
+        writer_.write(pick(record_), nullptr, reader.line_utf8());
+        continue;
+      }
       prepare_list(fields_, text, o_.separator);
       SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
-      writer_.write(fields_, text);
+      if (o_.select.empty()) {
+        writer_.write(fields_, text, o_.separator, reader.line_utf8());
+        continue;
+      }
+      record_.clear();
+      for (int i = 0; i < fields_.count; ++i) record_.push_back(field_text(fields_[i]));
+      writer_.write(pick(record_), nullptr, reader.line_utf8());
     }
     return true;
+  }
+
+  // How many fields of a line a selection needs, when a few slots hold
+  // them: 0 for every field, or for a selection that reaches far (a slot is
+  // a handle made in advance).
+  int slots_needed() const {
+    constexpr int kMostSlots = 256;
+    int slots = 0;
+    for (const Selection& s : o_.select) {
+      if (s.last == 0 || s.last > kMostSlots) return 0;
+      slots = std::max(slots, s.last);
+    }
+    return slots;
   }
 
   // Widths and columns count characters: the line goes through the W family.
@@ -180,7 +212,8 @@ class Runner {
       }
       const std::vector<std::string>* keys =
           o_.header && o_.format == Format::jsonl ? &keys_ : nullptr;
-      while (csv.next(&record)) writer_.write(pick(record), keys, writer_.known_utf8(csv.source()));
+      while (csv.next(&record))
+        writer_.write(pick(record), keys, writer_.utf8_input() && csv.known_utf8());
     } catch (const CsvError& e) {
       std::fprintf(stderr, "quarnel: %s:%ld: %s\n", reader.name(), e.line, e.what());
       return false;
@@ -229,6 +262,8 @@ class Runner {
   std::vector<std::string> keys_;
   std::vector<Selection> selection_;
   std::vector<std::string_view> picked_;
+  std::vector<std::string_view> record_;
+  std::vector<CLAnsiStr> slots_;
 };
 
 // Runs over one named input; false on a data error, already reported.

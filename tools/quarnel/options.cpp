@@ -13,7 +13,9 @@ namespace {
 const Command kCommands[] = {
     {"sep", Mode::sep, "split at a separator character", "people.csv", kSamplePeople,
      "  -d, --separator=C   the separator character (default ','; \\t for a tab)\n"
-     "  -t, --trim          remove blanks (codes 0-32) around each field\n"},
+     "  -t, --trim          remove blanks (codes 0-32) around each field\n"
+     "  -s, --select=LIST   fields to write, by number or range, e.g. 2 or 1,3-4,6-\n"
+     "                      (a field the line lacks is written empty)\n"},
     {"csv", Mode::csv, "read CSV: quoted fields, a header, chosen columns", "people.csv",
      kSamplePeople,
      "  -d, --separator=C   the separator character (default ',')\n"
@@ -285,7 +287,7 @@ int parse_options(int argc, char** argv, Options* o, Output& out) {
       problem = value() ? parse_widths(v, &o->layout) : "--widths needs a value";
     } else if (is("-c", "--columns") && mode == Mode::columns) {
       problem = value() ? parse_columns(v, &o->layout) : "--columns needs a value";
-    } else if (is("-s", "--select") && mode == Mode::csv) {
+    } else if (is("-s", "--select") && (mode == Mode::csv || mode == Mode::sep)) {
       problem = value() ? parse_select(v, &o->select) : "--select needs a value";
     } else if (is("-f", "--format")) {
       if (!value() || !parse_format(v, &o->format))
@@ -301,7 +303,9 @@ int parse_options(int argc, char** argv, Options* o, Output& out) {
     if (!problem.empty()) return usage_error(c, problem);
   }
   for (const Selection& s : o->select)
-    if (!s.name.empty() && !o->header)
+    if (!s.name.empty() && mode == Mode::sep)
+      return usage_error(c, "sep selects fields by number, not by name ('" + s.name + "')");
+    else if (!s.name.empty() && !o->header)
       return usage_error(c, "selecting '" + s.name + "' by name needs --header");
   return -1;
 }

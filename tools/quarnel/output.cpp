@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
+#include "fields.hpp"
 #include "utf.hpp"
 
 namespace qtool {
@@ -20,19 +22,80 @@ struct ByteSet {
 
 constexpr ByteSet kTsvSpecial("\t\n\r\\");
 constexpr ByteSet kJsonSpecial("\"\\", true);
+constexpr ByteSet kCsvSpecial(",\"\r\n");
 
-// Appends `text`, handing each byte of `special` to `escape` and copying
-// the runs between them whole.
+// The bytes a format escapes are control bytes and at most two others, which
+// lets a line be searched for them eight bytes at a time; the table decides
+// about each byte that the search stops at.
+struct Escapes {
+  const ByteSet& set;
+  char a, b;
+};
+
+Escapes escapes_of(Format format) {
+  switch (format) {
+    case Format::tsv:
+      return {kTsvSpecial, '\\', '\\'};
+    case Format::jsonl:
+      return {kJsonSpecial, '"', '\\'};
+    default:
+      return {kCsvSpecial, ',', '"'};
+  }
+}
+
+bool has_escapes(std::string_view line, char separator, const Escapes& e) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+  auto zero_byte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+  std::uint64_t a = kOnes * static_cast<unsigned char>(e.a);
+  std::uint64_t b = kOnes * static_cast<unsigned char>(e.b);
+  for (std::size_t i = 0; i < line.size(); i += 8) {
+    std::size_t n = std::min<std::size_t>(8, line.size() - i);
+    std::uint64_t word = kOnes * ' ';  // a short tail is padded with harmless spaces
+    std::memcpy(&word, line.data() + i, n);
+    if (!((word - kOnes * 0x20) & ~word & kHigh) && !zero_byte(word ^ a) && !zero_byte(word ^ b))
+      continue;
+    for (std::size_t k = i; k < i + n; ++k)
+      if (line[k] != separator && e.set.has[static_cast<unsigned char>(line[k])]) return true;
+  }
+  return false;
+}
+
+// The most bytes that one input byte becomes in any format ("\u0001").
+constexpr std::size_t kMaxGrowth = 6;
+// Records of lines up to this size are written with one capacity check;
+// longer ones field by field, flushed as they grow.
+constexpr std::size_t kWholeRecord = 1u << 20;
+
+// Fields are mostly a few bytes long: those are copied as two overlapping
+// fixed-size pieces, which compile to plain moves instead of a call.
+char* put(char* at, std::string_view text) {
+  const char* from = text.data();
+  std::size_t n = text.size();
+  if (n >= 8 && n <= 16) {
+    std::memcpy(at, from, 8);
+    std::memcpy(at + n - 8, from + n - 8, 8);
+  } else if (n >= 4 && n < 8) {
+    std::memcpy(at, from, 4);
+    std::memcpy(at + n - 4, from + n - 4, 4);
+  } else if (n > 16) {
+    std::memcpy(at, from, n);
+  } else {
+    for (std::size_t i = 0; i < n; ++i) at[i] = from[i];  // an empty view may have no data
+  }
+  return at + n;
+}
+
+// Copies `text`, handing each byte of `special` to `escape` and copying the
+// runs between them whole.
 template <class Escape>
-void append_escaped(Buffer& out, std::string_view text, const ByteSet& special, Escape escape) {
+char* put_escaped(char* at, std::string_view text, const ByteSet& special, Escape escape) {
   std::size_t run = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (!special.has[static_cast<unsigned char>(text[i])]) continue;
-    out += text.substr(run, i - run);
-    escape(text[i]);
+    at = escape(put(at, text.substr(run, i - run)), text[i]);
     run = i + 1;
   }
-  out += text.substr(run);
+  return put(at, text.substr(run));
 }
 
 }  // namespace
@@ -74,12 +137,6 @@ void Output::flush() {
   buffer_.clear();
 }
 
-// Cutting valid UTF-8 at ASCII bytes leaves valid UTF-8: one check of the
-// whole source spares one per field.
-bool RecordWriter::known_utf8(std::string_view source) const {
-  return utf8_input_ && valid_utf8(source);
-}
-
 std::string_view RecordWriter::to_utf8(std::string_view text, std::string& scratch) const {
   if (utf8_input_) return valid_utf8(text) ? text : repair_utf8(text, scratch);
   // The library decodes the process code page; UTF-16 to UTF-8 is ours.
@@ -89,11 +146,28 @@ std::string_view RecordWriter::to_utf8(std::string_view text, std::string& scrat
   return scratch;
 }
 
+// Separators cost a few byte stores, not a copy each.
+char* RecordWriter::put_between(char* at) const {
+  switch (format_) {
+    case Format::text:
+      at[0] = ' ';
+      at[1] = '|';
+      at[2] = ' ';
+      return at + 3;
+    case Format::tsv:
+      *at = '\t';
+      return at + 1;
+    default:
+      *at = ',';
+      return at + 1;
+  }
+}
+
 void RecordWriter::separate(int index) {
   if (index == 0) return;
   out_.maybe_flush();  // a record of millions of fields is written as it grows
-  static constexpr std::string_view kBetween[] = {" | ", "\t", ",", ","};
-  out_.buffer() += kBetween[static_cast<int>(format_)];
+  Buffer& b = out_.buffer();
+  b.commit(put_between(b.claim(3)));
 }
 
 void RecordWriter::end_record() {
@@ -103,8 +177,15 @@ void RecordWriter::end_record() {
 
 void RecordWriter::write(const std::vector<std::string_view>& fields,
                          const std::vector<std::string>* keys, bool utf8_checked) {
-  Buffer& b = out_.buffer();
   bool object = keys && format_ == Format::jsonl;
+  if (utf8_checked && !object) {
+    std::size_t bytes = 0;
+    for (std::string_view f : fields) bytes += f.size();
+    if (bytes <= kWholeRecord)
+      return put_record(fields.size(), bytes, format_ == Format::text,
+                        [&](std::size_t i) { return fields[i]; });
+  }
+  Buffer& b = out_.buffer();
   if (format_ == Format::jsonl) b += object ? '{' : '[';
   for (std::size_t i = 0; i < fields.size(); ++i) {
     separate(static_cast<int>(i));
@@ -120,23 +201,54 @@ void RecordWriter::write(const std::vector<std::string_view>& fields,
   end_record();
 }
 
-void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line) {
-  bool checked = known_utf8(line);
-  if (checked && format_ == Format::text) {  // the common case, kept short
-    Buffer& b = out_.buffer();
-    for (int i = 0; i < fields.count; ++i) {
-      if (i > 0) {
-        out_.maybe_flush();
-        b += " | ";
-      }
-      b += fields[i].view();
-    }
-    end_record();
+// Fields cut from a line hold at most the line's bytes between them, so one
+// claim covers the whole record at its most escaped.
+void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line, char separator,
+                         bool utf8_checked) {
+  if (!utf8_checked || line.size() > kWholeRecord) {
+    views_.clear();
+    for (int i = 0; i < fields.count; ++i) views_.push_back(field_text(fields[i]));
+    write(views_, nullptr, utf8_checked);
     return;
   }
-  views_.clear();
-  for (int i = 0; i < fields.count; ++i) views_.push_back(fields[i].view());
-  write(views_, nullptr, checked);
+  // Fields lie between separators: when the rest of the line needs no
+  // escapes, neither does any field.
+  bool plain = format_ == Format::text || !has_escapes(line, separator, escapes_of(format_));
+  put_record(static_cast<std::size_t>(fields.count), line.size(), plain,
+             [&](std::size_t i) { return field_text(fields[static_cast<int>(i)]); });
+}
+
+// One claim for the whole record: `bytes` bounds the fields' bytes, each
+// of which may grow kMaxGrowth times, and each field may add quotes and a
+// separator. `plain`: no field needs escapes.
+template <class Field>
+void RecordWriter::put_record(std::size_t count, std::size_t bytes, bool plain, Field field) {
+  Buffer& b = out_.buffer();
+  char* at = b.claim(bytes * kMaxGrowth + count * 5 + 3);
+  if (format_ == Format::jsonl) *at++ = '[';
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string_view text = field(i);
+    if (text.size() > bytes) {  // never, with a true bound; stays safe all the same
+      b.commit(at);
+      at = b.claim(text.size() * kMaxGrowth + (count - i) * 5 + 3);
+      bytes = text.size();
+    }
+    bytes -= text.size();
+    if (i > 0) at = put_between(at);
+    if (!plain) {
+      at = put_field(at, text);
+    } else if (format_ == Format::jsonl) {
+      *at++ = '"';
+      at = put(at, text);
+      *at++ = '"';
+    } else {
+      at = put(at, text);
+    }
+  }
+  if (format_ == Format::jsonl) *at++ = ']';
+  *at++ = '\n';
+  b.commit(at);
+  out_.maybe_flush();
 }
 
 void RecordWriter::write(const CLWideStrList& fields) {
@@ -151,49 +263,54 @@ void RecordWriter::write(const CLWideStrList& fields) {
   end_record();
 }
 
-// Escapes one UTF-8 field for the format: TSV escapes tabs, line breaks and
-// backslashes so every record stays one line with a fixed number of
-// columns; CSV quotes a field only when it must.
 void RecordWriter::field(std::string_view text) {
   Buffer& b = out_.buffer();
+  b.commit(put_field(b.claim(text.size() * kMaxGrowth + 2), text));
+}
+
+// Escapes one UTF-8 field for the format: TSV escapes tabs, line breaks and
+// backslashes so every record stays one line with a fixed number of
+// columns; CSV quotes a field only when it must. Needs room for
+// kMaxGrowth bytes per byte of `text`, and two more.
+char* RecordWriter::put_field(char* at, std::string_view text) const {
   switch (format_) {
     case Format::text:
-      b += text;
-      break;
+      return put(at, text);
     case Format::tsv:
-      append_escaped(b, text, kTsvSpecial, [&](char c) {
-        b += c == '\t' ? "\\t" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\\\";
+      return put_escaped(at, text, kTsvSpecial, [](char* to, char c) {
+        to[0] = '\\';
+        to[1] = c == '\t' ? 't' : c == '\n' ? 'n' : c == '\r' ? 'r' : '\\';
+        return to + 2;
       });
-      break;
     case Format::jsonl:
-      b += '"';
-      append_escaped(b, text, kJsonSpecial, [&](char c) {
+      *at++ = '"';
+      at = put_escaped(at, text, kJsonSpecial, [](char* to, char c) {
+        *to++ = '\\';
         if (c == '"' || c == '\\') {
-          b += '\\';
-          b += c;
+          *to++ = c;
         } else if (c == '\n' || c == '\t' || c == '\r') {
-          b += c == '\n' ? "\\n" : c == '\t' ? "\\t" : "\\r";
+          *to++ = c == '\n' ? 'n' : c == '\t' ? 't' : 'r';
         } else {
-          char escape[8];
-          std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-          b += escape;
+          static constexpr char kHex[] = "0123456789abcdef";
+          to = put(to, "u00");
+          *to++ = kHex[static_cast<unsigned char>(c) >> 4];
+          *to++ = kHex[c & 0xF];
         }
+        return to;
       });
-      b += '"';
-      break;
+      *at++ = '"';
+      return at;
     case Format::csv:
-      if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        b += text;
-        break;
-      }
-      b += '"';
+      if (!has_escapes(text, 0, {kCsvSpecial, ',', '"'})) return put(at, text);
+      *at++ = '"';
       for (char c : text) {
-        if (c == '"') b += '"';
-        b += c;
+        if (c == '"') *at++ = '"';
+        *at++ = c;
       }
-      b += '"';
-      break;
+      *at++ = '"';
+      return at;
   }
+  return at;
 }
 
 }  // namespace qtool

@@ -40,6 +40,13 @@ class Buffer {
     std::memcpy(data_.get() + size_, s.data(), s.size());
     size_ += s.size();
   }
+  // Room for `n` more bytes, written through the pointer and kept by
+  // commit(end of what was written): one capacity check for a whole record.
+  char* claim(std::size_t n) {
+    if (n > capacity_ - size_) grow(n);
+    return data_.get() + size_;
+  }
+  void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
   const char* data() const { return data_.get(); }
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -80,11 +87,12 @@ class RecordWriter {
   // `utf8_checked`: the fields are known to be UTF-8 already.
   void write(const std::vector<std::string_view>& fields,
              const std::vector<std::string>* keys = nullptr, bool utf8_checked = false);
-  // The fields cut from `line`.
-  void write(const CLAnsiStrList& fields, std::string_view line);
+  // The fields cut from `line` at `separator`; `utf8_checked`: `line` is
+  // known to be UTF-8.
+  void write(const CLAnsiStrList& fields, std::string_view line, char separator, bool utf8_checked);
   void write(const CLWideStrList& fields);
-  // Whether fields cut from `source` at ASCII bytes may be written as they are.
-  bool known_utf8(std::string_view source) const;
+  // Whether A text is UTF-8, so that checked text may be written as it is.
+  bool utf8_input() const { return utf8_input_; }
   // A text as UTF-8: `text` itself when it already is, else a copy in `scratch`.
   std::string_view to_utf8(std::string_view text, std::string& scratch) const;
 
@@ -92,6 +100,10 @@ class RecordWriter {
   void separate(int index);
   void end_record();
   void field(std::string_view utf8);
+  template <class Field>
+  void put_record(std::size_t count, std::size_t bytes, bool plain, Field field);
+  char* put_between(char* at) const;
+  char* put_field(char* at, std::string_view utf8) const;
 
   Output& out_;
   Format format_;

@@ -1,5 +1,6 @@
 #include "utf.hpp"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -26,6 +27,15 @@ std::size_t sequence_length(std::string_view text, std::size_t i) {
   return n;
 }
 
+// The index of the first byte of `marks` (a word read from memory) that has
+// its high bit set; `marks` is not zero.
+std::size_t first_marked_byte(std::uint64_t marks) {
+  if constexpr (std::endian::native == std::endian::little)
+    return static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+  else
+    return static_cast<std::size_t>(std::countl_zero(marks)) / 8;
+}
+
 void append_code_point(char32_t c, std::string& out) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -46,28 +56,33 @@ void append_code_point(char32_t c, std::string& out) {
 
 }  // namespace
 
-bool valid_utf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    // ASCII runs, eight bytes at a time, then a byte at a time.
-    if (i + 8 <= text.size()) {
+// ASCII is skipped a word at a time: a word with a high bit set sends the scan
+// straight to its first such byte, where a sequence must start.
+std::size_t valid_utf8_prefix(std::string_view text) {
+  const char* data = text.data();
+  std::size_t i = 0, n = text.size();
+  while (i < n) {
+    if (i + 8 <= n) {
       std::uint64_t word;
-      std::memcpy(&word, text.data() + i, 8);
-      if (!(word & 0x8080808080808080u)) {
+      std::memcpy(&word, data + i, 8);
+      std::uint64_t high = word & 0x8080808080808080u;
+      if (!high) {
         i += 8;
         continue;
       }
-    }
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      i += first_marked_byte(high);
+    } else if (static_cast<unsigned char>(data[i]) < 0x80) {
       ++i;
       continue;
     }
-    std::size_t n = sequence_length(text, i);
-    if (n == 0) return false;
-    i += n;
+    std::size_t length = sequence_length(text, i);
+    if (length == 0) return i;
+    i += length;
   }
-  return true;
+  return n;
 }
+
+bool valid_utf8(std::string_view text) { return valid_utf8_prefix(text) == text.size(); }
 
 std::string_view repair_utf8(std::string_view text, std::string& out) {
   out.clear();

@@ -10,6 +10,8 @@
 namespace qtool {
 
 bool valid_utf8(std::string_view text);
+// The length of the longest prefix of `text` that is valid UTF-8.
+std::size_t valid_utf8_prefix(std::string_view text);
 // `text` with each byte that cannot start or continue a well-formed sequence
 // replaced by U+FFFD, in `out`; returns a view of `out`.
 std::string_view repair_utf8(std::string_view text, std::string& out);
