@@ -87,12 +87,23 @@ class Separators {
   }
 #endif
   // The last, partial block: the text's last full block, shifted so only its
-  // new units count; a text shorter than a block is copied out first. Nothing
-  // past the text is read.
+  // new units count. A text shorter than a block is taken sixteen units at a
+  // time, the last sixteen overlapping, or copied out when shorter still.
+  // Nothing past the text is read.
   std::uint64_t tail_matches() const noexcept {
     const std::size_t n = text_.size() - block_;
     if (text_.size() >= kUnits)
       return block_matches(text_.data() + text_.size() - kUnits) >> ((kUnits - n) * kBits);
+#if defined(__SSE2__)
+    if (n >= 16) {  // a text shorter than a block: block_ is 0
+      std::uint64_t mask = 0;
+      std::size_t i = 0;
+      for (; n - i >= 16; i += 16) mask |= std::uint64_t{sixteen_matches(text_.data() + i)} << i;
+      if (i < n)
+        mask |= std::uint64_t{sixteen_matches(text_.data() + n - 16) >> (16 - (n - i))} << i;
+      return mask;
+    }
+#endif
     Char copy[kUnits] = {};
     std::memcpy(copy, text_.data() + block_, n * sizeof(Char));
     return block_matches(copy) & ((std::uint64_t{1} << (n * kBits)) - 1);
