@@ -90,6 +90,8 @@ ERRORS = [
     (["columns", "-c", "4294967297-4294967298"], "", "", 2, "bad column"),
     (["columns", "-c", "0-3"], "", "", 2, "bad column"),
     (["csv", "-s", "name"], "", "", 2, "needs --header"),
+    (["sep", "-s", "1-2147483647"], "a,b\n", "", 2, "more than 65536 fields"),
+    (["csv", "-s", "3,1-65536"], "a,b\n", "", 2, "more than 65536 fields"),
     (["sep", "-f", "xml"], "", "", 2, "text, tsv, jsonl or csv"),
     (["sep", "-e", "12345"], "", "", 2, "unsupported encoding"),
     (["sep", "/nonexistent/input"], "", "", 1, "cannot open '/nonexistent/input': No such file"),

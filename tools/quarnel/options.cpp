@@ -156,12 +156,22 @@ std::string parse_columns(std::string_view text, std::vector<int>* out) {
   return "";
 }
 
+// Closed ranges are written out in full, missing fields as empty ones, so
+// their total is bounded: a range such as 1-2147483647 would otherwise ask
+// for billions of fields on every line.
+constexpr long long kMostSelected = 65536;
+
 std::string parse_select(std::string_view text, std::vector<Selection>* out) {
+  long long selected = 0;
   for (std::string_view item : split_list(text)) {
     Selection s;
     if (!item.empty() && item[0] >= '0' && item[0] <= '9') {
       std::string problem = parse_range(item, &s.first, &s.last);
       if (!problem.empty()) return problem;
+      selected += s.last ? s.last - s.first + 1LL : 1;
+      if (selected > kMostSelected)
+        return "--select names more than " + std::to_string(kMostSelected) +
+               " fields (use an open range such as 5- for the rest of a line)";
     } else if (item.empty()) {
       return "empty item in --select";
     } else {
