@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -58,6 +59,61 @@ std::size_t find_unit(const wchar* s, std::size_t n, wchar unit) noexcept {
   for (; i < n; ++i)
     if (s[i] == unit) return i;
   return n;
+}
+
+namespace {
+
+#if defined(__SSE2__)
+// Copies blocks of four vectors from s to out while none holds a zero unit;
+// returns how many units it copied. Streaming stores bypass the cache.
+template <bool Streaming>
+std::size_t copy_blocks_to_zero(wchar* out, const wchar* s, std::size_t n) noexcept {
+  const __m128i zero = _mm_setzero_si128();
+  auto zeros = [&](__m128i v) { return _mm_cmpeq_epi16(v, zero); };
+  auto store = [&](std::size_t at, __m128i v) {
+    if constexpr (Streaming)
+      _mm_stream_si128(reinterpret_cast<__m128i*>(out + at), v);
+    else
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at), v);
+  };
+  std::size_t i = 0;
+  for (; n - i >= kBlock * kLanes; i += kBlock * kLanes) {
+    const __m128i a = load(s + i), b = load(s + i + kLanes);
+    const __m128i c = load(s + i + 2 * kLanes), d = load(s + i + 3 * kLanes);
+    if (_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(zeros(a), zeros(b)), _mm_or_si128(zeros(c), zeros(d)))))
+      break;
+    store(i, a);
+    store(i + kLanes, b);
+    store(i + 2 * kLanes, c);
+    store(i + 3 * kLanes, d);
+  }
+  if constexpr (Streaming) _mm_sfence();
+  return i;
+}
+#endif
+
+}  // namespace
+
+std::size_t copy_to_zero(wchar* out, const wchar* s, std::size_t n) noexcept {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // A copy larger than the core's own cache would evict its source to make
+  // room for its destination, and then read the destination's old contents
+  // before overwriting them: past this size the destination is written
+  // around the cache, which about halves the memory traffic.
+  constexpr std::size_t kStreamingBytes = std::size_t{1} << 20;
+  if (n * sizeof(wchar) >= kStreamingBytes) {
+    // Streaming stores need a 16-byte-aligned destination.
+    for (; reinterpret_cast<std::uintptr_t>(out + i) % 16 != 0; ++i)
+      if ((out[i] = s[i]) == 0) return i;
+    i += copy_blocks_to_zero<true>(out + i, s + i, n - i);
+  } else {
+    i = copy_blocks_to_zero<false>(out, s, n);
+  }
+#endif
+  for (; i < n && s[i] != 0; ++i) out[i] = s[i];
+  return i;
 }
 
 namespace {

@@ -13,6 +13,11 @@ namespace quarnel::core {
 // Index of the first `unit` in s[0, n), or n.
 std::size_t find_unit(const wchar* s, std::size_t n, wchar unit) noexcept;
 
+// Copies s[0, n) to out up to the first zero unit, which is not copied, and
+// returns how many units it copied: n when s[0, n) holds no zero. One pass
+// instead of a scan followed by a copy.
+std::size_t copy_to_zero(wchar* out, const wchar* s, std::size_t n) noexcept;
+
 // Index of the first i < n at which x[i] != y[i] or x[i] is zero, or n: where
 // a comparison of zero-terminated texts is decided.
 std::size_t first_stop(const wchar* x, const wchar* y, std::size_t n) noexcept;
