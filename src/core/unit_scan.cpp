@@ -138,15 +138,21 @@ std::size_t locate_stop(const wchar* x, const wchar* y, std::size_t n) noexcept 
 }  // namespace
 
 std::size_t first_stop(const wchar* x, const wchar* y, std::size_t n) noexcept {
-  // Stretch by stretch: the C library's memcmp for the difference, then the
-  // zero scan over what memcmp has just brought into the cache.
-  constexpr std::size_t kStretch = 2048;
+  // The first difference, stretch by stretch with the C library's memcmp,
+  // then its exact place within the stretch.
+  constexpr std::size_t kStretch = 16384;
+  std::size_t differ = n;
   for (std::size_t i = 0; i < n; i += kStretch) {
     const std::size_t m = std::min(kStretch, n - i);
-    if (std::memcmp(x + i, y + i, m * sizeof(wchar)) != 0 || find_unit(x + i, m, 0) != m)
-      return i + locate_stop(x + i, y + i, m);
+    if (std::memcmp(x + i, y + i, m * sizeof(wchar)) != 0) {
+      differ = i + locate_stop(x + i, y + i, m);
+      break;
+    }
   }
-  return n;
+  // Texts that agree up to and including x[n] compare equal whatever zero
+  // units lie inside them, so the scan for one is needed only otherwise.
+  if (differ == n && x[n] == y[n]) return n;
+  return find_unit(x, differ, 0);
 }
 
 namespace {

@@ -18,8 +18,10 @@ std::size_t find_unit(const wchar* s, std::size_t n, wchar unit) noexcept;
 // instead of a scan followed by a copy.
 std::size_t copy_to_zero(wchar* out, const wchar* s, std::size_t n) noexcept;
 
-// Index of the first i < n at which x[i] != y[i] or x[i] is zero, or n: where
-// a comparison of zero-terminated texts is decided.
+// Where a comparison of zero-terminated texts is decided: the first i < n
+// at which x[i] != y[i] or x[i] is zero, or n. When x and y agree through
+// x[n] == y[n], n is returned even if a zero unit lies before it: the
+// comparison's outcome is the same. x[n] and y[n] must be readable.
 std::size_t first_stop(const wchar* x, const wchar* y, std::size_t n) noexcept;
 
 // Index of the first i < n with s[i] == first and s[i + gap] == last, or n.
