@@ -42,22 +42,27 @@ constexpr std::size_t decimal_length(std::int64_t value) noexcept {
                    : decimal_length(static_cast<std::uint64_t>(value));
 }
 
-// Writes the digits of `value` so that they end just before `end`, two
-// per division, and returns where they begin.
+// Writes the digits of `value` so that they end just before `end` and
+// returns where they begin. Two digits per step, from the end; a value wider
+// than 32 bits first gives up groups of eight digits, so that the steps run
+// on 32-bit numbers, whose divisions by constants are cheaper.
 template <class Unit>
 Unit* write_digits_before(Unit* end, std::uint64_t value) noexcept {
   Unit* p = end;
-  for (; value >= 100; value /= 100) {
-    const char* pair = detail::kDigitPairs + 2 * (value % 100);
-    *--p = static_cast<Unit>(pair[1]);
-    *--p = static_cast<Unit>(pair[0]);
+  auto put_pair = [&p](std::uint32_t pair) {
+    *--p = static_cast<Unit>(detail::kDigitPairs[2 * pair + 1]);
+    *--p = static_cast<Unit>(detail::kDigitPairs[2 * pair]);
+  };
+  for (; value > 0xFFFFFFFFu; value /= 100000000) {
+    auto group = static_cast<std::uint32_t>(value % 100000000);
+    for (int k = 0; k < 4; ++k, group /= 100) put_pair(group % 100);
   }
-  if (value >= 10) {
-    *--p = static_cast<Unit>(detail::kDigitPairs[2 * value + 1]);
-    *--p = static_cast<Unit>(detail::kDigitPairs[2 * value]);
-  } else {
-    *--p = static_cast<Unit>('0' + value);
-  }
+  auto rest = static_cast<std::uint32_t>(value);
+  for (; rest >= 100; rest /= 100) put_pair(rest % 100);
+  if (rest >= 10)
+    put_pair(rest);
+  else
+    *--p = static_cast<Unit>('0' + rest);
   return p;
 }
 
