@@ -37,8 +37,7 @@ AnsiStr AnsiStr::share(char* payload) noexcept {
   return adopt(payload);
 }
 
-AnsiStr::~AnsiStr() {
-  if (!p_) return;
+void AnsiStr::drop() noexcept {
   // A count of 1 is this reference alone: no other thread can take one more
   // (it would need a handle to the payload), so the block goes without the
   // cost of an atomic write.
