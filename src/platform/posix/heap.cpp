@@ -18,10 +18,10 @@ std::size_t heap_block_size(void* block) noexcept { return malloc_usable_size(bl
 
 namespace {
 
-// Blocks this large are fresh mappings that the C library returns to the
-// system when freed, so every page of each new one is faulted in again. A
-// text that is written from end to end is better served by huge pages where
-// the system offers them on request: one fault per 2 MiB instead of 512.
+// Blocks this large are mostly fresh mappings that the C library returns to
+// the system when freed, so every page of each new one is faulted in again.
+// A text that is written from end to end is better served by huge pages
+// where the system offers them on request: one fault per 2 MiB, not 512.
 void prefer_huge_pages(char* block, std::size_t size) noexcept {
 #if defined(MADV_HUGEPAGE)
   constexpr std::size_t kLarge = std::size_t{8} << 20;
