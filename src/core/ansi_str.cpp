@@ -18,7 +18,9 @@ AnsiStr::AnsiStr(std::size_t length, std::size_t capacity) {
   if (length > kMaxLengthA) throw std::bad_alloc();
   capacity = std::clamp(capacity, length, kMaxLengthA);
   auto* header = static_cast<AnsiHeader*>(mem::heap_alloc(sizeof(AnsiHeader) + capacity + 1));
-  header->codePage = static_cast<std::uint16_t>(platform::ansi_code_page());
+  // The process's code page is settled while the library loads.
+  static const auto code_page = static_cast<std::uint16_t>(platform::ansi_code_page());
+  header->codePage = code_page;
   header->bookkeeping = 1;
   header->refCount = 1;
   header->length = static_cast<std::int32_t>(length);
