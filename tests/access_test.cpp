@@ -1,6 +1,10 @@
 // Reading, single characters, set length, assignment, appending, comparison.
+#include <algorithm>
 #include <cstring>
+#include <random>
+#include <vector>
 
+#include "core/unit_scan.hpp"
 #include "support.hpp"
 
 using namespace qtest;
@@ -183,5 +187,36 @@ TEST(Compare, CaseInsensitiveForms) {
     int iw = LStrCompareICW(x.get(), y.get());
     EXPECT_EQ((ia > 0) - (ia < 0), c.sign) << c.a << " vs " << c.b;
     EXPECT_EQ((iw > 0) - (iw < 0), c.sign) << c.a << " vs " << c.b;
+  }
+}
+
+// The W scans behind comparison and trimming against a unit-by-unit model,
+// at lengths around their vector blocks, the comparison's stretches and the
+// size past which copies bypass the cache, with the zero unit or the
+// difference at either end, in the middle, or nowhere.
+TEST(UnitScan, CopyAndComparisonStopWhereAUnitByUnitModelDoes) {
+  using quarnel::core::wchar;
+  std::mt19937 rng(13);
+  for (std::size_t n : {1u, 7u, 31u, 32u, 33u, 16383u, 16384u, 16385u, (1u << 19) + 77}) {
+    std::vector<wchar> x(n + 1);
+    for (wchar& u : x) u = static_cast<wchar>(1 + rng() % 3);
+    for (std::size_t zero : {n, std::size_t{0}, std::size_t{5}, n / 2, n - 1})
+      for (std::size_t differ : {n + 1, n, n / 2 + 1, n - 1}) {
+        SCOPED_TRACE(testing::Message() << n << " zero " << zero << " differ " << differ);
+        std::vector<wchar> a = x, b;
+        if (zero < n) a[zero] = 0;
+        b = a;
+        if (differ <= n) b[differ] = static_cast<wchar>(b[differ] + 1);
+        std::size_t first = 0;
+        while (first < n && a[first] == b[first] && a[first] != 0) ++first;
+        const std::size_t stop = quarnel::core::first_stop(a.data(), b.data(), n);
+        EXPECT_EQ(a[stop] - b[stop], a[first] - b[first]);
+        EXPECT_TRUE(stop == first || stop == n);
+        // Copies into a destination that is not 16-byte aligned.
+        std::vector<wchar> out(n + 2, 0xFFFF);
+        const std::size_t copied = quarnel::core::copy_to_zero(out.data() + 1, a.data(), n);
+        EXPECT_EQ(copied, std::min(zero, n));
+        EXPECT_TRUE(std::equal(a.begin(), a.begin() + copied, out.begin() + 1));
+      }
   }
 }

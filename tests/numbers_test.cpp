@@ -7,11 +7,14 @@
 // conversion error for anything else; IntToHex gives upper-case digits,
 // zero-padded, never cut; the C scanners skip leading white space and count
 // it in "%n", and "%X" accepts a sign and an optional "0x".
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "convert/float_format.hpp"
+#include "convert/int_text.hpp"
 #include "support.hpp"
 
 using namespace qtest;
@@ -51,6 +54,31 @@ TEST(NumberText, IntegersInBothFamilies) {
     EXPECT_EQ(text(HA(LStrIntToHexA(c.value, c.digits)).get()), c.text);
     EXPECT_EQ(text(HW(LStrIntToHexW(c.value, c.digits)).get()), widen(c.text));
   }
+}
+
+// The digit writer that fills payloads directly, in both unit widths,
+// against the standard library at every power-of-ten edge and the limits.
+TEST(NumberText, DecimalWriterMatchesToCharsAtEveryEdge) {
+  std::vector<std::uint64_t> values = {0, std::numeric_limits<std::uint64_t>::max()};
+  for (std::uint64_t p = 1; p <= 1000000000000000000ull; p *= 10)
+    for (std::uint64_t v : {p - 1, p, p + 1, 2 * p - 1}) values.push_back(v);
+  auto check = [](auto value) {
+    char want[24];
+    const auto n = static_cast<std::size_t>(std::to_chars(want, want + 24, value).ptr - want);
+    char a[24];
+    char16_t w[24];
+    ASSERT_EQ(quarnel::convert::decimal_length(value), n) << want;
+    ASSERT_EQ(quarnel::convert::write_decimal(a, value), n);
+    ASSERT_EQ(quarnel::convert::write_decimal(w, value), n);
+    EXPECT_EQ(std::string_view(a, n), std::string_view(want, n));
+    EXPECT_EQ(std::u16string_view(w, n), std::u16string(want, want + n));
+  };
+  for (std::uint64_t v : values) {
+    check(v);
+    check(static_cast<std::int64_t>(v));
+    check(0 - static_cast<std::int64_t>(v));
+  }
+  check(std::numeric_limits<std::int64_t>::min());
 }
 
 TEST(NumberText, DoublesFollowTheProcessSettings) {

@@ -14,17 +14,27 @@ namespace quarnel::convert {
 // The longest decimal form of a 64-bit value, sign included.
 inline constexpr std::size_t kMaxDecimal = 20;
 
+namespace detail {
+// Powers of ten up to 10^19, and the two digits of every number below 100.
+// At namespace scope, so they live once in read-only data rather than being
+// built on the stack at each call.
+inline constexpr auto kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> p{1};
+  for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+  return p;
+}();
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+}  // namespace detail
+
 // Units in the decimal form of `value`, a leading '-' included.
 // Without dividing: the bit width gives the digit count to within one
 // (1233 / 4096 is just over log10(2)), one comparison settles it.
 constexpr std::size_t decimal_length(std::uint64_t value) noexcept {
-  constexpr auto kPowers = [] {
-    std::array<std::uint64_t, 20> p{1};
-    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
-    return p;
-  }();
   const std::size_t guess = (static_cast<std::size_t>(std::bit_width(value | 1)) * 1233) >> 12;
-  return guess + 1 - ((value | 1) < kPowers[guess]);
+  return guess + 1 - ((value | 1) < detail::kPowersOfTen[guess]);
 }
 constexpr std::size_t decimal_length(std::int64_t value) noexcept {
   // The magnitude in unsigned arithmetic, so the smallest value negates too.
@@ -32,36 +42,50 @@ constexpr std::size_t decimal_length(std::int64_t value) noexcept {
                    : decimal_length(static_cast<std::uint64_t>(value));
 }
 
-// Writes the decimal form of `value` into out[0, decimal_length(value)), in
-// units of either family, and returns its length: the result's own payload
-// can be filled without a detour through a buffer.
-// Two digits per division, from the end.
+// Writes the digits of `value` so that they end just before `end` and
+// returns where they begin. Two digits per step, from the end; a value wider
+// than 32 bits first gives up groups of eight digits, so that the steps run
+// on 32-bit numbers, whose divisions by constants are cheaper.
 template <class Unit>
-std::size_t write_decimal(Unit* out, std::uint64_t value) noexcept {
-  constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  const std::size_t n = decimal_length(value);
-  Unit* p = out + n;
-  for (; value >= 100; value /= 100) {
-    const char* pair = kPairs + 2 * (value % 100);
-    *--p = static_cast<Unit>(pair[1]);
-    *--p = static_cast<Unit>(pair[0]);
+Unit* write_digits_before(Unit* end, std::uint64_t value) noexcept {
+  Unit* p = end;
+  auto put_pair = [&p](std::uint32_t pair) {
+    *--p = static_cast<Unit>(detail::kDigitPairs[2 * pair + 1]);
+    *--p = static_cast<Unit>(detail::kDigitPairs[2 * pair]);
+  };
+  for (; value > 0xFFFFFFFFu; value /= 100000000) {
+    auto group = static_cast<std::uint32_t>(value % 100000000);
+    for (int k = 0; k < 4; ++k, group /= 100) put_pair(group % 100);
   }
-  if (value >= 10) {
-    *--p = static_cast<Unit>(kPairs[2 * value + 1]);
-    *--p = static_cast<Unit>(kPairs[2 * value]);
-  } else {
-    *--p = static_cast<Unit>('0' + value);
-  }
-  return n;
+  auto rest = static_cast<std::uint32_t>(value);
+  for (; rest >= 100; rest /= 100) put_pair(rest % 100);
+  if (rest >= 10)
+    put_pair(rest);
+  else
+    *--p = static_cast<Unit>('0' + rest);
+  return p;
+}
+
+// Writes the decimal form of `value` into out[0, length), in units of either
+// family, and returns `length`, which must be decimal_length(value): a caller
+// that sized the result's own payload with it fills the payload directly.
+template <class Unit>
+std::size_t write_decimal(Unit* out, std::uint64_t value, std::size_t length) noexcept {
+  write_digits_before(out + length, value);
+  return length;
 }
 template <class Unit>
-std::size_t write_decimal(Unit* out, std::int64_t value) noexcept {
-  if (value >= 0) return write_decimal(out, static_cast<std::uint64_t>(value));
-  out[0] = static_cast<Unit>('-');
-  return 1 + write_decimal(out + 1, 0 - static_cast<std::uint64_t>(value));
+std::size_t write_decimal(Unit* out, std::int64_t value, std::size_t length) noexcept {
+  // The magnitude in unsigned arithmetic, so the smallest value negates too.
+  const auto magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  Unit* first = write_digits_before(out + length, magnitude);
+  if (value < 0) first[-1] = static_cast<Unit>('-');
+  return length;
+}
+template <class Unit, class Int>
+std::size_t write_decimal(Unit* out, Int value) noexcept {
+  return write_decimal(out, value, decimal_length(value));
 }
 
 // IntToHex: upper-case digits of the 32-bit two's complement pattern,

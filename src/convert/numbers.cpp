@@ -51,8 +51,9 @@ bool hex_prefixed(View text) noexcept {
 // straight into the result's payload.
 template <class Str, class Int>
 Str decimal_str(Int value) {
-  Str s(decimal_length(value));
-  write_decimal(s.data(), value);
+  const std::size_t length = decimal_length(value);
+  Str s(length);
+  write_decimal(s.data(), value, length);
   return s;
 }
 

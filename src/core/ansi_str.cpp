@@ -18,7 +18,9 @@ AnsiStr::AnsiStr(std::size_t length, std::size_t capacity) {
   if (length > kMaxLengthA) throw std::bad_alloc();
   capacity = std::clamp(std::max(capacity, kMinRoomA), length, kMaxLengthA);
   auto* header = static_cast<AnsiHeader*>(mem::heap_alloc(sizeof(AnsiHeader) + capacity + 1));
-  header->codePage = static_cast<std::uint16_t>(platform::ansi_code_page());
+  // The process's code page is settled while the library loads.
+  static const auto code_page = static_cast<std::uint16_t>(platform::ansi_code_page());
+  header->codePage = code_page;
   header->bookkeeping = 1;
   header->refCount = 1;
   header->length = static_cast<std::int32_t>(length);
@@ -37,8 +39,7 @@ AnsiStr AnsiStr::share(char* payload) noexcept {
   return adopt(payload);
 }
 
-AnsiStr::~AnsiStr() {
-  if (!p_) return;
+void AnsiStr::drop() noexcept {
   // A count of 1 is this reference alone: no other thread can take one more
   // (it would need a handle to the payload), so the block goes without the
   // cost of an atomic write.

@@ -83,7 +83,10 @@ class AnsiStr {
   }
   AnsiStr(const AnsiStr&) = delete;
   AnsiStr& operator=(const AnsiStr&) = delete;
-  ~AnsiStr();
+  // Inline for the common case of nothing to drop (moved-from or empty).
+  ~AnsiStr() {
+    if (p_) drop();
+  }
 
   void swap(AnsiStr& other) noexcept { std::swap(p_, other.p_); }
   char* data() const noexcept { return p_; }
@@ -92,6 +95,7 @@ class AnsiStr {
   char* release() noexcept { return std::exchange(p_, nullptr); }
 
  private:
+  void drop() noexcept;
   char* p_ = nullptr;
 };
 

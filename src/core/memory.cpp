@@ -5,49 +5,26 @@
 #include "core/wide_str.hpp"
 
 namespace quarnel {
-namespace {
 
-// Per-thread fault-injection state. Production code never sets it; the cost
-// is one thread-local read per allocation.
-struct Injection {
-  long remaining = -1;  // < 0: off
-  long count = 0;
-  long live = 0;
-};
-thread_local Injection injection;
+constinit thread_local mem::detail::Injection mem::detail::injection QUARNEL_MEM_TLS;
 
-bool injected_failure() noexcept {
-  ++injection.count;
-  if (injection.remaining < 0) return false;
+bool mem::detail::injected_failure() noexcept {
   if (injection.remaining == 0) return true;
   --injection.remaining;
   return false;
 }
 
-}  // namespace
-
-void* mem::allocate(Pool pool, std::size_t size, const void* init) {
-  if (injected_failure()) throw std::bad_alloc();
-  void* block = nullptr;
-  if (pool == Pool::heap) {
-    block = platform::heap_alloc(size == 0 ? 1 : size);
-  } else if (size <= core::kMaxLengthW) {
-    block = platform::bstr_alloc(static_cast<const platform::wchar*>(init),
-                                 static_cast<std::uint32_t>(size));
-  }
-  if (block == nullptr) throw std::bad_alloc();
-  ++injection.live;
-  return block;
+void* mem::detail::bstr_block(std::size_t size, const void* init) noexcept {
+  if (size > core::kMaxLengthW) return nullptr;
+  return platform::bstr_alloc(static_cast<const platform::wchar*>(init),
+                              static_cast<std::uint32_t>(size));
 }
 
-void mem::release(Pool pool, void* block) noexcept {
-  if (block == nullptr) return;
-  --injection.live;
-  if (pool == Pool::heap)
-    platform::heap_free(block);
-  else
-    platform::bstr_free(static_cast<platform::wchar*>(block));
+void mem::detail::bstr_release(void* block) noexcept {
+  platform::bstr_free(static_cast<platform::wchar*>(block));
 }
+
+void mem::detail::out_of_memory() { throw std::bad_alloc(); }
 
 void* mem::heap_alloc_or_null(int bytes) noexcept {
   if (bytes < 0) return nullptr;
@@ -57,6 +34,8 @@ void* mem::heap_alloc_or_null(int bytes) noexcept {
     return nullptr;
   }
 }
+
+using mem::detail::injection;
 
 void testing::fail_allocations_after(long successes) noexcept { injection.remaining = successes; }
 long testing::allocation_count() noexcept { return injection.count; }

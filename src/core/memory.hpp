@@ -14,13 +14,57 @@ namespace quarnel::mem {
 // shared with hosts; BSTR blocks from the platform's BSTR allocator.
 enum class Pool { heap, bstr };
 
+namespace detail {
+
+// Per-thread fault-injection and accounting state. Production code never
+// switches injection on; the cost is a few thread-local reads and writes per
+// block. In an ELF shared library the state is asked for in the static TLS
+// block, which makes each access one instruction instead of a call.
+#if defined(__ELF__)
+#define QUARNEL_MEM_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define QUARNEL_MEM_TLS
+#endif
+struct Injection {
+  long remaining = -1;  // < 0: off
+  long count = 0;
+  long live = 0;
+};
+extern constinit thread_local Injection injection QUARNEL_MEM_TLS;
+
+// Whether the injection switch, which is on, fails this allocation.
+bool injected_failure() noexcept;
+// A BSTR of `size` units, or null; and its release.
+void* bstr_block(std::size_t size, const void* init) noexcept;
+void bstr_release(void* block) noexcept;
+[[noreturn]] void out_of_memory();
+
+}  // namespace detail
+
 // Obtains `size` bytes (heap) or a BSTR of `size` units copied from `init`
 // when it is not null (bstr). Throws std::bad_alloc on failure; never
-// returns null.
-void* allocate(Pool pool, std::size_t size, const void* init = nullptr);
+// returns null. Inline, since small blocks cost little more than the calls
+// that lead to them.
+inline void* allocate(Pool pool, std::size_t size, const void* init = nullptr) {
+  detail::Injection& state = detail::injection;
+  ++state.count;
+  if (state.remaining >= 0 && detail::injected_failure()) detail::out_of_memory();
+  void* block = pool == Pool::heap ? platform::heap_alloc(size == 0 ? 1 : size)
+                                   : detail::bstr_block(size, init);
+  if (block == nullptr) detail::out_of_memory();
+  ++state.live;
+  return block;
+}
 
 // Gives a block back to its pool. Null is ignored.
-void release(Pool pool, void* block) noexcept;
+inline void release(Pool pool, void* block) noexcept {
+  if (block == nullptr) return;
+  --detail::injection.live;
+  if (pool == Pool::heap)
+    platform::heap_free(block);
+  else
+    detail::bstr_release(block);
+}
 
 inline void* heap_alloc(std::size_t bytes) { return allocate(Pool::heap, bytes); }
 inline void heap_free(void* block) noexcept { release(Pool::heap, block); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -62,6 +63,61 @@ std::size_t find_unit(const wchar* s, std::size_t n, wchar unit) noexcept {
 
 namespace {
 
+#if defined(__SSE2__)
+// Copies blocks of four vectors from s to out while none holds a zero unit;
+// returns how many units it copied. Streaming stores bypass the cache.
+template <bool Streaming>
+std::size_t copy_blocks_to_zero(wchar* out, const wchar* s, std::size_t n) noexcept {
+  const __m128i zero = _mm_setzero_si128();
+  auto zeros = [&](__m128i v) { return _mm_cmpeq_epi16(v, zero); };
+  auto store = [&](std::size_t at, __m128i v) {
+    if constexpr (Streaming)
+      _mm_stream_si128(reinterpret_cast<__m128i*>(out + at), v);
+    else
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at), v);
+  };
+  std::size_t i = 0;
+  for (; n - i >= kBlock * kLanes; i += kBlock * kLanes) {
+    const __m128i a = load(s + i), b = load(s + i + kLanes);
+    const __m128i c = load(s + i + 2 * kLanes), d = load(s + i + 3 * kLanes);
+    if (_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(zeros(a), zeros(b)), _mm_or_si128(zeros(c), zeros(d)))))
+      break;
+    store(i, a);
+    store(i + kLanes, b);
+    store(i + 2 * kLanes, c);
+    store(i + 3 * kLanes, d);
+  }
+  if constexpr (Streaming) _mm_sfence();
+  return i;
+}
+#endif
+
+}  // namespace
+
+std::size_t copy_to_zero(wchar* out, const wchar* s, std::size_t n) noexcept {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // A copy larger than the core's own cache would evict its source to make
+  // room for its destination, and then read the destination's old contents
+  // before overwriting them: past this size the destination is written
+  // around the cache, which about halves the memory traffic.
+  constexpr std::size_t kStreamingBytes = std::size_t{1} << 20;
+  if (n * sizeof(wchar) >= kStreamingBytes) {
+    // Streaming stores need a 16-byte-aligned destination.
+    for (; reinterpret_cast<std::uintptr_t>(out + i) % 16 != 0; ++i)
+      if ((out[i] = s[i]) == 0) return i;
+    i += copy_blocks_to_zero<true>(out + i, s + i, n - i);
+  } else {
+    i = copy_blocks_to_zero<false>(out, s, n);
+  }
+#endif
+  for (; i < n && s[i] != 0; ++i) out[i] = s[i];
+  return i;
+}
+
+namespace {
+
 // The exact place where a comparison stops, in a stretch where it is known
 // to stop.
 std::size_t locate_stop(const wchar* x, const wchar* y, std::size_t n) noexcept {
@@ -82,15 +138,21 @@ std::size_t locate_stop(const wchar* x, const wchar* y, std::size_t n) noexcept 
 }  // namespace
 
 std::size_t first_stop(const wchar* x, const wchar* y, std::size_t n) noexcept {
-  // Stretch by stretch: the C library's memcmp for the difference, then the
-  // zero scan over what memcmp has just brought into the cache.
-  constexpr std::size_t kStretch = 2048;
+  // The first difference, stretch by stretch with the C library's memcmp,
+  // then its exact place within the stretch.
+  constexpr std::size_t kStretch = 16384;
+  std::size_t differ = n;
   for (std::size_t i = 0; i < n; i += kStretch) {
     const std::size_t m = std::min(kStretch, n - i);
-    if (std::memcmp(x + i, y + i, m * sizeof(wchar)) != 0 || find_unit(x + i, m, 0) != m)
-      return i + locate_stop(x + i, y + i, m);
+    if (std::memcmp(x + i, y + i, m * sizeof(wchar)) != 0) {
+      differ = i + locate_stop(x + i, y + i, m);
+      break;
+    }
   }
-  return n;
+  // Texts that agree up to and including x[n] compare equal whatever zero
+  // units lie inside them, so the scan for one is needed only otherwise.
+  if (differ == n && x[n] == y[n]) return n;
+  return find_unit(x, differ, 0);
 }
 
 namespace {

@@ -13,8 +13,15 @@ namespace quarnel::core {
 // Index of the first `unit` in s[0, n), or n.
 std::size_t find_unit(const wchar* s, std::size_t n, wchar unit) noexcept;
 
-// Index of the first i < n at which x[i] != y[i] or x[i] is zero, or n: where
-// a comparison of zero-terminated texts is decided.
+// Copies s[0, n) to out up to the first zero unit, which is not copied, and
+// returns how many units it copied: n when s[0, n) holds no zero. One pass
+// instead of a scan followed by a copy.
+std::size_t copy_to_zero(wchar* out, const wchar* s, std::size_t n) noexcept;
+
+// Where a comparison of zero-terminated texts is decided: the first i < n
+// at which x[i] != y[i] or x[i] is zero, or n. When x and y agree through
+// x[n] == y[n], n is returned even if a zero unit lies before it: the
+// comparison's outcome is the same. x[n] and y[n] must be readable.
 std::size_t first_stop(const wchar* x, const wchar* y, std::size_t n) noexcept;
 
 // Index of the first i < n with s[i] == first and s[i + gap] == last, or n.

@@ -16,6 +16,6 @@ WideStr::WideStr(std::size_t length, const wchar* init) {
   p_ = static_cast<wchar*>(mem::allocate(mem::Pool::bstr, length, init));
 }
 
-WideStr::~WideStr() { mem::release(mem::Pool::bstr, p_); }
+void WideStr::drop() noexcept { mem::release(mem::Pool::bstr, p_); }
 
 }  // namespace quarnel::core

@@ -50,7 +50,10 @@ class WideStr {
   }
   WideStr(const WideStr&) = delete;
   WideStr& operator=(const WideStr&) = delete;
-  ~WideStr();
+  // Inline for the common case of nothing to free (moved-from or empty).
+  ~WideStr() {
+    if (p_) drop();
+  }
 
   void swap(WideStr& other) noexcept { std::swap(p_, other.p_); }
   wchar* data() const noexcept { return p_; }
@@ -66,6 +69,7 @@ class WideStr {
     static constexpr wchar zero = 0;
     return &zero;
   }
+  void drop() noexcept;
   wchar* p_ = nullptr;
 };
 

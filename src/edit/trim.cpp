@@ -1,6 +1,7 @@
 #include "edit/trim.hpp"
 
 #include "core/access.hpp"
+#include "core/unit_scan.hpp"
 #include "edit/finder.hpp"
 
 namespace quarnel::edit {
@@ -10,7 +11,15 @@ core::ARec* trimmed(const core::ARec& h, Ends ends) {
 }
 
 core::WRec* trimmed(const core::WRec& h, Ends ends) {
-  return core::new_handle(core::WideStr::copy(trimmed_text(core::view_of(h), ends)));
+  // The ends are found first; the stop at a zero unit is found while the
+  // rest is copied, in the same pass. A zero inside is rare: only then is
+  // the copy made again at its true length.
+  const core::wstring_view text = trimmed_ends(core::view_of(h), ends);
+  core::WideStr s(text.size());
+  if (const std::size_t n = core::copy_to_zero(s.data(), text.data(), text.size());
+      n != text.size())
+    s = core::WideStr::copy(text.substr(0, n));
+  return core::new_handle(std::move(s));
 }
 
 // An unchanged text keeps its payload; a private payload is trimmed where it
