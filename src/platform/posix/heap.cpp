@@ -12,10 +12,6 @@
 
 namespace quarnel::platform {
 
-void* heap_alloc(std::size_t bytes) noexcept { return std::malloc(bytes); }
-void heap_free(void* block) noexcept { std::free(block); }
-std::size_t heap_block_size(void* block) noexcept { return malloc_usable_size(block); }
-
 namespace {
 
 // Blocks this large are mostly fresh mappings that the C library returns to
@@ -37,6 +33,16 @@ void prefer_huge_pages(char* block, std::size_t size) noexcept {
 }
 
 }  // namespace
+
+// Every large block takes the same advice, whatever it holds: A payloads,
+// lists and scratch as well as BSTRs.
+void* heap_alloc(std::size_t bytes) noexcept {
+  void* block = std::malloc(bytes);
+  if (block) prefer_huge_pages(static_cast<char*>(block), bytes);
+  return block;
+}
+void heap_free(void* block) noexcept { std::free(block); }
+std::size_t heap_block_size(void* block) noexcept { return malloc_usable_size(block); }
 
 // A BSTR block: a 32-bit byte length, the units, one zero unit. The block is
 // 8-byte aligned, so the units are 4-byte aligned as on Windows.
