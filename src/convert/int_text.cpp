@@ -54,13 +54,18 @@ unsigned unit_at(std::basic_string_view<Unit> text, std::size_t i) noexcept {
   invalid_integer(ansi.view());
 }
 
-// Reads digits of `base` from i on, wrapping at 32 bits. Returns how many.
-template <class Unit>
-std::size_t read_digits(std::basic_string_view<Unit> text, std::size_t& i, int base,
+// Reads digits of `Base` from i on, wrapping at 32 bits. Returns how many.
+// Decimal digits are told by one unsigned comparison.
+template <unsigned Base, class Unit>
+std::size_t read_digits(std::basic_string_view<Unit> text, std::size_t& i,
                         std::uint32_t& value) noexcept {
   std::size_t start = i;
-  for (int d; i < text.size() && (d = digit_value(unit_at(text, i))) < base; ++i)
-    value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(d);
+  for (; i < text.size(); ++i) {
+    unsigned d =
+        Base == 10 ? unit_at(text, i) - '0' : static_cast<unsigned>(digit_value(unit_at(text, i)));
+    if (d >= Base) break;
+    value = value * Base + d;
+  }
   return i - start;
 }
 
@@ -106,7 +111,7 @@ Scan scan_int(std::basic_string_view<Unit> text, std::int32_t& value) noexcept {
   std::size_t i = 0;
   bool negative = skip_space_and_sign(text, i);
   std::uint32_t bits = 0;
-  if (read_digits(text, i, 10, bits) == 0) return {};
+  if (read_digits<10>(text, i, bits) == 0) return {};
   value = static_cast<std::int32_t>(negative ? 0u - bits : bits);
   return {true, i};
 }
@@ -120,7 +125,7 @@ Scan scan_hex(std::basic_string_view<Unit> text, std::uint32_t& value) noexcept 
       digit_value(unit_at(text, i + 2)) < 16)
     i += 2;
   std::uint32_t bits = 0;
-  if (read_digits(text, i, 16, bits) == 0) return {};
+  if (read_digits<16>(text, i, bits) == 0) return {};
   value = negative ? 0u - bits : bits;
   return {true, i};
 }
