@@ -108,7 +108,8 @@ typedef LWideChar* LBSTR;
 namespace LAnsiStrCore {
 #endif
 typedef struct LAnsiStrRec {
-  char* payload;         /* first byte of a shared counted byte string */
+  char* payload;         /* first byte of a shared counted byte string; the
+                            32 bits just before it hold its length */
   int32_t charIndexBase; /* 0 or 1 */
 } LAnsiStrRec;
 #ifdef __cplusplus

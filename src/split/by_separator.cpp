@@ -161,9 +161,10 @@ int by_separator_into(const LStrWrapper<Rec>& source, typename core::FamilyOf<Re
                       LStrWrapperList<Rec>& list, bool trim) {
   list.clear();
   // Fields are stored up to their first zero; most lines have none, and one
-  // look at the whole line spares a look at every field.
+  // look at the whole line (the separator scan, asked for a zero) spares a
+  // look at every field.
   auto line = core::view_of(*source.handle);
-  bool zeros = up_to_zero(line).size() != line.size();
+  bool zeros = Separators(line, decltype(separator){0}).next() != line.size();
   for_each_field(
       source, separator, [] { return true; },
       [&](auto field) {

@@ -12,10 +12,11 @@ namespace qtool {
 // linear time (the library adds growBy slots at each growth).
 void prepare_list(CLAnsiStrList& list, std::string_view line, char separator);
 
-// The text of a field that a splitting function stored. The list forms
-// store a field up to its first zero byte, so its length is where the zero
-// is: one call for the text instead of two. Fields of the fixed-slot form
-// may hold zero bytes; cut the same way, they read as the list forms'.
-inline std::string_view field_text(const CLAnsiStr& field) { return field.c_str(); }
+// The text of a field that a splitting function stored, read from its
+// record. The list forms store a field up to its first zero byte; fields of
+// the fixed-slot form may hold zero bytes, and cut at the first one (as
+// slot_text does) they read as the list forms'.
+inline std::string_view field_text(const CLAnsiStr& field) { return field.view(); }
+inline std::string_view slot_text(const CLAnsiStr& slot) { return slot.c_str(); }
 
 }  // namespace qtool

@@ -121,7 +121,7 @@ class Runner {
         int n = SplitBySepA(&line_, o_.separator, slots, slots_.data(), o_.trim);
         record_.clear();
         for (int i = 0; i < n; ++i)
-          record_.push_back(field_text(slots_[static_cast<std::size_t>(i)]));
+          record_.push_back(slot_text(slots_[static_cast<std::size_t>(i)]));
         writer_.write(pick(record_), nullptr, reader.line_utf8());
         continue;
       }

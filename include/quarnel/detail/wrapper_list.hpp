@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <type_traits>
@@ -19,7 +20,15 @@
 
 namespace quarnel::detail {
 
-// The per-family exported functions a host-side wrapper needs.
+// The 32-bit length word that stands just before a payload's first unit.
+inline std::int32_t length_word(const void* payload) noexcept {
+  std::int32_t word;
+  std::memcpy(&word, static_cast<const char*>(payload) - sizeof word, sizeof word);
+  return word;
+}
+
+// The per-family exported functions a host-side wrapper needs, and the reads
+// that the handle records' documented layout allows without a call.
 template <class Rec>
 struct HandleOps;
 template <>
@@ -30,8 +39,10 @@ struct HandleOps<LAnsiStrCore::LAnsiStrRec> {
   static Handle from(const Char* s, int n) { return LStrAllocFromASzStrA(s, n); }
   static Handle clone(Handle h) { return LStrAllocCloneAA(h); }
   static void destroy(Handle h) noexcept { LStrDestroyA(h); }
-  static const Char* text(Handle h) noexcept { return LStrCstrA(h); }
-  static int length(Handle h) noexcept { return LStrLengthA(h); }
+  // Read from the record: the payload is the first byte and the 32 bits just
+  // before it hold the length. Null is the empty string.
+  static const Char* text(Handle h) noexcept { return h->payload ? h->payload : ""; }
+  static int length(Handle h) noexcept { return h->payload ? length_word(h->payload) : 0; }
   static void assign(Handle h, const Char* s) { LStrAssignASzStrA(h, s, -1); }
   static void end_list(CLAnsiStrList* list) noexcept { LStrListEndA(list); }
 };
@@ -43,8 +54,14 @@ struct HandleOps<LWideStrCore::LWideStrRec> {
   static Handle from(const Char* s, int n) { return LStrAllocFromWSzStrW(s, n); }
   static Handle clone(Handle h) { return LStrAllocCloneWW(h); }
   static void destroy(Handle h) noexcept { LStrDestroyW(h); }
-  static const Char* text(Handle h) noexcept { return LStrCstrW(h); }
-  static int length(Handle h) noexcept { return LStrLengthW(h); }
+  // Read from the record: a BSTR's 32 bits before its first unit hold its
+  // length in bytes. Null is the empty string.
+  static const Char* text(Handle h) noexcept { return h->payload ? h->payload : kEmpty; }
+  static int length(Handle h) noexcept {
+    return h->payload ? static_cast<int>(static_cast<std::uint32_t>(length_word(h->payload)) / 2)
+                      : 0;
+  }
+  static constexpr Char kEmpty[1] = {0};
   static void assign(Handle h, const Char* s) { LStrAssignWSzStrW(h, s, -1); }
   static void end_list(CLWideStrList* list) noexcept { LStrListEndW(list); }
 };
