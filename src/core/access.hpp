@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "core/handle.hpp"
@@ -35,6 +36,34 @@ typename FamilyOf<Rec>::Str make_str(std::size_t length, std::size_t capacity) {
     return AnsiStr(length, capacity);
   else
     return WideStr(length);
+}
+
+// Copies n units. Most texts that splitting and replacement copy are a few
+// bytes long, where a library call costs more than the copy: up to 16 bytes
+// go as two overlapping loads and stores, all loads first, so `to` may equal
+// `from`.
+template <class Char>
+void copy_units(Char* to, const Char* from, std::size_t n) noexcept {
+  const std::size_t bytes = n * sizeof(Char);
+  auto* out = reinterpret_cast<unsigned char*>(to);
+  const auto* in = reinterpret_cast<const unsigned char*>(from);
+  auto pair = [&]<class Word>(Word) {
+    Word head, tail;
+    std::memcpy(&head, in, sizeof head);
+    std::memcpy(&tail, in + bytes - sizeof tail, sizeof tail);
+    std::memcpy(out, &head, sizeof head);
+    std::memcpy(out + bytes - sizeof tail, &tail, sizeof tail);
+  };
+  if (bytes > 16)
+    std::memmove(out, in, bytes);
+  else if (bytes >= 8)
+    pair(std::uint64_t{});
+  else if (bytes >= 4)
+    pair(std::uint32_t{});
+  else if (bytes >= 2)
+    pair(std::uint16_t{});
+  else if (bytes == 1)
+    *out = *in;
 }
 
 // True when the handle's payload is its own and its block can hold `length`

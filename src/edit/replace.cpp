@@ -32,6 +32,7 @@
 #include <cstring>
 #include <new>
 
+#include "core/access.hpp"
 #include "core/memory.hpp"
 #include "edit/finder.hpp"
 
@@ -52,13 +53,9 @@ constexpr std::uint64_t kReadsPerUnit = 32;
 constexpr std::uint64_t kFixedReads = std::uint64_t{1} << 22;
 constexpr std::uint64_t kReadsPerPass = 16;  // for the calls themselves
 
-// Short texts (replacements, mostly) are copied in line.
 template <class Char>
 void put(Char* at, View<Char> text) noexcept {
-  if (text.size() > 16)
-    std::memcpy(at, text.data(), text.size() * sizeof(Char));
-  else
-    for (std::size_t i = 0; i < text.size(); ++i) at[i] = text[i];
+  core::copy_units(at, text.data(), text.size());
 }
 
 // One left-to-right pass over the original: each occurrence, found without

@@ -75,16 +75,10 @@ class Separators {
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
     word ^= ones * static_cast<std::make_unsigned_t<Char> >(separator_);
-    std::uint64_t mask = ~(((word & low) + low) | word | low);
-    if constexpr (std::endian::native == std::endian::big) mask = units_reversed(mask);
-    return mask;
+    return ~(((word & low) + low) | word | low);
   }
-  static std::uint64_t units_reversed(std::uint64_t v) noexcept {
-    std::uint64_t r = 0;
-    for (std::size_t i = 0; i < kUnits; ++i, v >>= kBits)
-      r = (r << kBits) | (v & ((std::uint64_t{1} << kBits) - 1));
-    return r;
-  }
+  // The lowest mask bit must be the first unit.
+  static_assert(std::endian::native == std::endian::little);
 #endif
   // The last, partial block: the text's last full block, shifted so only its
   // new units count. A text shorter than a block is taken sixteen units at a

@@ -21,7 +21,6 @@ bool CsvReader::next(std::vector<std::string_view>* fields) {
 
 void CsvReader::split_plain(std::string_view line, std::vector<std::string_view>* fields) {
   LStrAssignASzStrA(line_.handle, line.data(), static_cast<int>(line.size()));
-  prepare_list(list_, line, separator_);
   SplitBySepExA(&line_, separator_, &list_, false);
   for (int i = 0; i < list_.count; ++i) fields->push_back(field_text(list_[i]));
   // The library drops the empty field after a final separator; a record keeps it.

@@ -7,11 +7,6 @@
 
 namespace qtool {
 
-// Before splitting `line` at `separator` into `list`, lets the list grow at
-// once to the number of fields, so a line with millions of them costs
-// linear time (the library adds growBy slots at each growth).
-void prepare_list(CLAnsiStrList& list, std::string_view line, char separator);
-
 // The text of a field that a splitting function stored, read from its
 // record. The list forms store a field up to its first zero byte; fields of
 // the fixed-slot form may hold zero bytes, and cut at the first one (as

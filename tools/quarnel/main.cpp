@@ -125,7 +125,6 @@ class Runner {
         writer_.write(pick(record_), nullptr, reader.line_utf8());
         continue;
       }
-      prepare_list(fields_, text, o_.separator);
       SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
       if (o_.select.empty()) {
         writer_.write(fields_, text, o_.separator, reader.line_utf8());
