@@ -157,6 +157,59 @@ packages() {
     tools/check_packages.sh "$dir"
 }
 
+# The release (tools/release.sh): built twice from separate build trees,
+# which must give the same bytes; the archives and wheels checked; the wheels
+# installed with pip as Windows and Linux users would; and a C host linked the
+# Microsoft toolchain's way against each archive's Quarnel.lib: the 64-bit one
+# runs here under Wine, the 32-bit one in the guest with the suite.
+release() (
+  local dir="$out/release" version py=/usr/bin/python3 rc=0
+  [ -x "$py" ] || py=python3
+  version=$(sed -n 's/^project(Quarnel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+  rm -rf "$dir/dist" "$dir/dist-again" "$dir/pip" "$dir/unpacked" && mkdir -p "$dir"
+  QUARNEL_RELEASE_BUILD="$dir/build" QUARNEL_DIST="$dir/dist" JOBS=$jobs tools/release.sh ||
+    return 1
+  QUARNEL_RELEASE_BUILD="$dir/build-again" QUARNEL_DIST="$dir/dist-again" JOBS=$jobs \
+    tools/release.sh >/dev/null || return 1
+  if (cd "$dir/dist" && sha256sum -- *) | diff - <(cd "$dir/dist-again" && sha256sum -- *); then
+    echo "reproducible: 1 passed, 0 failed"
+  else
+    echo "reproducible: 0 passed, 1 failed"
+  fi
+  "$py" tools/release/check.py "$dir/dist" "$version" src/exports/Quarnel.def || rc=1
+
+  # Windows wheels as pip picks them for a Windows interpreter.
+  local plat whl n=0 bad=0
+  for plat in win32 win_amd64; do
+    "$py" -m pip install -q --no-index --find-links "$dir/dist" --only-binary=:all: \
+      --platform "$plat" --target "$dir/pip/$plat" quarnel &&
+      [ -f "$dir/pip/$plat/quarnel/_lib/Quarnel.dll" ] && n=$((n + 1)) || bad=$((bad + 1))
+  done
+  # The Linux wheel installed for real, used with no library installed and no
+  # LD_LIBRARY_PATH, by Debian's Python and by the default one.
+  whl=$(ls "$dir/dist"/quarnel-*-manylinux_*.whl)
+  for py in /usr/bin/python3 python3; do
+    rm -rf "$dir/pip/venv" &&
+      "$py" -m venv "$dir/pip/venv" &&
+      "$dir/pip/venv/bin/python" -m pip install -q --no-index "$whl" &&
+      (cd /tmp && env -u LD_LIBRARY_PATH "$dir/pip/venv/bin/python" \
+        "$root/tools/release/wheel_smoke.py") && n=$((n + 1)) || bad=$((bad + 1))
+  done
+  echo "wheels installed: $n passed, $bad failed"
+
+  mkdir -p "$dir/unpacked"
+  (cd "$dir/unpacked" && unzip -q "$dir/dist/quarnel-$version-win64.zip" &&
+    unzip -q "$dir/dist/quarnel-$version-win32.zip") || return 1
+  tools/release/msvc_link_check.sh x86_64 "$dir/unpacked/quarnel-$version-win64" "$dir/msvc64" &&
+    tools/release/msvc_link_check.sh i686 "$dir/unpacked/quarnel-$version-win32" "$dir/msvc32" ||
+    return 1
+  export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wine wineboot -u </dev/null >/dev/null 2>&1 || true
+  (cd "$dir/msvc64" && wine ./msvc_host.exe) || rc=1
+  wineserver -k >/dev/null 2>&1 || true
+  return $rc
+)
+
 # The 32-bit DLL for real: this kind of machine cannot execute 32-bit code,
 # so the i686 suite and a 32-bit C host run under Wine inside an emulated
 # 32-bit Debian guest (tools/guest), built once per machine and cached.
@@ -169,6 +222,8 @@ windows_i686_run() {
   rm -rf "$job" && mkdir -p "$job/in" &&
     cp "$dir/src/Quarnel.dll" "$dir/tests/quarnel_tests.exe" "$dir/tests/quarnel_test_strings.dll" \
       "$dir/tests/host32/quarnel_host32.exe" "$job/in/" &&
+    { [ ! -e "$out/release/msvc32/msvc_host.exe" ] ||
+      cp "$out/release/msvc32/msvc_host.exe" "$job/in/"; } &&
     cp tools/guest/suite-job.sh "$job/in/job.sh" &&
     tools/guest/run.sh "$guest" "$job/in" "$job/out" 1800
 }
@@ -188,6 +243,7 @@ stage bindings bindings
 stage sanitizers build_and_test "$out/sanitizers" -DQUARNEL_SANITIZE=ON
 stage windows-x64 windows_x64
 stage windows-i686 windows_i686
+stage release release
 if ! why=$(guest_unavailable); then
   stage windows-i686-run windows_i686_run
   grep -sh '^guest:' "$out/windows-i686-run.log"
