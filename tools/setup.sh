@@ -14,6 +14,7 @@ packages=(
   mono-mcs mono-runtime                     # .NET binding
   fpc                                       # Pascal binding
   doxygen                                   # the API reference (docs target)
+  llvm lld unzip                            # the release: Quarnel.lib and the lld-link host
   dpkg-dev file                             # Debian packages (cpack -G DEB)
   qemu-system-x86 mmdebstrap arch-test e2fsprogs debian-archive-keyring  # the 32-bit guest
 )

@@ -55,6 +55,13 @@
 #include <wchar.h>
 #endif
 
+/* The library's version. The release archives, the packages and the tool's
+ * --version carry the same (the build refuses a header that disagrees). */
+#define QUARNEL_VERSION_MAJOR 0
+#define QUARNEL_VERSION_MINOR 1
+#define QUARNEL_VERSION_PATCH 0
+#define QUARNEL_VERSION_STRING "0.1.0"
+
 /* ---- Calling convention and linkage ------------------------------------ */
 
 /* QUARNEL_API: the convention of every function whose name does not begin
