@@ -14,6 +14,7 @@ dist=${QUARNEL_DIST:-$root/dist}
 jobs=${JOBS:-$(nproc)}
 version=$(sed -n 's/^project(Quarnel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}
+declare -A prefix_map
 py=/usr/bin/python3
 [ -x "$py" ] || py=python3
 
@@ -30,13 +31,26 @@ build() {
 
 mkdir -p "$build" "$dist"
 rm -f "$dist"/quarnel-*
+# Neither the source nor the build folder may leave its path in a binary, and
+# the shipped PE files are stripped (the static runtimes bring debug sections
+# whose contents vary with the folders they were linked in).
+for arch in win32 win64 linux; do
+  mkdir -p "$build/$arch"
+  prefix_map[$arch]="-ffile-prefix-map=$root=. -ffile-prefix-map=$build/$arch=."
+done
+pe_link="-s -Wl,--no-insert-timestamp"
 build "$build/win32" quarnel quarnel_tool -- \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake"
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" \
+  -DCMAKE_C_FLAGS="${prefix_map[win32]}" -DCMAKE_CXX_FLAGS="${prefix_map[win32]}" \
+  -DCMAKE_SHARED_LINKER_FLAGS="$pe_link" -DCMAKE_EXE_LINKER_FLAGS="$pe_link"
 build "$build/win64" quarnel quarnel_tool -- \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake"
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" \
+  -DCMAKE_C_FLAGS="${prefix_map[win64]}" -DCMAKE_CXX_FLAGS="${prefix_map[win64]}" \
+  -DCMAKE_SHARED_LINKER_FLAGS="$pe_link" -DCMAKE_EXE_LINKER_FLAGS="$pe_link"
 # The wheel's Linux library carries its C++ runtime, so it needs only glibc.
 build "$build/linux" quarnel docs -- \
-  -DCMAKE_SHARED_LINKER_FLAGS="-static-libstdc++ -static-libgcc"
+  -DCMAKE_C_FLAGS="${prefix_map[linux]}" -DCMAKE_CXX_FLAGS="${prefix_map[linux]}" \
+  -DCMAKE_SHARED_LINKER_FLAGS="-s -static-libstdc++ -static-libgcc"
 
 # Import libraries for the Microsoft linker (and lld-link), made from the
 # export table: on 32-bit the decorated stdcall symbols (_Name@N) resolve to
@@ -44,6 +58,12 @@ build "$build/linux" quarnel docs -- \
 sed -E 's/@[0-9]+//' src/exports/Quarnel.def >"$build/Quarnel-x64.def"
 llvm-dlltool -m i386 -k -d src/exports/Quarnel.def -D Quarnel.dll -l "$build/win32/Quarnel.lib"
 llvm-dlltool -m i386:x86-64 -d "$build/Quarnel-x64.def" -D Quarnel.dll -l "$build/win64/Quarnel.lib"
+# mingw's import libraries name their members after the output path, so they
+# are made here, in the folder they land in, under their shipped name.
+(cd "$build/win32" && i686-w64-mingw32-dlltool -k -d "$root/src/exports/Quarnel.def" \
+  -D Quarnel.dll -l libquarnel.dll.a)
+(cd "$build/win64" && x86_64-w64-mingw32-dlltool -d "$build/Quarnel-x64.def" -D Quarnel.dll \
+  -l libquarnel.dll.a)
 
 # stage ARCH: the folder that becomes quarnel-VERSION-ARCH.zip.
 stage() {
@@ -51,7 +71,7 @@ stage() {
   rm -rf "$to" && mkdir -p "$to"/{bin,lib,include,docs}
   cp "$from/src/Quarnel.dll" "$from/quarnel.exe" "$to/bin/"
   cp "$from/Quarnel.lib" "$to/lib/Quarnel.lib"
-  cp "$from/src/libQuarnel.dll.a" "$to/lib/libquarnel.dll.a"
+  cp "$from/libquarnel.dll.a" "$to/lib/libquarnel.dll.a"
   cp -r include/quarnel "$to/include/"
   cp -r "$build/linux/docs/html" "$to/docs/html"
   mkdir -p "$to/bindings"
