@@ -101,13 +101,13 @@ CS_ARGS = {
     "text_w": "[MarshalAs(UnmanagedType.LPWStr)] string", "chars_w": "[Out] char[]",
     "bstr_ref": "IntPtr", "pointer": "IntPtr", "wrapper_a": "ref CLAnsiStr",
     "wrappers_a": "[In, Out] CLAnsiStr[]", "wrapper_w": "ref CLWideStr",
-    "wrappers_w": "[In, Out] CLWideStr[]", "list_a": "ref CLAnsiStrList",
-    "list_w": "ref CLWideStrList", "ints": "int[]", "double_ref": "ref double",
+    "wrappers_w": "[In, Out] CLWideStr[]", "list_a": "AnsiStrListHandle",
+    "list_w": "WideStrListHandle", "ints": "int[]", "double_ref": "ref double",
 }
 CS_RESULTS = {
     "void": "void", "int": "int", "uint": "uint",
-    "bool": "[return: MarshalAs(UnmanagedType.I1)]\n        public static extern bool",
-    "char_a": "byte", "char_w": "[return: MarshalAs(UnmanagedType.U2)]\n        public static extern char",
+    "bool": "[return: MarshalAs(UnmanagedType.I1)]\n        internal static extern bool",
+    "char_a": "byte", "char_w": "[return: MarshalAs(UnmanagedType.U2)]\n        internal static extern char",
     "double": "double", "handle_a": "AnsiStrHandle", "handle_w": "WideStrHandle",
     "text_a": "IntPtr", "chars_a": "IntPtr", "text_w": "IntPtr", "chars_w": "IntPtr",
     "bstr_ref": "IntPtr", "pointer": "IntPtr",
@@ -122,13 +122,14 @@ def dotnet_block(decls):
             continue
         args = []
         for kind, pname in params:
-            # The destroy functions run from SafeHandle.ReleaseHandle, which
+            # The release functions run from SafeHandle.ReleaseHandle, which
             # has the raw pointer only.
-            ctype = "IntPtr" if name.startswith("LStrDestroy") else CS_ARGS[kind]
+            raw = name.startswith(("LStrDestroy", "LStrListEnd"))
+            ctype = "IntPtr" if raw else CS_ARGS[kind]
             args.append(f"{ctype} {'@' + pname if pname in CS_KEYWORDS else pname}")
         ret = CS_RESULTS[result]
         if "extern" not in ret:
-            ret = "public static extern " + ret
+            ret = "internal static extern " + ret
         lines.append("        [DllImport(Library, CallingConvention = CallingConvention.Winapi,"
                      " ExactSpelling = true, CharSet = CharSet.Unicode)]")
         lines.append(f"        {ret} {name}({', '.join(args)});")
