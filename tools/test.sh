@@ -131,11 +131,18 @@ bindings() (
   echo "python: $(grep -oE '[0-9]+ passed' <<<"$last" | cut -d' ' -f1 | grep . || echo 0)" \
     "passed, $(grep -oE '[0-9]+ (failed|error)' <<<"$last" | awk '{s += $1} END {print s + 0}') failed"
 
-  # .NET under mono.
-  local cs="$root/bindings/dotnet"
-  mcs -nologo -warnaserror -out:"$dir/example.exe" "$cs/Quarnel.cs" "$cs/Example.cs" &&
-    mcs -nologo -warnaserror -out:"$dir/tests.exe" "$cs/Quarnel.cs" "$cs/Tests.cs" &&
-    (cd "$dir" && mono example.exe && mono tests.exe) || rc=1
+  # .NET under mono: the assembly with its XML documentation (every public
+  # name documented, or mcs fails) and the dllmap it ships with, then the
+  # example and the tests against it, under both ANSI code pages.
+  local cs="$root/bindings/dotnet" net="$dir/dotnet"
+  mkdir -p "$net"
+  mcs -nologo -warnaserror -target:library -doc:"$net/Quarnel.Net.xml" \
+    -out:"$net/Quarnel.Net.dll" "$cs/Quarnel.cs" &&
+    cp "$cs/Quarnel.Net.dll.config" "$net/" &&
+    mcs -nologo -warnaserror -r:"$net/Quarnel.Net.dll" -out:"$net/example.exe" "$cs/Example.cs" &&
+    mcs -nologo -warnaserror -r:"$net/Quarnel.Net.dll" -out:"$net/tests.exe" "$cs/Tests.cs" &&
+    (cd "$net" && mono example.exe && QUARNEL_ACP=1252 mono tests.exe &&
+      QUARNEL_ACP=65001 mono tests.exe) || rc=1
 
   # Free Pascal, linked against the library with an rpath to it.
   mkdir -p "$dir/pascal"

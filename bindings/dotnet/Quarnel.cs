@@ -76,6 +76,9 @@ namespace Quarnel
         // A borrowed handle (a list's field) that this object never destroys.
         internal AnsiStrHandle(IntPtr raw, bool owns) : base(IntPtr.Zero, owns) { SetHandle(raw); }
 
+        // Points a borrowed handle at another field.
+        internal void Borrow(IntPtr raw) { SetHandle(raw); }
+
         /// <summary>True for the null handle.</summary>
         public override bool IsInvalid { get { return handle == IntPtr.Zero; } }
 
@@ -96,6 +99,9 @@ namespace Quarnel
         public WideStrHandle() : base(IntPtr.Zero, true) { }
 
         internal WideStrHandle(IntPtr raw, bool owns) : base(IntPtr.Zero, owns) { SetHandle(raw); }
+
+        // Points a borrowed handle at another field.
+        internal void Borrow(IntPtr raw) { SetHandle(raw); }
 
         /// <summary>True for the null handle.</summary>
         public override bool IsInvalid { get { return handle == IntPtr.Zero; } }
@@ -1064,6 +1070,16 @@ namespace Quarnel
             using (WideStrHandle w = Failure.Handle(NativeMethods.LStrAllocCloneAW(h))) return WideStr.Read(w);
         }
 
+        // A list field's text (which ends at its first zero byte, if any).
+        internal static string ReadField(AnsiStrHandle h)
+        {
+            int size = NativeMethods.LStrWideCharBufSizeA(h);
+            if (size <= 1) { Failure.Check(); return ""; }
+            var buffer = new char[size];
+            if (NativeMethods.LStrWideCharA(h, buffer, size) == IntPtr.Zero) Failure.Check();
+            return new string(buffer, 0, size - 1);
+        }
+
         /// <summary>The text up to its first zero byte decoded into UTF-16
         /// units by the library's wide-character bridge.</summary>
         public char[] ToCharArray()
@@ -1406,7 +1422,7 @@ namespace Quarnel
         /// <exception cref="ArgumentException">separator is not one byte in the code page.</exception>
         public string[] Split(char separator, bool trim = false)
         {
-            using (var fields = new AnsiStrList()) return fields.SplitBySeparator(this, separator, trim).ToArray();
+            return AnsiStrList.Scratch.SplitBySeparator(this, separator, trim).ToArray();
         }
 
         /// <summary>At most count fields, split as <see cref="Split(char, bool)"/>; the rest of
@@ -1446,14 +1462,14 @@ namespace Quarnel
         /// width takes the rest of the line).</summary>
         public string[] SplitFixed(int[] widths, bool trim = false)
         {
-            using (var fields = new AnsiStrList()) return fields.SplitFixed(this, widths, trim).ToArray();
+            return AnsiStrList.Scratch.SplitFixed(this, widths, trim).ToArray();
         }
 
         /// <summary>Fields by column ranges: pairs (first, last), columns
         /// counted from 1, the last included.</summary>
         public string[] SplitColumns(int[] columns, bool trim = false)
         {
-            using (var fields = new AnsiStrList()) return fields.SplitColumns(this, columns, trim).ToArray();
+            return AnsiStrList.Scratch.SplitColumns(this, columns, trim).ToArray();
         }
 
         /// <summary>Splits "name=value" text at the first separator; false
@@ -2154,7 +2170,7 @@ namespace Quarnel
         /// units 0 to 32 when trim is set, each cut at its first zero unit.</summary>
         public string[] Split(char separator, bool trim = false)
         {
-            using (var fields = new WideStrList()) return fields.SplitBySeparator(this, separator, trim).ToArray();
+            return WideStrList.Scratch.SplitBySeparator(this, separator, trim).ToArray();
         }
 
         /// <summary>At most count fields, split as <see cref="Split(char, bool)"/>; the rest of
@@ -2194,14 +2210,14 @@ namespace Quarnel
         /// width takes the rest of the line).</summary>
         public string[] SplitFixed(int[] widths, bool trim = false)
         {
-            using (var fields = new WideStrList()) return fields.SplitFixed(this, widths, trim).ToArray();
+            return WideStrList.Scratch.SplitFixed(this, widths, trim).ToArray();
         }
 
         /// <summary>Fields by column ranges: pairs (first, last), columns
         /// counted from 1, the last included.</summary>
         public string[] SplitColumns(int[] columns, bool trim = false)
         {
-            using (var fields = new WideStrList()) return fields.SplitColumns(this, columns, trim).ToArray();
+            return WideStrList.Scratch.SplitColumns(this, columns, trim).ToArray();
         }
 
         /// <summary>Splits "name=value" text at the first separator; false
@@ -2325,9 +2341,23 @@ namespace Quarnel
         /// <summary>The fields as an array.</summary>
         public string[] ToArray()
         {
-            var fields = new string[Count];
-            for (int i = 0; i < fields.Length; i++) fields[i] = this[i];
+            WideStrListHandle l = L;
+            var fields = new string[l.Count];
+            using (var field = new WideStrHandle(IntPtr.Zero, false))
+                for (int i = 0; i < fields.Length; i++)
+                {
+                    field.Borrow(l.Field(i));
+                    fields[i] = WideStr.Read(field);
+                }
             return fields;
+        }
+
+        // A list per thread for the splits that return arrays.
+        [ThreadStatic] static WideStrList scratch;
+
+        internal static WideStrList Scratch
+        {
+            get { return scratch ?? (scratch = new WideStrList(16)); }
         }
 
         /// <summary>The fields in order.</summary>
@@ -2444,7 +2474,7 @@ namespace Quarnel
 
         /// <summary>Field index decoded from the code page.</summary>
         /// <exception cref="ArgumentOutOfRangeException">index is not below <see cref="Count"/>.</exception>
-        public string this[int index] { get { return AnsiStr.Read(Field(index)); } }
+        public string this[int index] { get { return AnsiStr.ReadField(Field(index)); } }
 
         /// <summary>A new string with field index (sharing its payload).</summary>
         public AnsiStr GetStr(int index) { return new AnsiStr(NativeMethods.LStrAllocCloneAA(Field(index))); }
@@ -2452,9 +2482,23 @@ namespace Quarnel
         /// <summary>The fields as an array.</summary>
         public string[] ToArray()
         {
-            var fields = new string[Count];
-            for (int i = 0; i < fields.Length; i++) fields[i] = this[i];
+            AnsiStrListHandle l = L;
+            var fields = new string[l.Count];
+            using (var field = new AnsiStrHandle(IntPtr.Zero, false))
+                for (int i = 0; i < fields.Length; i++)
+                {
+                    field.Borrow(l.Field(i));
+                    fields[i] = AnsiStr.ReadField(field);
+                }
             return fields;
+        }
+
+        // A list per thread for the splits that return arrays.
+        [ThreadStatic] static AnsiStrList scratch;
+
+        internal static AnsiStrList Scratch
+        {
+            get { return scratch ?? (scratch = new AnsiStrList(16)); }
         }
 
         /// <summary>The fields in order.</summary>
