@@ -17,6 +17,10 @@ binding that is out of step (an export added, removed or changed in the
 header) is reported; --write rewrites them. A C type that no binding knows how
 to pass stops both modes, so a new kind of argument gets a deliberate mapping.
 
+The .NET declarations are internal to the assembly (a raw call could run on a
+thread outside record mode), so every one of them must also be called by the
+binding's own code; an export nothing calls is reported as well.
+
 Deliberate exclusions, each because the language cannot make the call:
   * every binding: the four va_list exports (_LStrVPrintfA/W,
     _LStrCatVPrintfA/W); a va_list is a C compiler's object that none of these
@@ -136,6 +140,17 @@ def dotnet_block(decls):
     return "\n".join(lines) + "\n"
 
 
+def dotnet_unwrapped(decls, path):
+    """Declared exports that no code of the .NET binding calls: its raw
+    declarations are internal, so each needs a friendly member."""
+    text = open(path, encoding="utf-8").read()
+    i = text.find("// BEGIN GENERATED DECLARATIONS")
+    j = text.find("// END GENERATED DECLARATIONS")
+    rest = text[:i] + text[j:]
+    return [name for name, conv, _, _ in decls
+            if conv != "cdecl" and f"NativeMethods.{name}(" not in rest]
+
+
 # ---- Pascal ---------------------------------------------------------------------
 
 PAS_TYPES = {
@@ -226,6 +241,12 @@ def main():
             for line in changed[:12]:
                 print("   ", "declared:" if line[0] == "-" else "expected:", line[1:].strip(),
                       file=sys.stderr)
+    cs = os.path.join(ROOT, "bindings/dotnet/Quarnel.cs")
+    unwrapped = dotnet_unwrapped(decls, cs)
+    if unwrapped:
+        failed += 1
+        print(f"check_bindings: .NET exports without a friendly member: {' '.join(unwrapped)}",
+              file=sys.stderr)
     print(f"check_bindings: {len(decls)} exports, bindings {passed} passed, {failed} failed")
     return 1 if failed else 0
 
