@@ -303,6 +303,12 @@ static class Tests
             Same("fixed widths", "ABC|DE|FGHI", string.Join("|", line.SplitFixed(new[] { 3, 2, 4 })));
             Same("columns", "B|DEF", string.Join("|", line.SplitColumns(new[] { 2, 2, 4, 6 })));
             Same("count-limited", "A,B", string.Join(",", new AnsiStr("A,B,C").Split(',', 2, false)));
+            using (var list = new AnsiStrList(1))  // grows one field at a time
+            {
+                Same("list enumerates", "a| b|", string.Join("|", list.SplitBySeparator(new AnsiStr("a, b,,"), ',')));
+                using (AnsiStr field = list.GetStr(1))
+                    Expect("list field as a string object", field.Length == 2 && list.Count == 3);
+            }
         }
         string name, value;
         Expect("name=value", WideStr.TrySplitNameValue("port = 8080 = x", '=', true, out name, out value) &&
