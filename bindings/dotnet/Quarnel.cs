@@ -750,6 +750,24 @@ namespace Quarnel
         }
     }
 
+    internal static class Numbers
+    {
+        static readonly char[] Space = { ' ', '\t', '\n', '\v', '\f', '\r' };
+
+        // Whether integer text that the library accepted is within 32 bits
+        // (as a value, or as a pattern of at most 8 hexadecimal digits).
+        internal static bool FitsInt(string text)
+        {
+            string t = text.TrimStart(Space);
+            if (t.Length > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X'))
+                return t.Substring(2).TrimStart('0').Length <= 8;
+            long value;
+            return long.TryParse(t, System.Globalization.NumberStyles.AllowLeadingSign,
+                                 System.Globalization.CultureInfo.InvariantCulture, out value) &&
+                   value >= int.MinValue && value <= int.MaxValue;
+        }
+    }
+
     /// <summary>Layouts of <see cref="AnsiStr.FromDouble(double, FloatFormat, int, int)"/>.</summary>
     public enum FloatFormat
     {
@@ -1499,11 +1517,16 @@ namespace Quarnel
         }
 
         /// <summary>The whole text as a decimal (or "0x" hexadecimal) integer,
-        /// or defaultValue; values beyond 32 bits wrap.</summary>
+        /// or defaultValue, also for a number beyond 32 bits (decimal) or
+        /// 8 hexadecimal digits.</summary>
         public int ToInt(int defaultValue)
         {
             int r = NativeMethods.LStrToIntDefA(H, defaultValue);
             if (r == 0) Failure.Check();
+            // The library wraps longer numbers; only a text of ten or more
+            // characters can hold one.
+            if (r != defaultValue && NativeMethods.LStrLengthA(handle) > 9 && !Numbers.FitsInt(ToString()))
+                return defaultValue;
             return r;
         }
 
@@ -2247,11 +2270,16 @@ namespace Quarnel
         }
 
         /// <summary>The whole text as a decimal (or "0x" hexadecimal) integer,
-        /// or defaultValue; values beyond 32 bits wrap.</summary>
+        /// or defaultValue, also for a number beyond 32 bits (decimal) or
+        /// 8 hexadecimal digits.</summary>
         public int ToInt(int defaultValue)
         {
             int r = NativeMethods.LStrToIntDefW(H, defaultValue);
             if (r == 0) Failure.Check();
+            // The library wraps longer numbers; only a text of ten or more
+            // characters can hold one.
+            if (r != defaultValue && NativeMethods.LStrLengthW(handle) > 9 && !Numbers.FitsInt(ToString()))
+                return defaultValue;
             return r;
         }
 

@@ -206,6 +206,23 @@ static class Tests
         }
     }
 
+    // Numbers beyond 32 bits are refused, not wrapped.
+    static void Limits()
+    {
+        var table = new[] {
+            new { Text = "2147483647", Value = int.MaxValue }, new { Text = " -2147483648", Value = int.MinValue },
+            new { Text = "2147483648", Value = -7 }, new { Text = "4294967297", Value = -7 },
+            new { Text = "-99999999999999999999999", Value = -7 }, new { Text = "0x00000000FFFFFFFF", Value = -1 },
+            new { Text = "0x100000000", Value = -7 }, new { Text = "0000000000012", Value = 12 },
+        };
+        foreach (var row in table)
+        {
+            using (var a = new AnsiStr(row.Text))
+            using (var w = new WideStr(row.Text))
+                Expect("ToInt(default) [" + row.Text + "]", a.ToInt(-7) == row.Value && w.ToInt(-7) == row.Value);
+        }
+    }
+
     // ---- Failures, disposal, arguments, threads -----------------------------------
 
     static void Failures()
@@ -346,6 +363,7 @@ static class Tests
     {
         int codePage = new AnsiStr("\u00e9").ToBytes().Length == 2 ? 65001 : 1252;
         Differential(codePage);
+        Limits();
         Failures();
         Surface();
         Console.WriteLine("dotnet (code page {0}): {1} passed, {2} failed", codePage, passed, failed);
