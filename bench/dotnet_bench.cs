@@ -1,6 +1,6 @@
 // Cost of the .NET binding's friendly layer against a raw P/Invoke of the
-// same export, timed with a Stopwatch under mono (ns per call, best of 7
-// rounds, and the ratio friendly / raw).
+// same export, timed with a Stopwatch under mono (ns per call, best of 9
+// interleaved rounds, and the ratio friendly / raw).
 //
 //   mcs -target:library -out:build/dotnet-bench/Quarnel.Net.dll bindings/dotnet/Quarnel.cs
 //   mcs -optimize -r:build/dotnet-bench/Quarnel.Net.dll -out:build/dotnet-bench/bench.exe bench/dotnet_bench.cs
@@ -22,17 +22,24 @@ static class Bench
 
     const int Calls = 2000000;
 
-    static double Time(Func<int> call)
+    // ns per call of one round.
+    static double Round(Func<int> call)
     {
-        double best = double.MaxValue;
-        for (int round = 0; round < 7; round++)
-        {
-            long sum = 0;
-            var clock = Stopwatch.StartNew();
-            for (int i = 0; i < Calls; i++) sum += call();
-            best = Math.Min(best, clock.Elapsed.TotalMilliseconds * 1e6 / Calls);
-            if (sum == 42) Console.Write("");
-        }
+        long sum = 0;
+        var clock = Stopwatch.StartNew();
+        for (int i = 0; i < Calls; i++) sum += call();
+        if (sum == 42) Console.Write("");
+        return clock.Elapsed.TotalMilliseconds * 1e6 / Calls;
+    }
+
+    // The best round of each call, the rounds interleaved so that a change
+    // in the machine's load falls on all of them alike.
+    static double[] Time(params Func<int>[] calls)
+    {
+        var best = new double[calls.Length];
+        for (int k = 0; k < best.Length; k++) best[k] = double.MaxValue;
+        for (int round = 0; round < 9; round++)
+            for (int k = 0; k < calls.Length; k++) best[k] = Math.Min(best[k], Round(calls[k]));
         return best;
     }
 
@@ -43,9 +50,8 @@ static class Bench
         {
             LStrSetFailureMode(1);
             IntPtr raw = number.Handle.DangerousGetHandle();
-            double rawPtr = Time(() => LStrToIntA(raw));
-            double rawSafe = Time(() => LStrToIntSafe(number.Handle));
-            double friendly = Time(() => number.ToInt());
+            double[] t = Time(() => LStrToIntA(raw), () => LStrToIntSafe(number.Handle), () => number.ToInt());
+            double rawPtr = t[0], rawSafe = t[1], friendly = t[2];
             Console.WriteLine("ToInt raw (IntPtr)      {0,8:F1} ns", rawPtr);
             Console.WriteLine("ToInt raw (SafeHandle)  {0,8:F1} ns", rawSafe);
             Console.WriteLine("ToInt friendly          {0,8:F1} ns   {1:F2}x raw IntPtr, {2:F2}x raw SafeHandle",
