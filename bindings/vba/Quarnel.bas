@@ -601,16 +601,22 @@ Public Sub QuarnelRecordFailures()
     LStrSetFailureMode 1
 End Sub
 
+' The failure of the thread's last call: its code (0 after a success), and
+' its message in message.
+Public Function QuarnelLastFailure(ByRef message As String) As Long
+    Dim buffer As String
+    buffer = String$(512, vbNullChar)
+    QuarnelLastFailure = LStrGetLastFailure(buffer, 512)
+    message = Left$(buffer, InStr(buffer, vbNullChar) - 1)
+End Function
+
 ' Raises the failure of the thread's last call, if it failed, as Err.Raise
 ' with the library's code, "Quarnel" as the source and the library's message.
 Public Sub QuarnelCheck()
     Dim message As String
     Dim code As Long
-    message = String$(512, vbNullChar)
-    code = LStrGetLastFailure(message, 512)
-    If code <> 0 Then
-        Err.Raise code, "Quarnel", Left$(message, InStr(message, vbNullChar) - 1)
-    End If
+    code = QuarnelLastFailure(message)
+    If code <> 0 Then Err.Raise code, "Quarnel", message
 End Sub
 
 ' The bits of a 64-bit integer as a Currency argument: Currency holds the
