@@ -641,3 +641,25 @@ Public Function QuarnelWideText(ByVal p As Long, ByVal count As Long) As String
         QuarnelCopyMemory StrPtr(QuarnelWideText), p, 2 * count
     End If
 End Function
+
+' A block of the heap the library shares with its hosts, for lists built by
+' hand; raises QUARNEL_EXCEPTION_OUT_OF_MEMORY instead of returning 0.
+#If VBA7 Then
+Public Function QuarnelHeapAlloc(ByVal bytes As Long) As LongPtr
+#Else
+Public Function QuarnelHeapAlloc(ByVal bytes As Long) As Long
+#End If
+    QuarnelHeapAlloc = LStrHeapAlloc(bytes)
+    If QuarnelHeapAlloc = 0 Then
+        Err.Raise QUARNEL_EXCEPTION_OUT_OF_MEMORY, "Quarnel", "LStrHeapAlloc: " & bytes & " bytes"
+    End If
+End Function
+
+' Releases a block of QuarnelHeapAlloc (0 is ignored).
+#If VBA7 Then
+Public Sub QuarnelHeapFree(ByVal block As LongPtr)
+#Else
+Public Sub QuarnelHeapFree(ByVal block As Long)
+#End If
+    LStrHeapFree block
+End Sub
