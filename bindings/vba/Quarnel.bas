@@ -2,7 +2,10 @@ Attribute VB_Name = "Quarnel"
 ' Declarations of the Quarnel string-handle library for VBA (32- and 64-bit
 ' Office) and VB6. Import this module and the class modules QuarnelString
 ' (UTF-16 text, the W family) and QuarnelAnsiString (bytes in the ANSI code
-' page, the A family); put Quarnel.dll beside the document or on the PATH.
+' page, the A family). Windows looks for Quarnel.dll in the host
+' application's folder, the system folders, the current folder and the PATH,
+' not in the document's folder: put it on the PATH, or ChDir to its folder
+' before the first call.
 '
 ' The classes free their handle in Class_Terminate and turn every failure
 ' into Err.Raise with the library's code and message:
