@@ -199,6 +199,8 @@ type
     constructor CreateCode(ACode: UInt32; const AMessage: string);
     { QUARNEL_EXCEPTION_OUT_OF_MEMORY. }
     property Code: UInt32 read FCode;
+    { Frees the instance (see the implementation). }
+    procedure FreeInstance; override;
   end;
 
   { A handle that is destroyed, was never one, or is of the other family,
@@ -211,6 +213,8 @@ type
     constructor CreateCode(ACode: UInt32; const AMessage: string);
     { QUARNEL_EXCEPTION_INVALID_HANDLE. }
     property Code: UInt32 read FCode;
+    { Frees the instance (see the implementation). }
+    procedure FreeInstance; override;
   end;
 
 { BEGIN GENERATED DECLARATIONS (tools/check_bindings.py --write) }
@@ -1171,17 +1175,28 @@ end;
 constructor EQuarnelOutOfMemory.CreateCode(ACode: UInt32; const AMessage: string);
 begin
   inherited Create(AMessage);
-  { The runtime keeps one instance of this class that must never be freed;
-    instances made here are ordinary ones. }
-  AllowFree := True;
   FCode := ACode;
+end;
+
+{ The runtime's heap exceptions are freed only when a flag of theirs allows
+  it (their one preallocated instance must live on); instances made here are
+  ordinary objects and are freed as TObject frees them. }
+procedure EQuarnelOutOfMemory.FreeInstance;
+begin
+  CleanupInstance;
+  FreeMem(Pointer(Self));
 end;
 
 constructor EQuarnelInvalidHandle.CreateCode(ACode: UInt32; const AMessage: string);
 begin
   inherited Create(AMessage);
-  AllowFree := True;
   FCode := ACode;
+end;
+
+procedure EQuarnelInvalidHandle.FreeInstance;
+begin
+  CleanupInstance;
+  FreeMem(Pointer(Self));
 end;
 
 function QuarnelFailureCode(E: Exception): UInt32;
@@ -1285,7 +1300,7 @@ end;
 procedure TVaArgs.Build(const args: array of const);
 var
   i: Int32;
-  n: PtrInt;
+  n: NativeInt;
   d: Double;
   q: Int64;
   p: Pointer;
@@ -1296,33 +1311,35 @@ begin
       vtInteger:
         begin
           n := args[i].VInteger;  { sign-extended, as C widens an int }
-          Put(n, SizeOf(PtrInt));
+          Put(n, SizeOf(NativeInt));
         end;
       vtBoolean:
         begin
           n := Ord(args[i].VBoolean);
-          Put(n, SizeOf(PtrInt));
+          Put(n, SizeOf(NativeInt));
         end;
       vtChar:
         begin
           n := Ord(args[i].VChar);
-          Put(n, SizeOf(PtrInt));
+          Put(n, SizeOf(NativeInt));
         end;
       vtWideChar:
         begin
           n := Ord(args[i].VWideChar);
-          Put(n, SizeOf(PtrInt));
+          Put(n, SizeOf(NativeInt));
         end;
       vtInt64:
         begin
           q := args[i].VInt64^;
           Put(q, 8);
         end;
+{$IFDEF FPC}
       vtQWord:
         begin
           q := Int64(args[i].VQWord^);
           Put(q, 8);
         end;
+{$ENDIF}
       vtExtended:
         begin
           d := args[i].VExtended^;
