@@ -20,7 +20,10 @@ Office 2007: Long). For every declaration of every branch this script
   an Integer, a pointer a LongPtr (Long in the old branch), a String or the
   matching ByRef type, and so on;
 * checks that each branch declares exactly the header's stdcall exports and
-  that the module names every caller-cleans export it cannot declare.
+  that the module names every caller-cleans export it cannot declare;
+* reads every call of the library in the class modules beside the module
+  (*.cls) and fails on a name that is not declared or a call with another
+  number of arguments than its Declare takes.
 
 The Declare block between the markers is generated from the header; --write
 regenerates it, and without --write a block out of step fails too. Any
@@ -242,6 +245,57 @@ def check(text, header, sizes):
     return problems, len(branches["vba7"]) + len(branches["old"])
 
 
+def split_args(text):
+    """The top-level, comma-separated arguments of a call's argument text."""
+    args, depth, quoted, current = [], 0, False, ""
+    for ch in text:
+        if ch == '"':
+            quoted = not quoted
+        elif not quoted and ch == "(":
+            depth += 1
+        elif not quoted and ch == ")":
+            depth -= 1
+        if ch == "," and depth == 0 and not quoted:
+            args.append(current)
+            current = ""
+        else:
+            current += ch
+    if current.strip():
+        args.append(current)
+    return args
+
+
+def call_problems(path, declares):
+    """Calls of the library in a class module that name no Declare or pass
+    another number of arguments than it takes. VBA does not run here, so
+    this is what catches a slip in the classes' calls."""
+    problems = []
+    text = re.sub(r" _\r?\n\s*", " ", open(path, encoding="utf-8").read())
+    for number, line in enumerate(text.splitlines(), 1):
+        code = line.split("'")[0]
+        for m in re.finditer(r"\b(LStr\w+|Split(?:BySep|ByFixed|NamedEqu)\w*)\b(\s*\()?", code):
+            name = m.group(1)
+            where = f"{os.path.basename(path)}:{number}: {name}"
+            if name not in declares:
+                problems.append(f"{where}: no such Declare")
+                continue
+            rest = code[m.end():]
+            if m.group(2):
+                depth, end = 1, 0
+                for end, ch in enumerate(rest):
+                    depth += {"(": 1, ")": -1}.get(ch, 0)
+                    if depth == 0:
+                        break
+                args = split_args(rest[:end])
+            elif re.match(r"\s*(=|$|\)|,)", rest) or code[:m.start()].rstrip().endswith("="):
+                continue  # not a call: the name read or assigned
+            else:
+                args = split_args(rest)
+            if len(args) != declares[name]:
+                problems.append(f"{where}: {len(args)} arguments, the Declare takes {declares[name]}")
+    return problems
+
+
 def export_sizes(header, deffile, nm):
     """Export name -> @N, from the .def or from the import library's symbols."""
     if nm:
@@ -268,6 +322,10 @@ def main():
         text = expected
     sizes = export_sizes(args.header, args.deffile, args.nm)
     problems, count = check(text, args.header, sizes)
+    declared = {name: len(d[2]) for name, d in module_declares(text)["vba7"].items()}
+    folder = os.path.dirname(args.module)
+    for cls in sorted(f for f in os.listdir(folder) if f.endswith(".cls")):
+        problems += call_problems(os.path.join(folder, cls), declared)
     if text != expected:
         problems.append("the generated Declare block is out of step with the header;"
                         " run tools/check_vba.py --write")
