@@ -99,9 +99,10 @@ fuzz_targets() {
   QUARNEL_FUZZ_DIR="$out/fuzz" JOBS=$jobs tools/fuzz.sh "${QUARNEL_FUZZ_SECONDS:-45}"
 }
 
-# The Python, .NET and Pascal hosts against the native library: the library
-# of the native stage when it has been built, else a build of it alone. A
-# subshell, so that LD_LIBRARY_PATH stays with these hosts.
+# The Python, .NET and Pascal hosts against the native library (the library
+# of the native stage when it has been built, else a build of it alone), and
+# the VBA module's declarations. A subshell, so that LD_LIBRARY_PATH stays
+# with these hosts.
 bindings() (
   local dir="$out/bindings" lib="$out/native/src" rc=0
   mkdir -p "$dir"
@@ -144,10 +145,25 @@ bindings() (
     (cd "$net" && mono example.exe && QUARNEL_ACP=1252 mono tests.exe &&
       QUARNEL_ACP=65001 mono tests.exe) || rc=1
 
-  # Free Pascal, linked against the library with an rpath to it.
-  mkdir -p "$dir/pascal"
-  fpc -vew -Sew -FU"$dir/pascal" -FE"$dir/pascal" -Fu"$root/bindings/pascal" -Fl"$lib" \
-    -k-rpath="$lib" "$root/bindings/pascal/host.pas" && "$dir/pascal/host" || rc=1
+  # Free Pascal, linked against the library with an rpath to it: the unit and
+  # its tests built in each of the compiler's Object Pascal modes, each run
+  # under code pages 1252 and 65001 (with checked handles once), and the
+  # README's program.
+  local mode pas
+  for mode in objfpc delphi; do
+    pas="$dir/pascal-$mode"
+    rm -rf "$pas" && mkdir -p "$pas"
+    fpc -M"$mode" -vew -Sew -FU"$pas" -FE"$pas" -Fu"$root/bindings/pascal" -Fl"$lib" \
+      -k-rpath="$lib" "$root/bindings/pascal/tests.pas" &&
+      LC_ALL=C.UTF-8 QUARNEL_ACP=1252 "$pas/tests" &&
+      LC_ALL=C.UTF-8 QUARNEL_ACP=65001 QUARNEL_CHECK_HANDLES=1 "$pas/tests" || rc=1
+  done
+  fpc -vew -Sew -FU"$dir/pascal-objfpc" -FE"$dir/pascal-objfpc" -Fu"$root/bindings/pascal" \
+    -Fl"$lib" -k-rpath="$lib" "$root/bindings/pascal/example.pas" &&
+    "$dir/pascal-objfpc/example" || rc=1
+
+  # The VBA module: every Declare against the header and the export table.
+  python3 tools/check_vba.py || rc=1
   return $rc
 )
 
