@@ -21,6 +21,9 @@ Files: README.md and bindings/*/README.md unless named. In each:
   (trailing blanks ignored);
 * the line <!-- not run: REASON --> just before a block skips it, saying so.
 
+Without FILE arguments it also checks CHANGELOG.md's rule: its newest
+release is the version that build/quarnel --version reports.
+
 Every program finds the library as the READMEs say: LD_LIBRARY_PATH holds the
 build tree's library folder and QUARNEL_LIBRARY names the library itself.
 A run must end with status 0 within a minute. Prints one line per example,
@@ -247,6 +250,37 @@ def check(runner, block):
     return ("fail" if problems else "pass"), problems
 
 
+def changelog_problems(build):
+    """CHANGELOG.md's own rule: every release heading is "## [VERSION] -
+    YYYY-MM-DD" and the newest one is the version quarnel --version gives."""
+    path = os.path.join(ROOT, "CHANGELOG.md")
+    problems, releases = [], []
+    for number, line in enumerate(open(path, encoding="utf-8"), 1):
+        if not line.startswith("## "):
+            continue
+        if line.strip() == "## [Unreleased]":
+            continue
+        m = re.fullmatch(r"## \[(\d+\.\d+\.\d+)\] - (\d{4}-\d{2}-\d{2})\s*", line)
+        if not m:
+            problems.append(f"CHANGELOG.md:{number}: a release heading must read "
+                            f"'## [VERSION] - YYYY-MM-DD': {line.strip()}")
+        else:
+            releases.append((number, m.group(1)))
+    try:
+        said = subprocess.run([os.path.join(build, "quarnel"), "--version"], capture_output=True,
+                              text=True, timeout=TIMEOUT).stdout.split()
+    except OSError as e:
+        said = []
+        problems.append(f"build/quarnel --version: {e}")
+    version = said[-1] if said else "(nothing)"
+    if not releases:
+        problems.append("CHANGELOG.md: no release")
+    elif releases[0][1] != version:
+        problems.append(f"CHANGELOG.md:{releases[0][0]}: the newest release is {releases[0][1]}, "
+                        f"quarnel --version says {version}")
+    return problems
+
+
 def ensure_build(build):
     """Builds the library and the tools the way the README's first command
     does, when the build folder does not have them yet."""
@@ -289,6 +323,13 @@ def main():
             print(f"{label} {block.where()} {block.tag}{note}", flush=True)
             if status == "fail":
                 failures.append((block, problems))
+    if not args.files:
+        problems = changelog_problems(build)
+        counts["fail" if problems else "pass"] += 1
+        print(f"{'FAIL' if problems else 'ok  '} CHANGELOG.md: newest release against "
+              "quarnel --version", flush=True)
+        for p in problems:
+            print("  " + p)
     for block, problems in failures:
         print(f"\n{block.where()}: the {block.tag} block starting on this line failed:")
         for p in problems:
