@@ -230,6 +230,7 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocCloneWW(LStrHandleW src);
  *   QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
  */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocCloneWA(LStrHandleW src);
+
 /* A to W: all of src's bytes, zero bytes included, decoded to UTF-16.
  * Arguments: src, the A handle converted; it is not changed.
  * Returns: a new W handle (base 1).
@@ -382,6 +383,7 @@ QUARNEL_EXPORT int QUARNEL_API LStrSetLengthW(LStrHandleW h, int length);
  *     LStrSetCharIndexBaseA(h, 0);
  *     char first = LStrGetCharAtA(h, 0);
  */
+
 /* The character at position.
  * Arguments: h, the handle read; position, the character's position.
  * Returns: the byte (A) or the UTF-16 unit (W) at position.
@@ -394,6 +396,7 @@ QUARNEL_EXPORT int QUARNEL_API LStrSetLengthW(LStrHandleW h, int length);
  */
 QUARNEL_EXPORT char QUARNEL_API LStrGetCharAtA(LStrHandleA h, int position);
 QUARNEL_EXPORT LWideChar QUARNEL_API LStrGetCharAtW(LStrHandleW h, int position);
+
 /* Writes c at position; other A handles that shared the text keep theirs.
  * Arguments: h, the handle changed; position, the character's position; c, the
  *   new character.
@@ -407,6 +410,7 @@ QUARNEL_EXPORT LWideChar QUARNEL_API LStrGetCharAtW(LStrHandleW h, int position)
  */
 QUARNEL_EXPORT void QUARNEL_API LStrSetCharAtA(LStrHandleA h, int position, char c);
 QUARNEL_EXPORT void QUARNEL_API LStrSetCharAtW(LStrHandleW h, int position, LWideChar c);
+
 /* The address of the character at position.
  * Arguments: h, the handle; position, the character's position.
  * Returns: a pointer into h's text, which may be read and, within the length,
@@ -431,6 +435,7 @@ QUARNEL_EXPORT LWideChar* QUARNEL_API LStrCharAddrAtW(LStrHandleW h, int positio
  *     LStrAssignASzStrA(h, "key", -1);
  *     LStrAppendA(h, other);
  */
+
 /* Gives dst the text of src: the A form shares src's payload, the W form
  * copies it.
  * Arguments: dst, the handle changed; src, the handle read (dst itself
@@ -442,6 +447,7 @@ QUARNEL_EXPORT LWideChar* QUARNEL_API LStrCharAddrAtW(LStrHandleW h, int positio
  */
 QUARNEL_EXPORT int QUARNEL_API LStrAssignA(LStrHandleA dst, LStrHandleA src);
 QUARNEL_EXPORT int QUARNEL_API LStrAssignW(LStrHandleW dst, LStrHandleW src);
+
 /* Gives h a copy of a (text, length) pair under the length rule.
  * Arguments: h, the handle changed; text, the characters; length, their
  *   number.
@@ -452,6 +458,7 @@ QUARNEL_EXPORT int QUARNEL_API LStrAssignW(LStrHandleW dst, LStrHandleW src);
  */
 QUARNEL_EXPORT int QUARNEL_API LStrAssignASzStrA(LStrHandleA h, const char* text, int length);
 QUARNEL_EXPORT int QUARNEL_API LStrAssignWSzStrW(LStrHandleW h, const LWideChar* text, int length);
+
 /* Appends src's text to dst's.
  * Arguments: dst, the handle changed; src, the handle read (dst itself
  *   allowed).
@@ -463,6 +470,7 @@ QUARNEL_EXPORT int QUARNEL_API LStrAssignWSzStrW(LStrHandleW h, const LWideChar*
  */
 QUARNEL_EXPORT int QUARNEL_API LStrAppendA(LStrHandleA dst, LStrHandleA src);
 QUARNEL_EXPORT int QUARNEL_API LStrAppendW(LStrHandleW dst, LStrHandleW src);
+
 /* Appends a (text, length) pair under the length rule.
  * Arguments: h, the handle changed; text, the characters; length, their
  *   number.
@@ -497,6 +505,7 @@ QUARNEL_EXPORT LBSTR QUARNEL_API LStrAppendCharW(LStrHandleW h, LWideChar c);
  * zero unit (the IC form folds each unit to lower case first); negative,
  * zero or positive.
  */
+
 /* Compares a with b by the rules above.
  * Arguments: a, b: two handles of the family (the same handle allowed).
  * Returns: negative, zero or positive as a sorts before, with or after b.
@@ -696,6 +705,7 @@ QUARNEL_EXPORT int QUARNEL_API LStrDeleteW(LStrHandleW h, int pos, int count);
  *
  *     LStrHandleA up = LStrUpperCaseA(h);  // "abc1" -> "ABC1"
  */
+
 /* LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase /
  * SelfUpperCase: h mapped in place.
  * Arguments: h, the handle read (plain forms) or changed (Self forms).
@@ -726,6 +736,7 @@ QUARNEL_EXPORT void QUARNEL_API LStrSelfUpperCaseW(LStrHandleW h);
  *
  *     LStrSelfTrimA(h);  // "\t x y \n" -> "x y"
  */
+
 /* Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self
  * forms trim h in place.
  * Arguments: h, the handle read (plain forms) or changed (Self forms).
@@ -757,6 +768,7 @@ QUARNEL_EXPORT void QUARNEL_API LStrSelfTrimRightW(LStrHandleW h);
  *
  *     LStrHandleA n = LStrPadLeftA(h, '0', 5);  // "42" -> "00042"
  */
+
 /* h's text padded on the left (PadLeft) or right (PadRight).
  * Arguments: h, the handle read (unchanged); padChar, the character added;
  *   width, the length wanted.
@@ -792,6 +804,7 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrPadRightW(LStrHandleW h, LWideChar pa
  *
  *     LStrHandleA r = LStrReplaceA(h, "-", "+");  // "a-b-c" -> "a+b+c"
  */
+
 /* h's text with the occurrences of search replaced, as described above.
  * Arguments: h, the handle read (unchanged); search, the zero-terminated text
  *   sought; replacement, the zero-terminated text put in its place.
@@ -982,6 +995,7 @@ QUARNEL_EXPORT void QUARNEL_API LStrListEndW(CLWideStrList* list);
  *     LWideChar* buf = malloc(LStrWideCharBufSizeA(h) * sizeof(LWideChar));
  *     LStrWideCharA(h, buf, LStrWideCharBufSizeA(h));
  */
+
 /* The capacity LStrWideCharA needs for h.
  * Arguments: h, the A handle read.
  * Returns: the units of h's converted text plus one for the terminator.
@@ -989,6 +1003,7 @@ QUARNEL_EXPORT void QUARNEL_API LStrListEndW(CLWideStrList* list);
  * Failure: never fails.
  */
 QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeA(LStrHandleA h);
+
 /* Converts h's text into the caller's buffer.
  * Arguments: h, the A handle read; buffer, the caller's array; capacity, its
  *   size in UTF-16 units.
@@ -998,6 +1013,7 @@ QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeA(LStrHandleA h);
  *   undefined.
  */
 QUARNEL_EXPORT LWideChar* QUARNEL_API LStrWideCharA(LStrHandleA h, LWideChar* buffer, int capacity);
+
 /* The size of h's text in bytes.
  * Arguments: h, the W handle read.
  * Returns: 2 x h's length.
@@ -1024,6 +1040,7 @@ QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeW(LStrHandleW h);
  *     LStrHandleW title = LStrAllocLoadStrW(NULL, IDS_TITLE);    // the program's own
  *     LStrHandleA hint = LStrAllocLoadStrA(ui_module, IDS_HINT);  // HMODULE or dlopen's
  */
+
 /* Entry id of module's string table, as described above.
  * Arguments: module, whose table is read (null: the program itself); id, the
  *   entry, 0 to 65535.
