@@ -291,16 +291,16 @@ def changelog_problems(build):
 
 
 def ensure_build(build):
-    """Builds the library and the tools the way the README's first command
-    does, when the build folder does not have them yet."""
-    if os.path.exists(os.path.join(build, "quarnel")) and glob.glob(
-            os.path.join(build, "src", "libquarnel.so*")):
-        return True
-    print(f"readme: building {os.path.relpath(build, ROOT)} (cmake -S . -B build && "
-          "cmake --build build)", flush=True)
+    """Makes sure the build folder holds the library and the tools, current
+    with the sources: configured as the README's first command does when it
+    is not yet, then brought up to date (only those targets)."""
     jobs = os.environ.get("JOBS", "2")
-    return (subprocess.run(["cmake", "-S", ROOT, "-B", build], cwd=ROOT).returncode == 0 and
-            subprocess.run(["cmake", "--build", build, "-j", jobs], cwd=ROOT).returncode == 0)
+    if not os.path.exists(os.path.join(build, "CMakeCache.txt")):
+        print(f"readme: configuring {shown(build)} (cmake -S . -B build)", flush=True)
+        if subprocess.run(["cmake", "-S", ROOT, "-B", build], cwd=ROOT).returncode != 0:
+            return False
+    return subprocess.run(["cmake", "--build", build, "-j", jobs, "--target", "quarnel",
+                           "quarnel_tool", "quarnel_rcstrings"], cwd=ROOT).returncode == 0
 
 
 def main():
