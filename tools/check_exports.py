@@ -41,7 +41,9 @@ def header_declarations(path):
     text = open(path, encoding="utf-8").read()
     text = re.sub(r"/\*.*?\*/", " ", text, flags=re.S)
     text = re.sub(r"//[^\n]*", " ", text)
-    decl = re.compile(r"QUARNEL_EXPORT\s+([^;]*?)\b(QUARNEL_API|QUARNEL_CDECL)\s+(\w+)\s*\(([^)]*)\)\s*;")
+    # Anything between the argument list and the semicolon (a format
+    # attribute, say) is not part of the signature.
+    decl = re.compile(r"QUARNEL_EXPORT\s+([^;]*?)\b(QUARNEL_API|QUARNEL_CDECL)\s+(\w+)\s*\(([^)]*)\)[^;]*;")
     for m in decl.finditer(text):
         result, conv, name, args = m.group(1), m.group(2), m.group(3), m.group(4).strip()
         params = []
