@@ -208,6 +208,9 @@ guest_unavailable() {
 
 stage native build_and_test "$out/native"
 stage bindings bindings
+# Every example of README.md and bindings/*/README.md, run as written against
+# build/ (the folder the README's first command makes; built here if absent).
+stage readme env JOBS="$jobs" python3 tools/readme_examples.py
 stage sanitizers build_and_test "$out/sanitizers" -DQUARNEL_SANITIZE=ON
 stage windows-x64 windows_x64
 stage windows-i686 windows_i686
