@@ -101,7 +101,7 @@ def candidates() -> List[str]:
 
 if sys.platform == "win32":
     class _StdcallKeepingGIL(ctypes.CDLL):
-        _func_flags_ = ctypes._FUNCFLAG_STDCALL | ctypes._FUNCFLAG_PYTHONAPI  # type: ignore
+        _func_flags_ = getattr(ctypes, "_FUNCFLAG_STDCALL") | ctypes._FUNCFLAG_PYTHONAPI
 
     _API_LOADER: Any = _StdcallKeepingGIL
 else:

@@ -338,7 +338,13 @@ class _Str:
     def _other_value(self, other: object) -> Any:
         raise NotImplementedError
 
+    def _closed_pair(self, other: object) -> bool:
+        """Whether either side is closed: such objects equal only themselves."""
+        return self._h is None or (isinstance(other, _Str) and other._h is None)
+
     def __eq__(self, other: object) -> bool:
+        if self._closed_pair(other):
+            return self is other
         value = self._other_value(other)
         if value is NotImplemented:
             return NotImplemented
@@ -456,7 +462,7 @@ class _Str:
         if not units:
             return first
         with type(self)._adopt(self._SubString(h, first + 1, last - first)) as part:
-            at = self._pos(part._h, pattern)
+            at = self._pos(part._handle(), pattern)
         return first + at - 1 if at else -1
 
     def index(self, sub: Text, start: Optional[SupportsIndex] = None,
@@ -747,8 +753,9 @@ class AnsiStr(_Str):
         if t is bytes:
             return cast(bytes, value)
         if t is str:
-            return value.encode("ascii") if value.isascii() else \
-                wide_to_ansi(value.encode("utf-16-le", "surrogatepass"), arg)
+            text = cast(str, value)
+            return text.encode("ascii") if text.isascii() else \
+                wide_to_ansi(text.encode("utf-16-le", "surrogatepass"), arg)
         if isinstance(value, AnsiStr):
             return value._read()
         if isinstance(value, WideStr):
@@ -785,7 +792,7 @@ class AnsiStr(_Str):
         return NotImplemented
 
     def __eq__(self, other: object) -> bool:
-        if isinstance(other, AnsiStr):
+        if isinstance(other, AnsiStr) and not self._closed_pair(other):
             return bool(self._Compare(self._handle(), other._handle()) == 0)
         return super().__eq__(other)
 
