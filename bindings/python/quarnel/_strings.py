@@ -15,13 +15,15 @@ TypeError.
 """
 import operator
 import threading
-from ctypes import addressof, c_char_p, c_double, c_int, c_uint32, c_void_p, string_at
+from ctypes import addressof, c_char_p, c_double, c_int, c_void_p
 from enum import IntEnum
 from typing import (Any, Callable, Iterable, Iterator, List, Optional, Sequence, SupportsIndex,
                     Tuple, Type, TypeVar, Union, cast)
 
 from ._library import (FAST, CLAnsiStr, CLAnsiStrList, CLWideStr, CLWideStrList, check, closed,
-                       enter, read_a, read_w, state)
+                       decode16, encode16, enter, payload_bytes, pointer_at, read_a, read_w,
+                       size_at, state)
+
 from ._text import INT_MAX, ansi_to_wide, code_page, length_of, type_error, wide_to_ansi
 from .errors import (EXCEPTION_CONVERT, EXCEPTION_INTERNAL, EXCEPTION_OUT_OF_MEMORY,
                      EXCEPTION_RANGE, ConvertError, InternalError, OutOfMemoryError, RangeError)
@@ -90,12 +92,7 @@ class _Fields:
         if not self.wide:
             # The list stores each field up to its first zero byte.
             return [v.value or b"" for v in views[:count]]
-        out = []
-        for v in views[:count]:
-            p = v.value
-            out.append(string_at(p, c_uint32.from_address(p - 4).value).decode(
-                "utf-16-le", "surrogatepass") if p else "")
-        return out
+        return [decode16(payload_bytes(v.value)) for v in views[:count]]
 
     def __del__(self) -> None:
         try:
@@ -118,6 +115,7 @@ class _Str:
 
     __slots__ = ("_h", "_hash", "__weakref__")
     _UNIT = 1
+    _TERM = b""  # a bytes object already ends in a zero byte
     _WIDE = False
     _h: Optional[int]
     _hash: Optional[int]
@@ -181,7 +179,7 @@ class _Str:
         zero = b"\0" * cls._UNIT
         if any(data[i:i + cls._UNIT] == zero for i in range(0, len(data), cls._UNIT)):
             raise ValueError(f"{arg}: holds a zero character, where the library stops reading")
-        return data + zero
+        return data + cls._TERM
 
     # ---- lifetime -------------------------------------------------------------
 
@@ -208,8 +206,10 @@ class _Str:
 
     @classmethod
     def _adopt(cls: Type[S], handle: Optional[int]) -> S:
+        if not handle:
+            cls._checked(handle)
         obj = object.__new__(cls)
-        obj._h = cls._checked(handle)
+        obj._h = handle
         obj._hash = None
         return obj
 
@@ -232,6 +232,12 @@ class _Str:
     def handle(self) -> int:
         """The raw handle, for ``quarnel.lib``; it stays this object's (do
         not destroy it, nor change it: hashes and lengths are cached)."""
+        return self._handle()
+
+    @property
+    def _as_parameter_(self) -> int:
+        """Lets the object itself be passed to ``quarnel.lib`` for a handle,
+        which keeps it alive for the length of the call."""
         return self._handle()
 
     @property
@@ -437,9 +443,10 @@ class _Str:
     # ---- searching --------------------------------------------------------------
 
     def _pos(self, h: int, pattern: bytes) -> int:
+        """The 1-based position of pattern in h (0: not found)."""
         zero = b"\0" * self._UNIT
         if not any(pattern[i:i + self._UNIT] == zero for i in range(0, len(pattern), self._UNIT)):
-            return int(self._PosPtr(h, pattern + zero))
+            return int(self._PosPtr(h, pattern + self._TERM))
         with type(self)._from_data(pattern) as p:
             return int(self._Pos(h, p._h))
 
@@ -448,9 +455,15 @@ class _Str:
         """The index of sub's first occurrence within [start:end], or -1, as
         str.find / bytes.find."""
         pattern = self._text_of(sub, "sub")
-        h = self._handle()
+        h = self._h
+        if h is None:
+            raise closed(self)
+        if not state.recording:
+            enter()
         if start is None and end is None:
-            return self._pos(h, pattern) - 1 if pattern else 0
+            if b"\0" not in pattern:
+                return int(self._PosPtr(h, pattern + self._TERM)) - 1 if pattern else 0
+            return self._pos(h, pattern) - 1
         n = len(self)
         first = 0 if start is None else operator.index(start)
         last = n if end is None else operator.index(end)
@@ -619,21 +632,28 @@ class _Str:
         """The text as a 32-bit integer: decimal, or hexadecimal after "0x",
         "$" or "x" (as a 32-bit pattern: "0xFFFFFFFF" is -1). Text that is
         not a number, or a number beyond 32 bits, gives default, or raises
-        ConvertError (a ValueError) when there is none. With a default, the
-        whole text must be the number; without, surrounding rules are the
-        library's (leading spaces allowed)."""
-        h = self._handle()
+        ConvertError (a ValueError) when there is none. With a default the
+        number must be all of the text after leading white space; without,
+        a "0x" number may be followed by other text ("0x1FZZ" is 31)."""
+        h = self._h
+        if h is None:
+            raise closed(self)
+        if not state.recording:
+            enter()
         if default is _MISSING:
             n: int = self._ToInt(h)
             if not n:
                 check()
-            if self._Length(h) >= 10 and not self._in_range():
+        else:
+            n = self._ToIntDef(h, 0)
+            if not n and self._ToIntDef(h, 1) == 1:
+                return default
+        # Only a text of ten units or more can hold a number beyond 32 bits,
+        # which the library reads modulo 2**32.
+        p = pointer_at(h).value
+        if p and size_at(p - 4).value >= 10 * self._UNIT and not self._in_range():
+            if default is _MISSING:
                 raise ConvertError(EXCEPTION_CONVERT, f"{self!r} is beyond 32 bits")
-            return n
-        n = self._ToIntDef(h, 0)
-        if not n and self._ToIntDef(h, 1) == 1:
-            return default
-        if self._Length(h) >= 10 and not self._in_range():
             return default
         return n
 
@@ -755,7 +775,7 @@ class AnsiStr(_Str):
         if t is str:
             text = cast(str, value)
             return text.encode("ascii") if text.isascii() else \
-                wide_to_ansi(text.encode("utf-16-le", "surrogatepass"), arg)
+                wide_to_ansi(encode16(text), arg)
         if isinstance(value, AnsiStr):
             return value._read()
         if isinstance(value, WideStr):
@@ -801,8 +821,7 @@ class AnsiStr(_Str):
     def __str__(self) -> str:
         """The text decoded from the code page (bytes it cannot read become
         U+FFFD); decode() refuses them instead."""
-        return ansi_to_wide(self._read(), "self", strict=False).decode("utf-16-le",
-                                                                      "surrogatepass")
+        return decode16(ansi_to_wide(self._read(), "self", strict=False))
 
     def __bytes__(self) -> bytes:
         return self._read()
@@ -813,8 +832,7 @@ class AnsiStr(_Str):
         library's replacement characters."""
         if errors not in ("strict", "replace"):
             raise ValueError(f"errors: 'strict' or 'replace', not {errors!r}")
-        return ansi_to_wide(self._read(), "self", errors == "strict").decode(
-            "utf-16-le", "surrogatepass")
+        return decode16(ansi_to_wide(self._read(), "self", errors == "strict"))
 
     def __getitem__(self, key: Any) -> Any:
         """An int for an index (as bytes), an AnsiStr for a slice."""
@@ -845,13 +863,14 @@ class WideStr(_Str):
 
     __slots__ = ()
     _UNIT = 2
+    _TERM = b"\0\0"
     _WIDE = True
 
     @staticmethod
     def _text_of(value: Any, arg: str) -> bytes:
         t = type(value)
         if t is str:
-            return cast(str, value).encode("utf-16-le", "surrogatepass")
+            return encode16(cast(str, value))
         if t is bytes:
             return ansi_to_wide(value, arg)
         if isinstance(value, WideStr):
@@ -859,14 +878,14 @@ class WideStr(_Str):
         if isinstance(value, AnsiStr):
             return ansi_to_wide(value._read(), arg)
         if isinstance(value, str):
-            return str.__str__(value).encode("utf-16-le", "surrogatepass")
+            return encode16(str.__str__(value))
         if isinstance(value, (bytes, bytearray)):
             return ansi_to_wide(bytes(value), arg)
         raise type_error(arg, value)
 
     @staticmethod
     def _value(data: bytes) -> str:
-        return data.decode("utf-16-le", "surrogatepass")
+        return decode16(data)
 
     @classmethod
     def _unit_of(cls, value: Any, arg: str) -> int:
@@ -890,7 +909,7 @@ class WideStr(_Str):
         return NotImplemented
 
     def __str__(self) -> str:
-        return self._read().decode("utf-16-le", "surrogatepass")
+        return decode16(self._read())
 
     def __bytes__(self) -> bytes:
         """The text in the library's code page (UnicodeEncodeError for

@@ -9,7 +9,7 @@ ValueErrors) rather than changed.
 """
 from typing import Any, Optional
 
-from ._library import FAST, check, enter, read_a, read_w, state
+from ._library import FAST, check, decode16, encode16, enter, read_a, read_w, state
 from .errors import EXCEPTION_OUT_OF_MEMORY, OutOfMemoryError
 
 INT_MAX = 0x7FFFFFFF
@@ -68,9 +68,8 @@ def wide_to_ansi(data: bytes, arg: str, strict: bool = True) -> bytes:
     finally:
         _destroy_a(h)
     if strict and ansi_to_wide(raw, arg, strict=False) != data:
-        text = data.decode("utf-16-le", "surrogatepass")
-        at = _first_difference(text, ansi_to_wide(raw, arg, False).decode(
-            "utf-16-le", "surrogatepass"))
+        text = decode16(data)
+        at = _first_difference(text, decode16(ansi_to_wide(raw, arg, False)))
         code_page()
         raise UnicodeEncodeError(_codec, text, at, at + 1,
                                  f"{arg}: not in the library's code page {_page}")
@@ -81,7 +80,7 @@ def ansi_to_wide(raw: bytes, arg: str, strict: bool = True) -> bytes:
     """Code-page bytes as UTF-16-LE; strict refuses bytes the page does not
     read back the same (invalid sequences)."""
     if raw.isascii():
-        return raw.decode("ascii").encode("utf-16-le")
+        return encode16(raw.decode("ascii"))
     if not state.recording:
         enter()
     h = _a_to_w(raw, length_of(len(raw), 1, arg))
