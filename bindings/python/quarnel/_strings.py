@@ -135,6 +135,9 @@ class _Str:
     _Pos: Any
     _PosPtr: Any
     _SubString: Any
+    _Left: Any
+    _Right: Any
+    _LastDelimiter: Any
     _LowerCase: Any
     _UpperCase: Any
     _Trim: Any
@@ -331,7 +334,12 @@ class _Str:
             return type(self)._from_data(b"".join(
                 self._read()[i * self._UNIT:(i + 1) * self._UNIT]
                 for i in range(start, stop, step)))
-        return type(self)._adopt(self._SubString(self._handle(), start + 1, max(stop - start, 0)))
+        h = self._handle()
+        if start == 0:
+            return type(self)._adopt(self._Left(h, stop))
+        if stop >= self._Length(h):
+            return type(self)._adopt(self._Right(h, max(stop - start, 0)))
+        return type(self)._adopt(self._SubString(h, start + 1, max(stop - start, 0)))
 
     def __iter__(self) -> Iterator[Any]:
         raise NotImplementedError
@@ -489,6 +497,12 @@ class _Str:
     def __contains__(self, sub: Any) -> bool:
         return self.find(sub) >= 0
 
+    def rfind_any(self, chars: Text) -> int:
+        """The index of the last character that is one of chars, or -1 (as
+        max(s.rfind(c) for c in chars)); chars is read up to a zero."""
+        with self._operand(chars, "chars") as delimiters:
+            return int(self._LastDelimiter(self._handle(), delimiters._handle())) - 1
+
     # ---- new strings ------------------------------------------------------------
 
     def upper(self: S) -> S:
@@ -536,15 +550,21 @@ class _Str:
 
     # ---- splitting --------------------------------------------------------------
 
-    def _fields(self) -> _Fields:
-        fields = _lists.w if self._WIDE else _lists.a
-        if fields is None:
-            fields = _Fields(self._WIDE)
-            if self._WIDE:
-                _lists.w = fields
-            else:
-                _lists.a = fields
-        return fields
+    def _take_fields(self) -> _Fields:
+        """The thread's list, taken out of its slot while in use so that a
+        split run meanwhile on this thread (from a signal handler) gets a
+        list of its own; _give_fields puts it back."""
+        if self._WIDE:
+            fields, _lists.w = _lists.w, None
+        else:
+            fields, _lists.a = _lists.a, None
+        return fields if fields is not None else _Fields(self._WIDE)
+
+    def _give_fields(self, fields: _Fields) -> None:
+        if self._WIDE:
+            _lists.w = fields
+        else:
+            _lists.a = fields
 
     def split(self, separator: Text, trim: bool = False) -> List[Any]:
         """The fields between separators (one unit), as bytes (AnsiStr) or
@@ -553,12 +573,15 @@ class _Str:
         character. trim removes the BLANKS around each field."""
         sep = self._unit_of(separator, "separator")
         h = self._handle()
-        fields = self._fields()
-        fields.src.handle = h
-        n = self._SplitBySepEx(fields.src_addr, sep, fields.addr, trim)
-        if not n:
-            check()
-        return fields.read(n)
+        fields = self._take_fields()
+        try:
+            fields.src.handle = h
+            n = self._SplitBySepEx(fields.src_addr, sep, fields.addr, trim)
+            if not n:
+                check()
+            return fields.read(n)
+        finally:
+            self._give_fields(fields)
 
     def split_widths(self, widths: Sequence[Optional[int]], trim: bool = False) -> List[Any]:
         """Fixed-width fields laid end to end; a width of None (or negative)
@@ -582,24 +605,32 @@ class _Str:
         if not count:
             return []
         h = self._handle()
-        fields = self._fields()
-        fields.src.handle = h
         array = (c_int * len(layout))(*layout)
-        if not split(fields.src_addr, count, addressof(array), fields.addr, trim):
-            check()
-        return fields.read(count)
+        fields = self._take_fields()
+        try:
+            fields.src.handle = h
+            if not split(fields.src_addr, count, addressof(array), fields.addr, trim):
+                check()
+            return fields.read(count)
+        finally:
+            self._give_fields(fields)
 
     def split_named(self, separator: Text = "=", trim: bool = True) -> Optional[Tuple[Any, Any]]:
         """(name, value) cut at the first separator (one unit), or None when
         there is none; trim removes the BLANKS around both."""
         sep = self._unit_of(separator, "separator")
         text = self._terminated(self._read(), "the text")
-        fields = self._fields()
-        if not self._SplitNamedEqu(text, fields.addr, trim, sep):
-            check()
-            return None
-        name, value = fields.read(2)
-        return name, value
+        if not state.recording:
+            enter()
+        fields = self._take_fields()
+        try:
+            if not self._SplitNamedEqu(text, fields.addr, trim, sep):
+                check()
+                return None
+            name, value = fields.read(2)
+            return name, value
+        finally:
+            self._give_fields(fields)
 
     # ---- numbers ------------------------------------------------------------------
 
@@ -766,6 +797,7 @@ class AnsiStr(_Str):
     text, and methods take str arguments as well."""
 
     __slots__ = ()
+    _CloneAW: Any
 
     @staticmethod
     def _text_of(value: Any, arg: str) -> bytes:
@@ -821,7 +853,13 @@ class AnsiStr(_Str):
     def __str__(self) -> str:
         """The text decoded from the code page (bytes it cannot read become
         U+FFFD); decode() refuses them instead."""
-        return decode16(ansi_to_wide(self._read(), "self", strict=False))
+        wide = self._CloneAW(self._handle())
+        if not wide:
+            check()
+        try:
+            return decode16(read_w(wide))
+        finally:
+            _destroy_w(wide)
 
     def __bytes__(self) -> bytes:
         return self._read()
@@ -941,5 +979,7 @@ class WideStr(_Str):
         return iter([chr(data[i] | data[i + 1] << 8) for i in range(0, len(data), 2)])
 
 
+AnsiStr._CloneAW = FAST["LStrAllocCloneAW"]
+_destroy_w = FAST["LStrDestroyW"]
 _bind(AnsiStr, "A")
 _bind(WideStr, "W")

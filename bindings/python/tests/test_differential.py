@@ -90,6 +90,8 @@ def test_text_functions_match_python(family):
         start, end = rng.randrange(-4, 12), rng.randrange(-4, 12)
         assert obj.find(value(family, piece), start, end) == u.find(piece, start, end)
         assert (value(family, piece) in obj) == (piece in u)
+        if piece:
+            assert obj.rfind_any(value(family, piece)) == max(u.rfind(c) for c in piece)
         assert str(obj.upper()) == model_case(family, text, True)
         assert str(obj.lower()) == model_case(family, text, False)
         blanks = quarnel.BLANKS.encode() if family is AnsiStr else quarnel.BLANKS
