@@ -100,10 +100,13 @@ def main():
             times[name][0].append(timeit.timeit(friendly, number=number) / number)
             times[name][1].append(timeit.timeit(by_hand, number=number) / number)
     print(f"python {sys.version.split()[0]}, {rounds} interleaved rounds, medians")
-    print(f"{'row':40s} {'package':>10s} {'by hand':>10s} {'ratio':>7s}")
+    print(f"{'row':40s} {'package':>10s} {'by hand':>10s} {'ratio':>7s} {'raw calls':>9s}")
+    call = statistics.median(times[ROWS[0][0]][1])
     for name, (mine, theirs) in times.items():
         m, t = statistics.median(mine), statistics.median(theirs)
-        print(f"{name:40s} {m * 1e6:8.2f}us {t * 1e6:8.2f}us {m / t:6.2f}x")
+        print(f"{name:40s} {m * 1e6:8.2f}us {t * 1e6:8.2f}us {m / t:6.2f}x {m / call:9.1f}")
+    print("raw calls: the package's time in units of one hand-declared LStrLengthA call, "
+          "which does not depend on the machine's load")
 
 
 if __name__ == "__main__":

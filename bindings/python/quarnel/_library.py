@@ -126,6 +126,10 @@ def _load(path: Optional[str]) -> Tuple[Any, Any]:
 
 
 _api, _cdecl = _load(None)
+#: Whether the library was loaded in checked-handles mode, in which every
+#: call with a handle can fail; otherwise the calls that allocate nothing
+#: (lengths, searches, comparisons, destruction) never do.
+CHECKED = os.environ.get("QUARNEL_CHECK_HANDLES") == "1"
 #: The file the library was loaded from (or the name the system resolved).
 path: str = _api._name
 
@@ -200,7 +204,8 @@ def encode16(text: str) -> bytes:
 
 size_at = c_uint32.from_address
 pointer_at = c_void_p.from_address
-_arrays: Dict[int, Any] = {}
+#: Array types of the sizes read so far (up to 256 bytes).
+arrays: Dict[int, Any] = {}
 
 
 def bytes_at(address: int, size: int) -> bytes:
@@ -208,9 +213,9 @@ def bytes_at(address: int, size: int) -> bytes:
     types, several times cheaper than string_at's foreign call."""
     if size > 256:
         return string_at(address, size)
-    array = _arrays.get(size)
+    array = arrays.get(size)
     if array is None:
-        array = _arrays[size] = ctypes.c_char * size
+        array = arrays[size] = ctypes.c_char * size
     raw: bytes = array.from_address(address).raw
     return raw
 

@@ -13,6 +13,7 @@ Every text argument takes ``str``, ``bytes`` (in the library's code page),
 refused (UnicodeEncodeError / UnicodeDecodeError), and any other type is a
 TypeError.
 """
+import codecs
 import operator
 import threading
 from ctypes import addressof, c_char_p, c_double, c_int, c_void_p
@@ -20,8 +21,8 @@ from enum import IntEnum
 from typing import (Any, Callable, Iterable, Iterator, List, Optional, Sequence, SupportsIndex,
                     Tuple, Type, TypeVar, Union, cast)
 
-from ._library import (FAST, CLAnsiStr, CLAnsiStrList, CLWideStr, CLWideStrList, check, closed,
-                       decode16, encode16, enter, payload_bytes, pointer_at, read_a, read_w,
+from ._library import (CHECKED, FAST, CLAnsiStr, CLAnsiStrList, CLWideStr, CLWideStrList, check, closed,
+                       arrays, bytes_at, decode16, encode16, enter, read_a, read_w,
                        size_at, state)
 
 from ._text import INT_MAX, ansi_to_wide, code_page, length_of, type_error, wide_to_ansi
@@ -33,6 +34,7 @@ Text = Union[str, bytes, bytearray, "AnsiStr", "WideStr"]
 #: The characters the trimming methods remove: codes 0 to 32.
 BLANKS = "".join(map(chr, range(33)))
 _MISSING: Any = object()
+_utf16 = codecs.utf_16_le_decode
 _GROW_BY = 16
 _close_lock = threading.Lock()
 
@@ -92,7 +94,17 @@ class _Fields:
         if not self.wide:
             # The list stores each field up to its first zero byte.
             return [v.value or b"" for v in views[:count]]
-        return [decode16(payload_bytes(v.value)) for v in views[:count]]
+        out = []
+        for v in views[:count]:
+            p = v.value
+            if p:
+                size = size_at(p - 4).value
+                array = arrays.get(size)
+                out.append(_utf16(bytes_at(p, size) if array is None else
+                                  array.from_address(p).raw, "surrogatepass", True)[0])
+            else:
+                out.append("")
+        return out
 
     def __del__(self) -> None:
         try:
@@ -113,12 +125,13 @@ _lists = _ThreadLists()
 class _Str:
     """What both families share; use :class:`AnsiStr` or :class:`WideStr`."""
 
-    __slots__ = ("_h", "_hash", "__weakref__")
+    __slots__ = ("_h", "_hash", "_n", "__weakref__")
     _UNIT = 1
     _TERM = b""  # a bytes object already ends in a zero byte
     _WIDE = False
     _h: Optional[int]
     _hash: Optional[int]
+    _n: int  # the length in units, -1 until known (the text never changes)
     # The family's functions, bound by _bind().
     _Alloc: Any
     _Clone: Any
@@ -191,14 +204,15 @@ class _Str:
         an AnsiStr or a WideStr (converted exactly)."""
         self._h = None
         self._hash = None
+        self._n = -1
         if isinstance(value, type(self)):
             self._h = self._checked(self._Clone(value._handle()))
             return
         data = self._text_of(value, "value")
         if not state.recording:
             enter()
-        self._h = self._checked(self._FromText(data, length_of(len(data), self._UNIT, "value"))
-                                if data else self._Alloc())
+        self._n = length_of(len(data), self._UNIT, "value")
+        self._h = self._checked(self._FromText(data, self._n) if data else self._Alloc())
 
     @staticmethod
     def _checked(handle: Optional[int]) -> int:
@@ -214,6 +228,7 @@ class _Str:
         obj = object.__new__(cls)
         obj._h = handle
         obj._hash = None
+        obj._n = -1
         return obj
 
     @classmethod
@@ -266,14 +281,14 @@ class _Str:
         self.close()
 
     def __del__(self) -> None:
-        h = getattr(self, "_h", None)
-        if h is not None:
-            try:
-                if not state.recording:
+        try:
+            h = self._h
+            if h is not None:
+                if CHECKED and not state.recording:
                     enter()
                 self._Destroy(h)
-            except Exception:  # the interpreter is shutting down
-                pass
+        except Exception:  # never constructed, or the interpreter is shutting down
+            pass
 
     def copy(self: S) -> S:
         """A new object with its own handle (constant time for AnsiStr, whose
@@ -297,7 +312,7 @@ class _Str:
         h = self._h
         if h is None:
             raise closed(self)
-        if not state.recording:
+        if CHECKED and not state.recording:
             enter()
         n: int = self._Length(h)
         if not n:
@@ -462,15 +477,15 @@ class _Str:
              end: Optional[SupportsIndex] = None) -> int:
         """The index of sub's first occurrence within [start:end], or -1, as
         str.find / bytes.find."""
-        pattern = self._text_of(sub, "sub")
+        pattern = sub if type(sub) is bytes and not self._WIDE else self._text_of(sub, "sub")
         h = self._h
         if h is None:
             raise closed(self)
-        if not state.recording:
+        if CHECKED and not state.recording:
             enter()
         if start is None and end is None:
-            if b"\0" not in pattern:
-                return int(self._PosPtr(h, pattern + self._TERM)) - 1 if pattern else 0
+            if 0 not in pattern:
+                return self._PosPtr(h, pattern + self._TERM) - 1 if pattern else 0  # type: ignore[no-any-return]
             return self._pos(h, pattern) - 1
         n = len(self)
         first = 0 if start is None else operator.index(start)
@@ -681,8 +696,10 @@ class _Str:
                 return default
         # Only a text of ten units or more can hold a number beyond 32 bits,
         # which the library reads modulo 2**32.
-        p = pointer_at(h).value
-        if p and size_at(p - 4).value >= 10 * self._UNIT and not self._in_range():
+        units = self._n
+        if units < 0:
+            units = self._n = self._Length(h)
+        if units >= 10 and not self._in_range():
             if default is _MISSING:
                 raise ConvertError(EXCEPTION_CONVERT, f"{self!r} is beyond 32 bits")
             return default
@@ -885,6 +902,16 @@ class AnsiStr(_Str):
     def __iter__(self) -> Iterator[int]:
         return iter(self._read())
 
+    def find(self, sub: Text, start: Optional[SupportsIndex] = None,
+             end: Optional[SupportsIndex] = None) -> int:
+        """The index of sub's first occurrence within [start:end], or -1, as
+        bytes.find."""
+        h = self._h
+        if type(sub) is bytes and start is None is end and h is not None and not CHECKED \
+                and sub and 0 not in sub:
+            return _pos_ptr_a(h, sub) - 1  # type: ignore[no-any-return]
+        return super().find(sub, start, end)
+
     def __contains__(self, sub: Any) -> bool:
         """An int (a byte value) or text, as bytes."""
         if isinstance(sub, int):
@@ -974,12 +1001,24 @@ class WideStr(_Str):
             raise _out_of_range(position - 1)
         return chr(self._GetCharAt(h, position))
 
+    def find(self, sub: Text, start: Optional[SupportsIndex] = None,
+             end: Optional[SupportsIndex] = None) -> int:
+        """The index (in UTF-16 units) of sub's first occurrence within
+        [start:end], or -1, as str.find."""
+        h = self._h
+        if type(sub) is str and start is None is end and h is not None and not CHECKED \
+                and sub and "\0" not in sub:
+            return _pos_ptr_w(h, encode16(sub) + b"\0\0") - 1  # type: ignore[no-any-return]
+        return super().find(sub, start, end)
+
     def __iter__(self) -> Iterator[str]:
         data = self._read()
         return iter([chr(data[i] | data[i + 1] << 8) for i in range(0, len(data), 2)])
 
 
 AnsiStr._CloneAW = FAST["LStrAllocCloneAW"]
+_pos_ptr_a = FAST["LStrPosPtrA"]
+_pos_ptr_w = FAST["LStrPosPtrW"]
 _destroy_w = FAST["LStrDestroyW"]
 _bind(AnsiStr, "A")
 _bind(WideStr, "W")
