@@ -275,6 +275,8 @@ def _guard(fn: Any, name: str, char_result: bool) -> Callable[..., Any]:
 
 
 def _set_failure_mode(mode: int) -> int:
+    """LStrSetFailureMode: only 1 (record) is accepted; the thread is put in
+    record mode and 1 returned."""
     if mode != 1:
         raise ValueError("mode: this package keeps every thread in record mode (1); "
                          "raise mode would end the process at the first failure")
@@ -296,8 +298,16 @@ class Library(Exports):
             fn = _declare(name, _RAW_ARGUMENTS)
             setattr(self, name, _guard(fn, name, EXPORTS[name][1] == "char_a"))
         self.LStrSetFailureMode = _set_failure_mode
-        # Reading the failure cannot fail, nor change it.
-        self.LStrGetLastFailure = _declare("LStrGetLastFailure", _RAW_ARGUMENTS)
+        last_failure = _declare("LStrGetLastFailure", _RAW_ARGUMENTS)
+
+        def get_last_failure(message: Any, capacity: int) -> int:
+            """LStrGetLastFailure: the code of the thread's last failure (0:
+            none), its message copied into a ctypes buffer when one is
+            given. Reading the failure cannot fail, nor change it."""
+            code: int = last_failure(message, capacity)
+            return code
+
+        self.LStrGetLastFailure = get_last_failure
 
 
 lib = Library()

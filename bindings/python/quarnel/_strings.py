@@ -30,6 +30,7 @@ from .errors import (EXCEPTION_CONVERT, EXCEPTION_INTERNAL, EXCEPTION_OUT_OF_MEM
                      EXCEPTION_RANGE, ConvertError, InternalError, OutOfMemoryError, RangeError)
 
 S = TypeVar("S", bound="_Str")
+#: What every text parameter takes.
 Text = Union[str, bytes, bytearray, "AnsiStr", "WideStr"]
 #: The characters the trimming methods remove: codes 0 to 32.
 BLANKS = "".join(map(chr, range(33)))
@@ -346,9 +347,9 @@ class _Str:
     def _slice(self: S, key: slice) -> S:
         start, stop, step = key.indices(len(self))
         if step != 1:
+            data, unit = self._read(), self._UNIT
             return type(self)._from_data(b"".join(
-                self._read()[i * self._UNIT:(i + 1) * self._UNIT]
-                for i in range(start, stop, step)))
+                data[i * unit:(i + 1) * unit] for i in range(start, stop, step)))
         h = self._handle()
         if start == 0:
             return type(self)._adopt(self._Left(h, stop))
