@@ -998,7 +998,10 @@ class WideStr(_Str):
         h = self._handle()
         # The library does not check W positions; reading past the text
         # would read memory that is not the string's.
-        if position > self._Length(h):
+        units = self._n
+        if units < 0:
+            units = self._n = self._Length(h)
+        if position > units:
             raise _out_of_range(position - 1)
         return chr(self._GetCharAt(h, position))
 
