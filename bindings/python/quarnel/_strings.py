@@ -587,7 +587,10 @@ class _Str:
         str (WideStr). Unlike str.split, a separator that ends the text adds
         no empty field, an empty text has none, and a field ends at a zero
         character. trim removes the BLANKS around each field."""
-        sep = self._unit_of(separator, "separator")
+        if type(separator) is str and len(separator) == 1 and separator < "\x80":
+            sep: Any = ord(separator) if self._WIDE else separator.encode()
+        else:
+            sep = self._unit_of(separator, "separator")
         h = self._handle()
         fields = self._take_fields()
         try:
