@@ -76,18 +76,34 @@ def usable(params):
     return all(kind != "va_list" for kind, _ in params)
 
 
-# ---- Python: a data table; the package maps kinds to ctypes ------------------
+# ---- Python: a data table the package maps to ctypes, and the raw layer's types
+
+# Python types of each kind as the raw layer (quarnel.lib) takes and gives
+# them: handles and addresses are ints, buffers and structures ctypes objects.
+PY_ARGS = {
+    "int": "int", "uint": "int", "bool": "bool", "char_a": "bytes", "char_w": "int",
+    "double": "float", "int64": "int", "uint64": "int", "handle_a": "Optional[int]",
+    "handle_w": "Optional[int]", "text_a": "Optional[bytes]", "pointer": "Optional[int]",
+}
+PY_RESULTS = {
+    "void": "None", "int": "int", "uint": "int", "bool": "bool", "char_a": "bytes",
+    "char_w": "int", "double": "float", "handle_a": "int", "handle_w": "int",
+}
+
 
 def python_table(decls):
     lines = [
-        '"""Every export of the library: name -> (convention, result kind, argument kinds).',
+        '"""Every export of the library: name -> (convention, result kind, argument kinds),',
+        "and the types the raw layer gives each one.",
         "",
         "Generated from include/quarnel/quarnel.h by tools/check_bindings.py --write;",
         "do not edit. A trailing \"...\" marks a variadic export.",
         '"""',
+        "from typing import Any, Callable, Dict, Optional, Tuple",
         "",
-        "EXPORTS = {",
+        "EXPORTS: Dict[str, Tuple[str, str, Tuple[str, ...]]] = {",
     ]
+    typed = []
     for name, conv, result, params in decls:
         if not usable(params):
             continue
@@ -95,7 +111,23 @@ def python_table(decls):
         if len(params) == 1:
             args += ","
         lines.append(f'    "{name}": ("{conv}", "{result}", ({args})),')
+        ret = PY_RESULTS.get(result, "Optional[int]")
+        if any(k == "..." for k, _ in params):
+            typed.append(f"    {name}: Callable[..., {ret}]")
+        else:
+            kinds = ", ".join(PY_ARGS.get(k, "Any") for k, _ in params)
+            typed.append(f"    {name}: Callable[[{kinds}], {ret}]")
     lines.append("}")
+    lines += [
+        "",
+        "",
+        "class Exports:",
+        '    """The raw layer\'s exports: handles and returned addresses are ints (a',
+        "    returned address is None when null), buffers and structures are ctypes",
+        '    objects. A failure raises the matching QuarnelError."""',
+        "",
+    ]
+    lines += typed
     return "\n".join(lines) + "\n"
 
 

@@ -114,23 +114,31 @@ bindings() (
   export LD_LIBRARY_PATH="$lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
   python3 tools/check_bindings.py || rc=1
 
-  # Python: installed offline into a venv that sees Debian's setuptools and
-  # pytest, then tested from outside the source tree. pip builds in the
-  # folder it installs from, so it gets a fresh copy.
-  local py=/usr/bin/python3
-  [ -x "$py" ] || py=python3
-  rm -rf "$dir/venv" "$dir/python"
-  cp -r "$root/bindings/python" "$dir/python" &&
-    "$py" -m venv --system-site-packages "$dir/venv" &&
-    "$dir/venv/bin/python" -m pip install -q --no-build-isolation --no-index "$dir/python" ||
+  # Python: pip installs the package from the source tree with its own
+  # build backend (nothing downloaded, nothing written into the tree) into a
+  # venv of Debian's python3 and one of the default python3; mypy --strict
+  # checks it; pytest runs under two code pages, from outside the tree.
+  local tree="$root/bindings/python" before page passed=0 failed=0 last
+  before=$(find "$tree" | sort)
+  rm -rf "$dir/venv" "$dir/venv-default"
+  /usr/bin/python3 -m venv --system-site-packages "$dir/venv" &&
+    "$dir/venv/bin/python" -m pip install -q --no-index --disable-pip-version-check "$tree" &&
+    python3 -m venv "$dir/venv-default" &&
+    "$dir/venv-default/bin/python" -m pip install -q --no-index --disable-pip-version-check \
+      "$tree" &&
+    "$dir/venv-default/bin/python" -c 'import quarnel; assert quarnel.WideStr("a,b").split(",") == ["a", "b"]' ||
     rc=1
-  (cd "$dir" && "$dir/venv/bin/python" -m pytest -q -p no:cacheprovider \
-    "$root/bindings/python/tests") | tee "$dir/pytest.log"
-  [ "${PIPESTATUS[0]}" -eq 0 ] || rc=1
-  local last
-  last=$(tail -n 1 "$dir/pytest.log")
-  echo "python: $(grep -oE '[0-9]+ passed' <<<"$last" | cut -d' ' -f1 | grep . || echo 0)" \
-    "passed, $(grep -oE '[0-9]+ (failed|error)' <<<"$last" | awk '{s += $1} END {print s + 0}') failed"
+  [ "$(find "$tree" | sort)" = "$before" ] || { echo "python: pip install wrote into $tree"; rc=1; }
+  mypy --strict --python-version 3.8 --cache-dir "$dir/mypy" "$tree/quarnel" "$tree/_backend" || rc=1
+  for page in 1252 65001; do
+    (cd "$dir" && QUARNEL_ACP=$page PYTHONDONTWRITEBYTECODE=1 "$dir/venv/bin/python" -m pytest -q \
+      -p no:cacheprovider "$tree/tests") | tee "$dir/pytest-$page.log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || rc=1
+    last=$(tail -n 1 "$dir/pytest-$page.log")
+    passed=$((passed + $(grep -oE '[0-9]+ passed' <<<"$last" | cut -d' ' -f1 | grep . || echo 0)))
+    failed=$((failed + $(grep -oE '[0-9]+ (failed|error)' <<<"$last" | awk '{s += $1} END {print s + 0}')))
+  done
+  echo "python: $passed passed, $failed failed"
 
   # .NET under mono: the assembly with its XML documentation (every public
   # name documented, or mcs fails) and the dllmap it ships with, then the
