@@ -26,7 +26,7 @@ from ._text import code_page
 from .errors import (ConvertError, InternalError, InvalidHandleError, OutOfMemoryError,
                      QuarnelError, RangeError)
 
-__version__ = "0.2.0"
+__version__ = "0.1.0"
 __all__ = [
     "AnsiStr", "WideStr", "Text", "FloatFormat", "BLANKS", "code_page", "lib", "Library",
     "candidates", "CLAnsiStr", "CLWideStr", "CLAnsiStrList", "CLWideStrList", "QuarnelError",
