@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Checks the export table against the public header.
 
-  check_exports.py HEADER DEF [--sources DIR] [--objdump FILE] [--nm FILE]
+  check_exports.py HEADER DEF [--docs] [--sources DIR] [--objdump FILE] [--nm FILE]
 
 * every function the header declares is in the .def and nothing else is;
 * each stdcall entry's @N is 4 x its argument count in 32-bit words (a
   double or 64-bit integer counts twice); `_` (caller-cleans) entries have
   no decoration;
+* with --docs: every export's comment (the one above its group of
+  declarations) states its parameters, its return value, who frees what it
+  returns, what it does on failure and, where positions occur, the index
+  base, under the headings Arguments, Returns, Ownership, Failure and Index
+  base; prints how many exports lack each;
 * with --sources (the export folder): each function is defined there once,
   and every definition crosses the boundary (QUARNEL_BOUNDARY, or
   QUARNEL_BOUNDARY_STATE for the failure-state functions), which guards the
@@ -23,6 +28,9 @@ import os
 import re
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import doc_header  # noqa: E402
+
 WIDE_TYPES = re.compile(r"\b(double|int64_t|uint64_t|long\s+long)\b")
 
 
@@ -33,7 +41,9 @@ def header_declarations(path):
     text = open(path, encoding="utf-8").read()
     text = re.sub(r"/\*.*?\*/", " ", text, flags=re.S)
     text = re.sub(r"//[^\n]*", " ", text)
-    decl = re.compile(r"QUARNEL_EXPORT\s+([^;]*?)\b(QUARNEL_API|QUARNEL_CDECL)\s+(\w+)\s*\(([^)]*)\)\s*;")
+    # Anything between the argument list and the semicolon (a format
+    # attribute, say) is not part of the signature.
+    decl = re.compile(r"QUARNEL_EXPORT\s+([^;]*?)\b(QUARNEL_API|QUARNEL_CDECL)\s+(\w+)\s*\(([^)]*)\)[^;]*;")
     for m in decl.finditer(text):
         result, conv, name, args = m.group(1), m.group(2), m.group(3), m.group(4).strip()
         params = []
@@ -55,6 +65,67 @@ def header_functions(path):
                     for t, _ in params if t != "...")
         funcs[name] = (conv, 4 * words)
     return funcs
+
+
+HEADINGS = ("Arguments", "Returns", "Ownership", "Failure", "Index base")
+ASPECTS = ("parameters", "return value", "ownership", "failure", "index base")
+HEADING = re.compile(r"^(" + "|".join(HEADINGS) + r"):\s*(.*)$")
+POSITION_PARAMS = {"pos", "position", "columns"}
+RETURNS_POSITION = re.compile(r"Pos(Ptr)?[AW]$|LastDelimiter[AW]$")
+
+
+def comment_headings(lines, start):
+    """The headed paragraphs of the comment starting at lines[start]: heading
+    to text. A paragraph runs on over indented lines."""
+    found, current = {}, None
+    for line in lines[start:]:
+        closing = "*/" in line
+        text = re.sub(r"^\s*/?\*+", "", line.replace("*/", ""), count=1)
+        m = HEADING.match(text.strip()) if text.startswith(" ") else None
+        if m and not text.startswith("  "):
+            current = m.group(1)
+            found[current] = m.group(2)
+        elif current and text.startswith("   ") and text.strip():
+            found[current] += " " + text.strip()
+        else:
+            current = None
+        if closing:
+            break
+    return found
+
+
+def documentation_gaps(path):
+    """Maps each export to the aspects its comment leaves out, and counts the
+    exports where positions occur."""
+    lines = open(path, encoding="utf-8").read().split("\n")
+    decls = {name: (result, params) for name, _, result, params in header_declarations(path)}
+    gaps, positional = {}, 0
+    for _, name, comment, _ in doc_header.groups(lines):
+        result, params = decls[name]
+        heads = comment_headings(lines, comment) if comment is not None else {}
+        missing = []
+        args = heads.get("Arguments")
+        names = [p for _, p in params if p]
+        if args is None or any(not re.search(rf"\b{re.escape(p)}\b", args) for p in names):
+            missing.append("parameters")
+        if not heads.get("Returns"):
+            missing.append("return value")
+        owner = heads.get("Ownership", "")
+        need = ["LStrDestroyA"] if "LStrHandleA" in result else (
+            ["LStrDestroyW"] if "LStrHandleW" in result else [])
+        if (not owner or any(n not in owner for n in need) or
+                ("*" in result or result == "LBSTR") and not need and
+                not re.search(r"borrowed|LStrHeapFree|caller's", owner)):
+            missing.append("ownership")
+        failure = heads.get("Failure", "")
+        if not re.search(r"QUARNEL_EXCEPTION_\w+|never fails", failure):
+            missing.append("failure")
+        if POSITION_PARAMS & set(names) or RETURNS_POSITION.search(name):
+            positional += 1
+            if not heads.get("Index base"):
+                missing.append("index base")
+        gaps[name] = missing
+    return gaps, positional
 
 
 BOUNDARY = re.compile(r"\{ (?:.*; )?return QUARNEL_BOUNDARY(?:_STATE)?\(.*\); \}$")
@@ -137,6 +208,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("header")
     parser.add_argument("deffile")
+    parser.add_argument("--docs", action="store_true")
     parser.add_argument("--sources")
     parser.add_argument("--objdump")
     parser.add_argument("--nm")
@@ -157,6 +229,17 @@ def main():
             errors.append(f"{name}: names starting with '_' must be caller-cleans")
     for name in sorted(set(entries) - set(funcs)):
         errors.append(f"{name}: in the .def but not declared in the header")
+    if args.docs:
+        gaps, positional = documentation_gaps(args.header)
+        for name, missing in gaps.items():
+            if missing:
+                errors.append(f"{name}: its comment does not state its " + ", ".join(missing) +
+                              " (headings " + ", ".join(HEADINGS) + ")")
+        counts = {a: sum(a in m for m in gaps.values()) for a in ASPECTS}
+        print(f"check_exports: documentation of {len(gaps)} exports, missing: " +
+              ", ".join(f"{a} {counts[a]}" for a in ASPECTS) +
+              f" (of {positional} with positions); "
+              f"{sum(bool(m) for m in gaps.values())} exports lack at least one")
     if args.sources:
         errors += boundary_problems(args.sources, funcs)
     if args.objdump:

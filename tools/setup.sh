@@ -10,7 +10,8 @@ packages=(
   wine wine64                               # runs the Windows build's tests
   locales                                   # a German locale for the number-settings run
   clang libclang-rt-14-dev                  # libFuzzer and its sanitizers (tools/fuzz.sh)
-  python3-venv python3-pip python3-setuptools python3-wheel python3-pytest  # Python binding
+  python3-venv python3-pip python3-pytest  # Python binding
+  mypy                                      # the Python package's type check
   mono-mcs mono-runtime                     # .NET binding
   fpc                                       # Pascal binding
   doxygen                                   # the API reference (docs target)

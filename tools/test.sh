@@ -99,9 +99,10 @@ fuzz_targets() {
   QUARNEL_FUZZ_DIR="$out/fuzz" JOBS=$jobs tools/fuzz.sh "${QUARNEL_FUZZ_SECONDS:-45}"
 }
 
-# The Python, .NET and Pascal hosts against the native library: the library
-# of the native stage when it has been built, else a build of it alone. A
-# subshell, so that LD_LIBRARY_PATH stays with these hosts.
+# The Python, .NET and Pascal hosts against the native library (the library
+# of the native stage when it has been built, else a build of it alone), and
+# the VBA module's declarations. A subshell, so that LD_LIBRARY_PATH stays
+# with these hosts.
 bindings() (
   local dir="$out/bindings" lib="$out/native/src" rc=0
   mkdir -p "$dir"
@@ -113,34 +114,64 @@ bindings() (
   export LD_LIBRARY_PATH="$lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
   python3 tools/check_bindings.py || rc=1
 
-  # Python: installed offline into a venv that sees Debian's setuptools and
-  # pytest, then tested from outside the source tree. pip builds in the
-  # folder it installs from, so it gets a fresh copy.
-  local py=/usr/bin/python3
-  [ -x "$py" ] || py=python3
-  rm -rf "$dir/venv" "$dir/python"
-  cp -r "$root/bindings/python" "$dir/python" &&
-    "$py" -m venv --system-site-packages "$dir/venv" &&
-    "$dir/venv/bin/python" -m pip install -q --no-build-isolation --no-index "$dir/python" ||
+  # Python: pip installs the package from the source tree with its own
+  # build backend (nothing downloaded, nothing written into the tree) into a
+  # venv of Debian's python3 and one of the default python3; mypy --strict
+  # checks it; pytest runs under two code pages, from outside the tree.
+  local tree="$root/bindings/python" before page passed=0 failed=0 last
+  before=$(find "$tree" | sort)
+  rm -rf "$dir/venv" "$dir/venv-default"
+  /usr/bin/python3 -m venv --system-site-packages "$dir/venv" &&
+    "$dir/venv/bin/python" -m pip install -q --no-index --disable-pip-version-check "$tree" &&
+    python3 -m venv "$dir/venv-default" &&
+    "$dir/venv-default/bin/python" -m pip install -q --no-index --disable-pip-version-check \
+      "$tree" &&
+    "$dir/venv-default/bin/python" -c 'import quarnel; assert quarnel.WideStr("a,b").split(",") == ["a", "b"]' ||
     rc=1
-  (cd "$dir" && "$dir/venv/bin/python" -m pytest -q -p no:cacheprovider \
-    "$root/bindings/python/tests") | tee "$dir/pytest.log"
-  [ "${PIPESTATUS[0]}" -eq 0 ] || rc=1
-  local last
-  last=$(tail -n 1 "$dir/pytest.log")
-  echo "python: $(grep -oE '[0-9]+ passed' <<<"$last" | cut -d' ' -f1 | grep . || echo 0)" \
-    "passed, $(grep -oE '[0-9]+ (failed|error)' <<<"$last" | awk '{s += $1} END {print s + 0}') failed"
+  [ "$(find "$tree" | sort)" = "$before" ] || { echo "python: pip install wrote into $tree"; rc=1; }
+  mypy --strict --python-version 3.8 --cache-dir "$dir/mypy" "$tree/quarnel" "$tree/_backend" || rc=1
+  for page in 1252 65001; do
+    (cd "$dir" && QUARNEL_ACP=$page PYTHONDONTWRITEBYTECODE=1 "$dir/venv/bin/python" -m pytest -q \
+      -p no:cacheprovider "$tree/tests") | tee "$dir/pytest-$page.log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || rc=1
+    last=$(tail -n 1 "$dir/pytest-$page.log")
+    passed=$((passed + $(grep -oE '[0-9]+ passed' <<<"$last" | cut -d' ' -f1 | grep . || echo 0)))
+    failed=$((failed + $(grep -oE '[0-9]+ (failed|error)' <<<"$last" | awk '{s += $1} END {print s + 0}')))
+  done
+  echo "python: $passed passed, $failed failed"
 
-  # .NET under mono.
-  local cs="$root/bindings/dotnet"
-  mcs -nologo -warnaserror -out:"$dir/example.exe" "$cs/Quarnel.cs" "$cs/Example.cs" &&
-    mcs -nologo -warnaserror -out:"$dir/tests.exe" "$cs/Quarnel.cs" "$cs/Tests.cs" &&
-    (cd "$dir" && mono example.exe && mono tests.exe) || rc=1
+  # .NET under mono: the assembly with its XML documentation (every public
+  # name documented, or mcs fails) and the dllmap it ships with, then the
+  # example and the tests against it, under both ANSI code pages.
+  local cs="$root/bindings/dotnet" net="$dir/dotnet"
+  mkdir -p "$net"
+  mcs -nologo -warnaserror -target:library -doc:"$net/Quarnel.Net.xml" \
+    -out:"$net/Quarnel.Net.dll" "$cs/Quarnel.cs" &&
+    cp "$cs/Quarnel.Net.dll.config" "$net/" &&
+    mcs -nologo -warnaserror -r:"$net/Quarnel.Net.dll" -out:"$net/example.exe" "$cs/Example.cs" &&
+    mcs -nologo -warnaserror -r:"$net/Quarnel.Net.dll" -out:"$net/tests.exe" "$cs/Tests.cs" &&
+    (cd "$net" && mono example.exe && QUARNEL_ACP=1252 mono tests.exe &&
+      QUARNEL_ACP=65001 mono tests.exe) || rc=1
 
-  # Free Pascal, linked against the library with an rpath to it.
-  mkdir -p "$dir/pascal"
-  fpc -vew -Sew -FU"$dir/pascal" -FE"$dir/pascal" -Fu"$root/bindings/pascal" -Fl"$lib" \
-    -k-rpath="$lib" "$root/bindings/pascal/host.pas" && "$dir/pascal/host" || rc=1
+  # Free Pascal, linked against the library with an rpath to it: the unit and
+  # its tests built in each of the compiler's Object Pascal modes, each run
+  # under code pages 1252 and 65001 (with checked handles once), and the
+  # README's program.
+  local mode pas
+  for mode in objfpc delphi; do
+    pas="$dir/pascal-$mode"
+    rm -rf "$pas" && mkdir -p "$pas"
+    fpc -M"$mode" -vew -Sew -FU"$pas" -FE"$pas" -Fu"$root/bindings/pascal" -Fl"$lib" \
+      -k-rpath="$lib" "$root/bindings/pascal/tests.pas" &&
+      LC_ALL=C.UTF-8 QUARNEL_ACP=1252 "$pas/tests" &&
+      LC_ALL=C.UTF-8 QUARNEL_ACP=65001 QUARNEL_CHECK_HANDLES=1 "$pas/tests" || rc=1
+  done
+  fpc -vew -Sew -FU"$dir/pascal-objfpc" -FE"$dir/pascal-objfpc" -Fu"$root/bindings/pascal" \
+    -Fl"$lib" -k-rpath="$lib" "$root/bindings/pascal/example.pas" &&
+    "$dir/pascal-objfpc/example" || rc=1
+
+  # The VBA module: every Declare against the header and the export table.
+  python3 tools/check_vba.py || rc=1
   return $rc
 )
 
@@ -240,6 +271,9 @@ guest_unavailable() {
 
 stage native build_and_test "$out/native"
 stage bindings bindings
+# Every example of README.md and bindings/*/README.md, run as written against
+# build/ (the folder the README's first command makes; built here if absent).
+stage readme env JOBS="$jobs" python3 tools/readme_examples.py
 stage sanitizers build_and_test "$out/sanitizers" -DQUARNEL_SANITIZE=ON
 stage windows-x64 windows_x64
 stage windows-i686 windows_i686

@@ -5,24 +5,21 @@ using Quarnel;
 
 static class Example
 {
-    static int Main()
+    static void Main()
     {
         using (var line = new AnsiStr("alpha, beta, 12x"))
         {
-            var fields = line.Split(',', true);
+            string[] fields = line.Split(',', trim: true);
             Console.WriteLine(string.Join(" | ", fields));
-            using (var last = new AnsiStr(fields[fields.Count - 1]))
+            try
             {
-                try
-                {
+                using (AnsiStr last = fields[fields.Length - 1])
                     Console.WriteLine(last.ToInt());
-                }
-                catch (QuarnelConvertException e)
-                {
-                    Console.WriteLine("not a number: {0} (0x{1:X8})", e.Message, e.Code);
-                }
+            }
+            catch (FormatException e)
+            {
+                Console.WriteLine("not a number: {0} (0x{1:X8})", e.Message, ((IQuarnelFailure)e).Code);
             }
         }
-        return 0;
     }
 }

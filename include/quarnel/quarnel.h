@@ -13,11 +13,19 @@
  *     printf("%s (%d bytes)\n", LStrCstrA(h), LStrLengthA(h));
  *     LStrDestroyA(h);
  *
+ * Each function's comment ends with the same headings: Arguments, Returns,
+ * Ownership (who frees what it returns), Failure (what it does when it
+ * fails, by the QUARNEL_EXCEPTION_* code a failure carries, which is also
+ * what LStrGetLastFailure reads in record mode) and, where positions occur,
+ * Index base.
+ *
  * Rules every function follows:
- *  - Ownership: every function whose name starts with LStrAlloc returns a new
- *    handle that the caller owns and destroys exactly once with the destroy
- *    function of the same family. Pointers into a handle's characters are
- *    borrowed: valid until the next call that changes, shares or destroys it.
+ *  - Ownership: every function that returns a handle (the LStrAlloc ones,
+ *    and those that cut, map case, trim, pad, replace, format or turn a
+ *    number into text) returns a new one that the caller owns and destroys
+ *    exactly once with the destroy function of the same family. Pointers
+ *    into a handle's characters are borrowed: valid until the next call that
+ *    changes, shares or destroys it.
  *  - Index base: each handle carries a base, 0 or 1 (new handles start at 1).
  *    A position p passed for a handle with base b names the (p + 1 - b)-th
  *    character; positions handed back are shifted the same way, so "not
@@ -35,7 +43,11 @@
  *    read and running out of memory leave the call as an exception (see
  *    "Failures" below), or, for a thread that asks, are recorded (see
  *    "Failure status and checked handles"); the handles passed in keep
- *    their text and nothing the call allocated is left behind.
+ *    their text and nothing the call allocated is left behind. In record
+ *    mode a failed call returns the zero of its result type (a null handle
+ *    or pointer, 0, false). With checked handles on, any function given a
+ *    handle that is not alive fails with QUARNEL_EXCEPTION_INVALID_HANDLE;
+ *    the Failure headings below do not repeat it.
  *
  * Failures. On Windows an exception leaves a function as a structured
  * exception raised with RaiseException (non-continuable), with one of the
@@ -193,51 +205,123 @@ extern "C" {
  *     LStrHandleA a = LStrAllocCloneWA(w);                  // back to bytes
  */
 
-/* An empty handle. */
+/* An empty handle.
+ * Arguments: none.
+ * Returns: a new empty handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocA(void);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocW(void);
 
 /* A handle with src's text. The A clone shares src's payload (constant time,
- * copy-on-write); the W clone copies. The base is not copied (it is 1). */
+ * copy-on-write); the W clone copies. The base is not copied (it is 1).
+ * Arguments: src, the handle whose text is taken; it is not changed.
+ * Returns: the new handle.
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW. src stays the caller's.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ * Index base: the new handle's is 1, whatever src's.
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocCloneAA(LStrHandleA src);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocCloneWW(LStrHandleW src);
 
 /* W to A: src's units up to its first zero unit, encoded into the ANSI code
- * page (unrepresentable characters become the code page's default char). */
+ * page (unrepresentable characters become the code page's default char).
+ * Arguments: src, the W handle converted; it is not changed.
+ * Returns: a new A handle (base 1).
+ * Ownership: the caller destroys it with LStrDestroyA.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocCloneWA(LStrHandleW src);
-/* A to W: all of src's bytes, zero bytes included, decoded to UTF-16. */
+
+/* A to W: all of src's bytes, zero bytes included, decoded to UTF-16.
+ * Arguments: src, the A handle converted; it is not changed.
+ * Returns: a new W handle (base 1).
+ * Ownership: the caller destroys it with LStrDestroyW.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocCloneAW(LStrHandleA src);
 
 /* From a (text, length) pair under the length rule. The same-family forms
  * copy the characters as they are; the cross-family forms convert them (an
- * explicit length may cover zero characters, which convert to zeros). */
+ * explicit length may cover zero characters, which convert to zeros).
+ * Arguments: text, the characters (bytes in the ANSI code page for the ASzStr
+ *   forms, UTF-16 units for the WSzStr forms); length, their number under the
+ *   length rule.
+ * Returns: a new handle (base 1): an A handle from the functions ending in A,
+ *   a W handle from those ending in W.
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW. text stays the caller's: it is copied.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromASzStrA(const char* text, int length);
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromWSzStrA(const LWideChar* text, int length);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromASzStrW(const char* text, int length);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromWSzStrW(const LWideChar* text, int length);
 
 /* One character. A: always one byte, so c == 0 gives a one-byte string
- * holding a zero byte. W: c == 0 gives an empty handle. */
+ * holding a zero byte. W: c == 0 gives an empty handle.
+ * Arguments: c, the character.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromCharA(char c);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromCharW(LWideChar c);
 
-/* count copies of c (zero characters included); empty for count <= 0. */
+/* count copies of c (zero characters included); empty for count <= 0.
+ * Arguments: c, the character repeated; count, how many times.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, a count above the longest text included
+ *   (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocStringOfCharA(char c, int count);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocStringOfCharW(LWideChar c, int count);
 
 /* Releases the handle and its reference to the payload. Null does nothing.
- * Other handles that share the A payload keep it. */
+ * Other handles that share the A payload keep it.
+ * Arguments: h, a handle of the family, or null.
+ * Returns: nothing.
+ * Ownership: this is how a handle is released; afterwards h and every pointer
+ *   borrowed from it are invalid.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT void QUARNEL_API LStrDestroyA(LStrHandleA h);
 QUARNEL_EXPORT void QUARNEL_API LStrDestroyW(LStrHandleW h);
 
 /* A: if the payload is shared, gives the handle a private copy (the payload
  * pointer changes); otherwise nothing. W payloads are never shared, so the W
- * twin does nothing. */
+ * twin does nothing.
+ * Arguments: h, the handle made private.
+ * Returns: nothing.
+ * Ownership: nothing is returned; pointers borrowed from h before the call are
+ *   invalid after a copy.
+ * Failure: A: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY, h still shares
+ *   its payload (record mode: returns as usual). W: never fails.
+ */
 QUARNEL_EXPORT void QUARNEL_API LStrUniqueA(LStrHandleA h);
 QUARNEL_EXPORT void QUARNEL_API LStrUniqueW(LStrHandleW h);
 
 /* The handle's index base. Setting accepts only 0 and 1 and returns 1; any
- * other value changes nothing and returns 0. */
+ * other value changes nothing and returns 0.
+ * Arguments: h, the handle; base, the new base (Set forms).
+ * Returns: the Get forms h's base, 0 or 1; the Set forms 1 when base was
+ *   taken, otherwise 0.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ * Index base: the base set here applies to every position passed for h and
+ *   handed back for it; handles made from h start at 1 again.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrGetCharIndexBaseA(LStrHandleA h);
 QUARNEL_EXPORT int QUARNEL_API LStrGetCharIndexBaseW(LStrHandleW h);
 QUARNEL_EXPORT int QUARNEL_API LStrSetCharIndexBaseA(LStrHandleA h, int base);
@@ -252,24 +336,47 @@ QUARNEL_EXPORT int QUARNEL_API LStrSetCharIndexBaseW(LStrHandleW h, int base);
 /* The text, zero-terminated, for reading only (an A payload may be shared).
  * An empty handle gives the family's empty-string constant, the same pointer
  * every time, never null. LStrCbstrW is LStrCstrW: the BSTR itself when the
- * handle has text (the empty constant is not a BSTR). */
+ * handle has text (the empty constant is not a BSTR).
+ * Arguments: h, the handle read.
+ * Returns: a pointer to the text, never null.
+ * Ownership: borrowed: h keeps it, valid until the next call that changes,
+ *   shares or destroys h; never free it or write through it.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT const char* QUARNEL_API LStrCstrA(LStrHandleA h);
 QUARNEL_EXPORT const LWideChar* QUARNEL_API LStrCstrW(LStrHandleW h);
 QUARNEL_EXPORT const LWideChar* QUARNEL_API LStrCbstrW(LStrHandleW h);
 
 /* The address of the handle's payload field (numerically h itself): a host
  * may read or replace the BSTR there; the library frees whatever BSTR it
- * finds when the handle is next assigned or destroyed. */
+ * finds when the handle is next assigned or destroyed.
+ * Arguments: h, a W handle.
+ * Returns: the address of h's payload field, never null.
+ * Ownership: borrowed, valid while h lives. A BSTR stored there belongs to h
+ *   from then on; the host that replaces one takes over the old BSTR.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT LBSTR* QUARNEL_API LStrBSTRRef(LStrHandleW h);
 
-/* Number of bytes / UTF-16 units, zero characters included. */
+/* Number of bytes / UTF-16 units, zero characters included.
+ * Arguments: h, the handle read.
+ * Returns: the length, 0 for an empty handle.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrLengthA(LStrHandleA h);
 QUARNEL_EXPORT int QUARNEL_API LStrLengthW(LStrHandleW h);
 
 /* Sets the length: the first min(old, new) characters stay, added characters
  * have unspecified values, 0 empties the handle. A shared A payload is never
  * changed: the handle gets its own. Returns the new length. A negative length
- * empties the handle. */
+ * empties the handle.
+ * Arguments: h, the handle changed; length, its new length in characters.
+ * Returns: h's length afterwards.
+ * Ownership: nothing to free; pointers borrowed from h are invalid afterwards.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record mode: 0).
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrSetLengthA(LStrHandleA h, int length);
 QUARNEL_EXPORT int QUARNEL_API LStrSetLengthW(LStrHandleW h, int length);
 
@@ -283,10 +390,46 @@ QUARNEL_EXPORT int QUARNEL_API LStrSetLengthW(LStrHandleW h, int length);
  *     LStrSetCharIndexBaseA(h, 0);
  *     char first = LStrGetCharAtA(h, 0);
  */
+
+/* The character at position.
+ * Arguments: h, the handle read; position, the character's position.
+ * Returns: the byte (A) or the UTF-16 unit (W) at position.
+ * Ownership: nothing to free.
+ * Failure: A: a position outside the text: QUARNEL_EXCEPTION_RANGE (record
+ *   mode: 0); out of memory while making the payload private:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY. W: never fails; a position outside the
+ *   text reads outside it.
+ * Index base: h's: the valid positions are base .. base + length - 1.
+ */
 QUARNEL_EXPORT char QUARNEL_API LStrGetCharAtA(LStrHandleA h, int position);
 QUARNEL_EXPORT LWideChar QUARNEL_API LStrGetCharAtW(LStrHandleW h, int position);
+
+/* Writes c at position; other A handles that shared the text keep theirs.
+ * Arguments: h, the handle changed; position, the character's position; c, the
+ *   new character.
+ * Returns: nothing.
+ * Ownership: nothing to free.
+ * Failure: A: a position outside the text: QUARNEL_EXCEPTION_RANGE, h
+ *   unchanged; out of memory while making the payload private:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY. W: never fails; a position outside the
+ *   text writes outside it.
+ * Index base: h's, as for LStrGetCharAtA.
+ */
 QUARNEL_EXPORT void QUARNEL_API LStrSetCharAtA(LStrHandleA h, int position, char c);
 QUARNEL_EXPORT void QUARNEL_API LStrSetCharAtW(LStrHandleW h, int position, LWideChar c);
+
+/* The address of the character at position.
+ * Arguments: h, the handle; position, the character's position.
+ * Returns: a pointer into h's text, which may be read and, within the length,
+ *   written through.
+ * Ownership: borrowed: valid until h next changes, is shared or is destroyed;
+ *   never free it.
+ * Failure: A: a position outside the text: QUARNEL_EXCEPTION_RANGE (record
+ *   mode: null); out of memory while making the payload private:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY. W: never fails; the position is not
+ *   checked.
+ * Index base: h's, as for LStrGetCharAtA.
+ */
 QUARNEL_EXPORT char* QUARNEL_API LStrCharAddrAtA(LStrHandleA h, int position);
 QUARNEL_EXPORT LWideChar* QUARNEL_API LStrCharAddrAtW(LStrHandleW h, int position);
 
@@ -299,18 +442,63 @@ QUARNEL_EXPORT LWideChar* QUARNEL_API LStrCharAddrAtW(LStrHandleW h, int positio
  *     LStrAssignASzStrA(h, "key", -1);
  *     LStrAppendA(h, other);
  */
+
+/* Gives dst the text of src: the A form shares src's payload, the W form
+ * copies it.
+ * Arguments: dst, the handle changed; src, the handle read (dst itself
+ *   allowed).
+ * Returns: dst's length afterwards.
+ * Ownership: nothing to free; src stays the caller's.
+ * Failure: A: never fails. W: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY,
+ *   dst unchanged (record mode: 0).
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrAssignA(LStrHandleA dst, LStrHandleA src);
 QUARNEL_EXPORT int QUARNEL_API LStrAssignW(LStrHandleW dst, LStrHandleW src);
+
+/* Gives h a copy of a (text, length) pair under the length rule.
+ * Arguments: h, the handle changed; text, the characters; length, their
+ *   number.
+ * Returns: h's length afterwards.
+ * Ownership: nothing to free; text stays the caller's.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record mode: 0).
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrAssignASzStrA(LStrHandleA h, const char* text, int length);
 QUARNEL_EXPORT int QUARNEL_API LStrAssignWSzStrW(LStrHandleW h, const LWideChar* text, int length);
+
+/* Appends src's text to dst's.
+ * Arguments: dst, the handle changed; src, the handle read (dst itself
+ *   allowed).
+ * Returns: dst's length afterwards.
+ * Ownership: nothing to free; pointers borrowed from dst are invalid
+ *   afterwards.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, dst unchanged (record mode: 0).
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrAppendA(LStrHandleA dst, LStrHandleA src);
 QUARNEL_EXPORT int QUARNEL_API LStrAppendW(LStrHandleW dst, LStrHandleW src);
+
+/* Appends a (text, length) pair under the length rule.
+ * Arguments: h, the handle changed; text, the characters; length, their
+ *   number.
+ * Returns: h's length afterwards.
+ * Ownership: nothing to free; text stays the caller's.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record mode: 0).
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrAppendASzStrA(LStrHandleA h, const char* text, int length);
 QUARNEL_EXPORT int QUARNEL_API LStrAppendWSzStrW(LStrHandleW h, const LWideChar* text, int length);
 
 /* Appends one character. A: exactly one byte, also when c is 0; returns the
  * text pointer as LStrCstrA gives it. W: a zero c appends nothing; returns
- * the handle's BSTR, null only when the handle is still empty. */
+ * the handle's BSTR, null only when the handle is still empty.
+ * Arguments: h, the handle changed; c, the character appended.
+ * Returns: as said above.
+ * Ownership: borrowed, as from LStrCstrA / LStrCstrW: valid until h next
+ *   changes; never free it.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record mode: null).
+ */
 QUARNEL_EXPORT const char* QUARNEL_API LStrAppendCharA(LStrHandleA h, char c);
 QUARNEL_EXPORT LBSTR QUARNEL_API LStrAppendCharW(LStrHandleW h, LWideChar c);
 
@@ -323,6 +511,15 @@ QUARNEL_EXPORT LBSTR QUARNEL_API LStrAppendCharW(LStrHandleW h, LWideChar c);
  * otherwise units compare as unsigned 16-bit values up to each side's first
  * zero unit (the IC form folds each unit to lower case first); negative,
  * zero or positive.
+ */
+
+/* Compares a with b by the rules above.
+ * Arguments: a, b: two handles of the family (the same handle allowed).
+ * Returns: negative, zero or positive as a sorts before, with or after b.
+ * Ownership: nothing to free.
+ * Failure: LStrCompareICA converts both texts first: out of memory gives
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: 0, so tell it from "equal"
+ *   with LStrGetLastFailure). The other three never fail.
  */
 QUARNEL_EXPORT int QUARNEL_API LStrCompareA(LStrHandleA a, LStrHandleA b);
 QUARNEL_EXPORT int QUARNEL_API LStrCompareICA(LStrHandleA a, LStrHandleA b);
@@ -343,7 +540,17 @@ QUARNEL_EXPORT int QUARNEL_API LStrCompareICW(LStrHandleW a, LStrHandleW b);
  * exactly (case counts, zero characters are ordinary characters). An empty
  * pattern, an empty h or a pattern longer than h is not found. The Ptr forms
  * take a zero-terminated pattern; null means empty. LStrUnicodePosW is
- * LStrPosW under another name. */
+ * LStrPosW under another name.
+ * Arguments: h, the handle searched; pattern, the text sought (a handle, or
+ *   for the Ptr forms a zero-terminated text).
+ * Returns: the position of the occurrence's first character, or the not-found
+ *   value.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ * Index base: h's: the first character is 1 under base 1 and 0 under base 0;
+ *   not found is 0 under base 1 and -1 under base 0. pattern's base plays no
+ *   part.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrPosA(LStrHandleA h, LStrHandleA pattern);
 QUARNEL_EXPORT int QUARNEL_API LStrPosW(LStrHandleW h, LStrHandleW pattern);
 QUARNEL_EXPORT int QUARNEL_API LStrPosPtrA(LStrHandleA h, const char* pattern);
@@ -353,7 +560,16 @@ QUARNEL_EXPORT int QUARNEL_API LStrUnicodePosW(LStrHandleW h, LStrHandleW patter
 /* As LStrPosA, but both texts count only up to their first zero byte, and
  * an occurrence that would begin on the trail byte of a double-byte
  * character of the ANSI code page is skipped. Under a single-byte code page
- * it equals LStrPosA for texts without zero bytes. */
+ * it equals LStrPosA for texts without zero bytes.
+ * Arguments: h, the handle searched; pattern, the handle holding the text
+ *   sought.
+ * Returns: the position of the occurrence's first byte, or the not-found
+ *   value.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ * Index base: h's, as for LStrPosA: not found is 0 under base 1, -1 under base
+ *   0.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrAnsiPosA(LStrHandleA h, LStrHandleA pattern);
 
 /* ==== Cutting ===============================================================
@@ -367,12 +583,26 @@ QUARNEL_EXPORT int QUARNEL_API LStrAnsiPosA(LStrHandleA h, LStrHandleA pattern);
 /* count characters from position pos. A negative count takes the rest of the
  * text. A position before the first character starts at the first one
  * without shortening count (base 1: pos 0, count 3 gives three characters);
- * a position past the end, or count 0, gives an empty handle. */
+ * a position past the end, or count 0, gives an empty handle.
+ * Arguments: h, the handle read (unchanged); pos, the first character taken;
+ *   count, how many characters.
+ * Returns: a new handle (base 1) with those characters.
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ * Index base: pos follows h's base; the result has base 1.
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrSubStringA(LStrHandleA h, int pos, int count);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrSubStringW(LStrHandleW h, int pos, int count);
 
 /* The first / last count characters; the whole text when count is at least
- * its length; empty for count <= 0. */
+ * its length; empty for count <= 0.
+ * Arguments: h, the handle read (unchanged); count, how many characters.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrLeftA(LStrHandleA h, int count);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrLeftW(LStrHandleW h, int count);
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrRightA(LStrHandleA h, int count);
@@ -391,24 +621,48 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrRightW(LStrHandleW h, int count);
  */
 
 /* True when the character at pos is in the delimiter set; false for a
- * position outside the text. */
+ * position outside the text.
+ * Arguments: h, the handle read; delimiters, the handle holding the set; pos,
+ *   the position tested.
+ * Returns: true or false.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ * Index base: pos follows h's base.
+ */
 QUARNEL_EXPORT bool QUARNEL_API LStrIsDelimiterA(LStrHandleA h, LStrHandleA delimiters, int pos);
 QUARNEL_EXPORT bool QUARNEL_API LStrIsDelimiterW(LStrHandleW h, LStrHandleW delimiters, int pos);
 
 /* True when the character at pos is a backslash (the forward slash is not
- * a path delimiter); false for a position outside the text. */
+ * a path delimiter); false for a position outside the text.
+ * Arguments: h, the handle read; pos, the position tested.
+ * Returns: true or false.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ * Index base: pos follows h's base.
+ */
 QUARNEL_EXPORT bool QUARNEL_API LStrIsPathDelimiterA(LStrHandleA h, int pos);
 QUARNEL_EXPORT bool QUARNEL_API LStrIsPathDelimiterW(LStrHandleW h, int pos);
 
 /* The position of the last character of h that is in the delimiter set, or
- * the not-found value. */
+ * the not-found value.
+ * Arguments: h, the handle searched; delimiters, the handle holding the set.
+ * Returns: a position, or the not-found value.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ * Index base: h's: not found is 0 under base 1, -1 under base 0.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrLastDelimiterA(LStrHandleA h, LStrHandleA delimiters);
 QUARNEL_EXPORT int QUARNEL_API LStrLastDelimiterW(LStrHandleW h, LStrHandleW delimiters);
 
 /* A pointer to the last character of h, null when h is empty. A: to the
  * lead byte when the text ends in a double-byte character. W: to the last
  * unit, whatever it is (the low surrogate of a final pair). Borrowed and for
- * reading only, as LStrCstrA / LStrCstrW. */
+ * reading only, as LStrCstrA / LStrCstrW.
+ * Arguments: h, the handle read.
+ * Returns: the pointer, or null.
+ * Ownership: borrowed: valid until h next changes; never free it.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT char* QUARNEL_API LStrAnsiLastCharA(LStrHandleA h);
 QUARNEL_EXPORT LWideChar* QUARNEL_API LStrUnicodeLastCharW(LStrHandleW h);
 
@@ -422,12 +676,29 @@ QUARNEL_EXPORT LWideChar* QUARNEL_API LStrUnicodeLastCharW(LStrHandleW h);
 
 /* Inserts source's text so that it starts at pos: a pos before the first
  * character inserts at the start, one past the end appends. source may be
- * h itself. An empty source changes nothing. */
+ * h itself. An empty source changes nothing.
+ * Arguments: h, the handle changed; source, the handle whose text is inserted;
+ *   pos, where it goes.
+ * Returns: h's length afterwards.
+ * Ownership: nothing to free; pointers borrowed from h are invalid afterwards.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record mode: 0).
+ * Index base: pos follows h's base: under base 1, 1 inserts at the start and
+ *   length + 1 appends.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrInsertA(LStrHandleA h, LStrHandleA source, int pos);
 QUARNEL_EXPORT int QUARNEL_API LStrInsertW(LStrHandleW h, LStrHandleW source, int pos);
 
 /* Removes up to count characters starting at pos. Nothing happens when pos
- * lies outside the text or count <= 0. */
+ * lies outside the text or count <= 0.
+ * Arguments: h, the handle changed; pos, the first character removed; count,
+ *   how many.
+ * Returns: h's length afterwards.
+ * Ownership: nothing to free; pointers borrowed from h are invalid afterwards.
+ * Failure: out of memory (the shortened text is a new payload):
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record mode: 0).
+ * Index base: pos follows h's base.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrDeleteA(LStrHandleA h, int pos, int count);
 QUARNEL_EXPORT int QUARNEL_API LStrDeleteW(LStrHandleW h, int pos, int count);
 
@@ -440,6 +711,17 @@ QUARNEL_EXPORT int QUARNEL_API LStrDeleteW(LStrHandleW h, int pos, int count);
  * its base.
  *
  *     LStrHandleA up = LStrUpperCaseA(h);  // "abc1" -> "ABC1"
+ */
+
+/* LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase /
+ * SelfUpperCase: h mapped in place.
+ * Arguments: h, the handle read (plain forms) or changed (Self forms).
+ * Returns: the plain forms a new handle (base 1); the Self forms nothing.
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW. The Self forms return nothing; other A handles that shared
+ *   h's text keep the old one.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record
+ *   mode: null from the plain forms).
  */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrLowerCaseA(LStrHandleA h);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrLowerCaseW(LStrHandleW h);
@@ -461,6 +743,17 @@ QUARNEL_EXPORT void QUARNEL_API LStrSelfUpperCaseW(LStrHandleW h);
  *
  *     LStrSelfTrimA(h);  // "\t x y \n" -> "x y"
  */
+
+/* Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self
+ * forms trim h in place.
+ * Arguments: h, the handle read (plain forms) or changed (Self forms).
+ * Returns: the plain forms a new handle (base 1); the Self forms nothing.
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW. The Self forms return nothing; other A handles that shared
+ *   h's text keep the old one.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record
+ *   mode: null from the plain forms).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrTrimA(LStrHandleA h);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrTrimW(LStrHandleW h);
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrTrimLeftA(LStrHandleA h);
@@ -481,6 +774,17 @@ QUARNEL_EXPORT void QUARNEL_API LStrSelfTrimRightW(LStrHandleW h);
  * never shortened. A zero padChar gives zero characters, which count.
  *
  *     LStrHandleA n = LStrPadLeftA(h, '0', 5);  // "42" -> "00042"
+ */
+
+/* h's text padded on the left (PadLeft) or right (PadRight).
+ * Arguments: h, the handle read (unchanged); padChar, the character added;
+ *   width, the length wanted.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, a width above the longest text included
+ *   (record mode: null).
  */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrPadLeftA(LStrHandleA h, char padChar, int width);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrPadLeftW(LStrHandleW h, LWideChar padChar, int width);
@@ -506,6 +810,16 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrPadRightW(LStrHandleW h, LWideChar pa
  * promptly.
  *
  *     LStrHandleA r = LStrReplaceA(h, "-", "+");  // "a-b-c" -> "a+b+c"
+ */
+
+/* h's text with the occurrences of search replaced, as described above.
+ * Arguments: h, the handle read (unchanged); search, the zero-terminated text
+ *   sought; replacement, the zero-terminated text put in its place.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW. search and replacement stay the caller's.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
  */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrReplaceA(LStrHandleA h, const char* search,
                                                     const char* replacement);
@@ -534,6 +848,15 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrReplaceW(LStrHandleW h, const LWideCh
  *
  *     CLAnsiStr slots[3];                                 // C++ host
  *     int n = SplitBySepA(&line, ',', 3, slots, true);    // "a, b" -> 2
+ *
+ * Arguments: source, the wrapper holding the line (only read); separator, the
+ *   character that ends a field; slotCount, how many wrappers slots holds;
+ *   slots, the caller's array of wrappers; trim, whether fields are trimmed.
+ * Returns: the number of fields stored.
+ * Ownership: nothing new: each field goes into a slot's existing handle, which
+ *   stays the caller's (released as its wrapper says).
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: 0);
+ *   the slots written before it keep their fields.
  */
 QUARNEL_EXPORT int QUARNEL_API SplitBySepA(const CLAnsiStr* source, char separator, int slotCount,
                                            CLAnsiStr* slots, bool trim);
@@ -544,6 +867,15 @@ QUARNEL_EXPORT int QUARNEL_API SplitBySepW(const CLWideStr* source, LWideChar se
  *
  *     CLAnsiStrList fields(8);
  *     SplitBySepExA(&line, ';', &fields, false);
+ *
+ * Arguments: source, the wrapper holding the line (only read); separator, the
+ *   character that ends a field; list, the caller's list, cleared and filled
+ *   (a growBy below 1 counts as 1); trim, whether fields are trimmed.
+ * Returns: the list's count.
+ * Ownership: the list owns the wrappers and handles it holds; LStrListEndA /
+ *   LStrListEndW release them (the C++ list types do it when they end).
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: 0);
+ *   the fields stored before it stay in the list.
  */
 QUARNEL_EXPORT int QUARNEL_API SplitBySepExA(const CLAnsiStr* source, char separator,
                                              CLAnsiStrList* list, bool trim);
@@ -562,6 +894,18 @@ QUARNEL_EXPORT int QUARNEL_API SplitBySepExW(const CLWideStr* source, LWideChar 
  *
  *     int widths[] = {3, 2, 4};                     // "ABCDEFGHI" -> ABC DE FGHI
  *     SplitByFixedLayoutA(&line, 3, widths, &fields, false);
+ *
+ * Arguments: source, the wrapper holding the line (only read); fieldCount, the
+ *   number of layout entries; widths, fieldCount widths (SplitByFixedLayoutA /
+ *   W); columns, fieldCount (first, last) pairs (the Ex forms); list, the
+ *   caller's list, cleared and filled; trim, whether fields are trimmed.
+ * Returns: the list's count.
+ * Ownership: the list owns the wrappers and handles it holds; LStrListEndA /
+ *   LStrListEndW release them. widths and columns stay the caller's.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: 0);
+ *   the fields stored before it stay in the list.
+ * Index base: columns count from 1 whatever the source's base; each field's
+ *   handle keeps its own.
  */
 QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutA(const CLAnsiStr* source, int fieldCount,
                                                    const int* widths, CLAnsiStrList* list,
@@ -583,6 +927,15 @@ QUARNEL_EXPORT int QUARNEL_API SplitByFixedLayoutExW(const CLWideStr* source, in
  * list. Note the argument order: the separator comes last.
  *
  *     SplitNamedEquA("port = 8080", &fields, true, '=');   // "port", "8080"
+ *
+ * Arguments: text, the zero-terminated line; list, the caller's list, cleared
+ *   and filled; trim, whether both parts are trimmed; separator, the character
+ *   between them.
+ * Returns: true when the separator was found.
+ * Ownership: the list owns the wrappers and handles it holds; LStrListEndA /
+ *   LStrListEndW release them.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode:
+ *   false).
  */
 QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquA(const char* text, CLAnsiStrList* list, bool trim,
                                                char separator);
@@ -603,10 +956,22 @@ QUARNEL_EXPORT bool QUARNEL_API SplitNamedEquW(const LWideChar* text, CLWideStrL
 /* A block of at least bytes bytes from the shared heap (0 gives a block
  * too), to be released with LStrHeapFree or the platform's own release for
  * that heap. Null when bytes is negative or memory is exhausted; never an
- * exception. */
+ * exception.
+ * Arguments: bytes, the size wanted.
+ * Returns: the block, or null.
+ * Ownership: the caller frees the block with LStrHeapFree, or hands it to a
+ *   list, which LStrListEndA / LStrListEndW free.
+ * Failure: never fails: memory exhausted gives null, and LStrGetLastFailure
+ *   then reads 0.
+ */
 QUARNEL_EXPORT void* QUARNEL_API LStrHeapAlloc(int bytes);
 
-/* Releases a block of the shared heap. Null is ignored. */
+/* Releases a block of the shared heap. Null is ignored.
+ * Arguments: block, from LStrHeapAlloc or from a list's storage, or null.
+ * Returns: nothing.
+ * Ownership: the block is released.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT void QUARNEL_API LStrHeapFree(void* block);
 
 /* Ends a list: every non-null wrapper among its capacity slots is ended (an
@@ -615,6 +980,12 @@ QUARNEL_EXPORT void QUARNEL_API LStrHeapFree(void* block);
  * growBy unchanged. The list itself stays the caller's; never fails.
  *
  *     LStrListEndW(&wide_fields);
+ *
+ * Arguments: list, the list ended.
+ * Returns: nothing.
+ * Ownership: every wrapper, handle and array the list owns is released; the
+ *   list itself stays the caller's.
+ * Failure: never fails.
  */
 QUARNEL_EXPORT void QUARNEL_API LStrListEndA(CLAnsiStrList* list);
 QUARNEL_EXPORT void QUARNEL_API LStrListEndW(CLWideStrList* list);
@@ -631,8 +1002,31 @@ QUARNEL_EXPORT void QUARNEL_API LStrListEndW(CLWideStrList* list);
  *     LWideChar* buf = malloc(LStrWideCharBufSizeA(h) * sizeof(LWideChar));
  *     LStrWideCharA(h, buf, LStrWideCharBufSizeA(h));
  */
+
+/* The capacity LStrWideCharA needs for h.
+ * Arguments: h, the A handle read.
+ * Returns: the units of h's converted text plus one for the terminator.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeA(LStrHandleA h);
+
+/* Converts h's text into the caller's buffer.
+ * Arguments: h, the A handle read; buffer, the caller's array; capacity, its
+ *   size in UTF-16 units.
+ * Returns: buffer.
+ * Ownership: buffer stays the caller's; the library keeps no pointer to it.
+ * Failure: never fails; a capacity too small leaves the buffer's content
+ *   undefined.
+ */
 QUARNEL_EXPORT LWideChar* QUARNEL_API LStrWideCharA(LStrHandleA h, LWideChar* buffer, int capacity);
+
+/* The size of h's text in bytes.
+ * Arguments: h, the W handle read.
+ * Returns: 2 x h's length.
+ * Ownership: nothing to free.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeW(LStrHandleW h);
 
 /* ==== Strings from a module's string table ================================
@@ -652,6 +1046,16 @@ QUARNEL_EXPORT int QUARNEL_API LStrWideCharBufSizeW(LStrHandleW h);
  *
  *     LStrHandleW title = LStrAllocLoadStrW(NULL, IDS_TITLE);    // the program's own
  *     LStrHandleA hint = LStrAllocLoadStrA(ui_module, IDS_HINT);  // HMODULE or dlopen's
+ */
+
+/* Entry id of module's string table, as described above.
+ * Arguments: module, whose table is read (null: the program itself); id, the
+ *   entry, 0 to 65535.
+ * Returns: a new handle (base 1), empty when there is no such entry.
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW. module stays the caller's.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ *   An absent entry is not a failure.
  */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocLoadStrA(void* module, int id);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocLoadStrW(void* module, int id);
@@ -695,7 +1099,13 @@ typedef struct QuarnelStringTable {
  */
 
 /* New handles with the decimal text of a 64-bit integer: "-9223372036854775808",
- * "18446744073709551615", "0". No grouping, no leading '+'. */
+ * "18446744073709551615", "0". No grouping, no leading '+'.
+ * Arguments: value, the number.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromInt64A(int64_t value);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromInt64W(int64_t value);
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromUInt64A(uint64_t value);
@@ -706,13 +1116,27 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromUInt64W(uint64_t value);
  * notation from 0.0001 up to 15 integer digits, otherwise scientific with
  * the exponent as "E20" / "E-5" (1e20 gives "1E20", 1/3 "0.333333333333333").
  * Not-a-number gives "NAN", infinities "INF" and "-INF". Both families give
- * the same text. */
+ * the same text.
+ * Arguments: value, the number.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrAllocFromDoubleA(double value);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrAllocFromDoubleW(double value);
 
 /* A new handle with value's 32-bit pattern in upper-case hexadecimal, no
  * prefix, zero-padded on the left to at least digits digits (never cut):
- * (255, 4) gives "00FF", (-1, 0) "FFFFFFFF". */
+ * (255, 4) gives "00FF", (-1, 0) "FFFFFFFF".
+ * Arguments: value, the number; digits, the least number of digits.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, digits above the longest text included
+ *   (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrIntToHexA(int value, int digits);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrIntToHexW(int value, int digits);
 
@@ -723,7 +1147,13 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrIntToHexW(int value, int digits);
  * Any other text: optional spaces, an optional sign, then decimal digits in
  * the 32-bit range or hexadecimal digits after "$", "x" or "0x", and nothing
  * else. Other text, the empty text included, raises the conversion error
- * (QUARNEL_EXCEPTION_CONVERT on Windows, quarnel::EConvertError elsewhere). */
+ * (QUARNEL_EXCEPTION_CONVERT on Windows, quarnel::EConvertError elsewhere).
+ * Arguments: h, the handle read.
+ * Returns: the integer.
+ * Ownership: nothing to free.
+ * Failure: text that is not an integer: QUARNEL_EXCEPTION_CONVERT (record
+ *   mode: 0, which is also an ordinary answer: ask LStrGetLastFailure).
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrToIntA(LStrHandleA h);
 QUARNEL_EXPORT int QUARNEL_API LStrToIntW(LStrHandleW h);
 
@@ -734,14 +1164,27 @@ QUARNEL_EXPORT int QUARNEL_API LStrToIntW(LStrHandleW h);
  * Leading white space is accepted, anything after the number (white space
  * and zero characters included) gives defaultValue, as does empty text.
  * " 42" gives 42, "42 " defaultValue, "1.5" 1.5 whatever the user's settings,
- * "1,5" defaultValue. Values beyond 32 bits wrap. */
+ * "1,5" defaultValue. Values beyond 32 bits wrap.
+ * Arguments: h, the handle read; defaultValue, the answer when h's text is not
+ *   a number.
+ * Returns: the number, or defaultValue.
+ * Ownership: nothing to free.
+ * Failure: LStrToIntDefA / W never fail. LStrToDoubleDefA / W fail only when
+ *   memory runs out: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: 0.0).
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrToIntDefA(LStrHandleA h, int defaultValue);
 QUARNEL_EXPORT int QUARNEL_API LStrToIntDefW(LStrHandleW h, int defaultValue);
 QUARNEL_EXPORT double QUARNEL_API LStrToDoubleDefA(LStrHandleA h, double defaultValue);
 QUARNEL_EXPORT double QUARNEL_API LStrToDoubleDefW(LStrHandleW h, double defaultValue);
 
 /* Appends value's decimal text and returns the handle's characters (the A
- * text; the W BSTR), valid until the handle next changes. */
+ * text; the W BSTR), valid until the handle next changes.
+ * Arguments: h, the handle changed; value, the number.
+ * Returns: as said above.
+ * Ownership: borrowed from h: valid until h next changes; never free it.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY, h unchanged (record mode: null).
+ */
 QUARNEL_EXPORT char* QUARNEL_API LStrAppendIntValueA(LStrHandleA h, int value);
 QUARNEL_EXPORT LBSTR QUARNEL_API LStrAppendIntValueW(LStrHandleW h, int value);
 
@@ -759,7 +1202,19 @@ QUARNEL_EXPORT LBSTR QUARNEL_API LStrAppendIntValueW(LStrHandleW h, int value);
  *   4 currency: as number, laid out with the currency symbol the way the
  *               user's settings place it ("$1,234.50", "($1,234.50)")
  * Fixed, number and currency switch to scientific notation when the value
- * has more integer digits than precision. Halves round away from zero. */
+ * has more integer digits than precision. Halves round away from zero.
+ * Not-a-number gives "NAN" and infinities "INF" and "-INF", whatever the
+ * format.
+ * Arguments: value, the number; format, the layout (0 to 4, in the low byte);
+ *   precision, significant digits: values outside 1..18 are clamped to the
+ *   nearer end (0 works as 1, 40 as 18); digits, the exponent's least width
+ *   for general and exponent (clamped to 0..4), the number of decimals for
+ *   fixed, number and currency (clamped to 0..18).
+ * Returns: a new handle (base 1); empty for an unknown format.
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW.
+ * Failure: out of memory: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrFloatToStrFA(double value, int format, int precision,
                                                         int digits);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFloatToStrFW(double value, int format, int precision,
@@ -778,7 +1233,15 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFloatToStrFW(double value, int format
  * LStrAllocFromDoubleA.
  *   "#,##0.00;(#,##0.00)" with -1234 gives "(1,234.00)"; "0.000E+00" with
  *   1234 gives "1.234E+03"; "#.##" with 0 gives "".
- * W only: an empty format handle gives "#error#". */
+ * W only: an empty format handle gives "#error#".
+ * Arguments: format, the handle holding the picture; value, a pointer to the
+ *   number (read, never null).
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW. format stays the caller's.
+ * Failure: out of memory, or a text longer than a handle can hold:
+ *   QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode: null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_API LStrFormatFloatA(LStrHandleA format, const double* value);
 QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFormatFloatW(LStrHandleW format, const double* value);
 
@@ -816,12 +1279,31 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFormatFloatW(LStrHandleW format, cons
 
 /* A new handle with the text of the format handle (up to its first zero
  * character) formatted with the arguments; an empty format handle gives an
- * empty handle. */
+ * empty handle.
+ * Arguments: format, the handle holding the format; then the arguments its
+ *   conversions take.
+ * Returns: a new handle (base 1).
+ * Ownership: the caller destroys the new handle with LStrDestroyA /
+ *   LStrDestroyW. format stays the caller's.
+ * Failure: a "%n": QUARNEL_EXCEPTION_CONVERT; out of memory, or a text longer
+ *   than a handle can hold: QUARNEL_EXCEPTION_OUT_OF_MEMORY (record mode:
+ *   null).
+ */
 QUARNEL_EXPORT LStrHandleA QUARNEL_CDECL _LStrFormatA(LStrHandleA format, ...);
 QUARNEL_EXPORT LStrHandleW QUARNEL_CDECL _LStrFormatW(LStrHandleW format, ...);
 
 /* Replaces dest's text with the formatted text and returns its length.
- * Sprintf, Printf and VPrintf are the same operation. */
+ * Sprintf, Printf and VPrintf are the same operation.
+ * Arguments: dest, the handle whose text is replaced; format, the
+ *   zero-terminated format (null: empty); then the arguments its conversions
+ *   take, or for the VPrintf forms args, a va_list the caller started and ends
+ *   (it is read through a copy).
+ * Returns: dest's length afterwards.
+ * Ownership: nothing to free; format and the arguments stay the caller's.
+ * Failure: a "%n": QUARNEL_EXCEPTION_CONVERT; out of memory, or a text longer
+ *   than a handle can hold: QUARNEL_EXCEPTION_OUT_OF_MEMORY; dest keeps its
+ *   text either way (record mode: 0).
+ */
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfW(LStrHandleW dest, const LWideChar* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrPrintfA(LStrHandleA dest, const char* format, ...);
@@ -831,7 +1313,17 @@ QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfW(LStrHandleW dest, const LWideChar
                                                va_list args);
 
 /* Appends the formatted text to dest's and returns the length appended.
- * CatSprintf, CatPrintf and CatVPrintf are the same operation. */
+ * CatSprintf, CatPrintf and CatVPrintf are the same operation.
+ * Arguments: dest, the handle appended to; format, the zero-terminated format
+ *   (null: empty); then the arguments its conversions take, or for the
+ *   CatVPrintf forms args, a va_list the caller started and ends (it is read
+ *   through a copy).
+ * Returns: the number of characters appended.
+ * Ownership: nothing to free; format and the arguments stay the caller's.
+ * Failure: a "%n": QUARNEL_EXCEPTION_CONVERT; out of memory, or a text longer
+ *   than a handle can hold: QUARNEL_EXCEPTION_OUT_OF_MEMORY; dest keeps its
+ *   text either way (record mode: 0).
+ */
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfW(LStrHandleW dest, const LWideChar* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatPrintfA(LStrHandleA dest, const char* format, ...);
@@ -873,7 +1365,13 @@ QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfW(LStrHandleW dest, const LWideC
 /* Sets how failures leave the calling thread's calls: 0 raise (the default:
  * exceptions as under "Failures"), 1 record. Other threads keep their own
  * mode. Returns the previous mode; any other value changes nothing and
- * returns the current mode. */
+ * returns the current mode.
+ * Arguments: mode, 0 (raise) or 1 (record).
+ * Returns: the thread's previous mode, or its current one when mode is
+ *   refused.
+ * Ownership: nothing to free.
+ * Failure: never fails, and leaves the recorded failure as it was.
+ */
 QUARNEL_EXPORT int QUARNEL_API LStrSetFailureMode(int mode);
 
 /* The failure of the last call the calling thread made in record mode: 0
@@ -881,7 +1379,13 @@ QUARNEL_EXPORT int QUARNEL_API LStrSetFailureMode(int mode);
  * message is not null and capacity is positive, the failure's text (the
  * text the exception carries in raise mode; empty after a success) is
  * copied there, cut to capacity - 1 bytes and zero-terminated. Neither this
- * function nor LStrSetFailureMode changes the recorded failure. */
+ * function nor LStrSetFailureMode changes the recorded failure.
+ * Arguments: message, the caller's buffer for the text, or null; capacity, its
+ *   size in bytes.
+ * Returns: 0 or the failure's QUARNEL_EXCEPTION_* code.
+ * Ownership: message stays the caller's; nothing to free.
+ * Failure: never fails.
+ */
 QUARNEL_EXPORT unsigned QUARNEL_API LStrGetLastFailure(char* message, int capacity);
 
 #ifdef __cplusplus
