@@ -285,49 +285,45 @@ function LStrSetLengthA(h: LStrHandleA; length: Int32): Int32;
 { Sets the length: the first min(old, new) characters stay, added characters have unspecified
   values, 0 empties the handle. }
 function LStrSetLengthW(h: LStrHandleW; length: Int32): Int32;
-{ A: a position outside base .. }
+{ The character at position. }
 function LStrGetCharAtA(h: LStrHandleA; position: Int32): AnsiChar;
-{ A: a position outside base .. }
+{ The character at position. }
 function LStrGetCharAtW(h: LStrHandleW; position: Int32): WideChar;
-{ A: a position outside base .. }
+{ Writes c at position; other A handles that shared the text keep theirs. }
 procedure LStrSetCharAtA(h: LStrHandleA; position: Int32; c: AnsiChar);
-{ A: a position outside base .. }
+{ Writes c at position; other A handles that shared the text keep theirs. }
 procedure LStrSetCharAtW(h: LStrHandleW; position: Int32; c: WideChar);
-{ A: a position outside base .. }
+{ The address of the character at position. }
 function LStrCharAddrAtA(h: LStrHandleA; position: Int32): PAnsiChar;
-{ A: a position outside base .. }
+{ The address of the character at position. }
 function LStrCharAddrAtW(h: LStrHandleW; position: Int32): PWideChar;
-{ Each returns the handle's length afterwards, except the AppendChar pair. }
+{ Gives dst the text of src: the A form shares src's payload, the W form copies it. }
 function LStrAssignA(dst: LStrHandleA; src: LStrHandleA): Int32;
-{ Each returns the handle's length afterwards, except the AppendChar pair. }
+{ Gives dst the text of src: the A form shares src's payload, the W form copies it. }
 function LStrAssignW(dst: LStrHandleW; src: LStrHandleW): Int32;
-{ Each returns the handle's length afterwards, except the AppendChar pair. }
+{ Gives h a copy of a (text, length) pair under the length rule. }
 function LStrAssignASzStrA(h: LStrHandleA; Atext: PAnsiChar; length: Int32): Int32;
-{ Each returns the handle's length afterwards, except the AppendChar pair. }
+{ Gives h a copy of a (text, length) pair under the length rule. }
 function LStrAssignWSzStrW(h: LStrHandleW; Atext: PWideChar; length: Int32): Int32;
-{ Each returns the handle's length afterwards, except the AppendChar pair. }
+{ Appends src's text to dst's. }
 function LStrAppendA(dst: LStrHandleA; src: LStrHandleA): Int32;
-{ Each returns the handle's length afterwards, except the AppendChar pair. }
+{ Appends src's text to dst's. }
 function LStrAppendW(dst: LStrHandleW; src: LStrHandleW): Int32;
-{ Each returns the handle's length afterwards, except the AppendChar pair. }
+{ Appends a (text, length) pair under the length rule. }
 function LStrAppendASzStrA(h: LStrHandleA; Atext: PAnsiChar; length: Int32): Int32;
-{ Each returns the handle's length afterwards, except the AppendChar pair. }
+{ Appends a (text, length) pair under the length rule. }
 function LStrAppendWSzStrW(h: LStrHandleW; Atext: PWideChar; length: Int32): Int32;
 { Appends one character. }
 function LStrAppendCharA(h: LStrHandleA; c: AnsiChar): PAnsiChar;
 { Appends one character. }
 function LStrAppendCharW(h: LStrHandleW; c: WideChar): PWideChar;
-{ LStrCompareA: unsigned bytes over the whole lengths (zero bytes count, a proper prefix sorts
-  first); exactly -1, 0 or 1. }
+{ Compares a with b by the rules above. }
 function LStrCompareA(a: LStrHandleA; b: LStrHandleA): Int32;
-{ LStrCompareA: unsigned bytes over the whole lengths (zero bytes count, a proper prefix sorts
-  first); exactly -1, 0 or 1. }
+{ Compares a with b by the rules above. }
 function LStrCompareICA(a: LStrHandleA; b: LStrHandleA): Int32;
-{ LStrCompareA: unsigned bytes over the whole lengths (zero bytes count, a proper prefix sorts
-  first); exactly -1, 0 or 1. }
+{ Compares a with b by the rules above. }
 function LStrCompareW(a: LStrHandleW; b: LStrHandleW): Int32;
-{ LStrCompareA: unsigned bytes over the whole lengths (zero bytes count, a proper prefix sorts
-  first); exactly -1, 0 or 1. }
+{ Compares a with b by the rules above. }
 function LStrCompareICW(a: LStrHandleW; b: LStrHandleW): Int32;
 { The first occurrence of pattern's text in h's text: every unit compared exactly (case counts,
   zero characters are ordinary characters). }
@@ -391,83 +387,65 @@ function LStrInsertW(h: LStrHandleW; source: LStrHandleW; pos: Int32): Int32;
 function LStrDeleteA(h: LStrHandleA; pos: Int32; count: Int32): Int32;
 { Removes up to count characters starting at pos. }
 function LStrDeleteW(h: LStrHandleW; pos: Int32; count: Int32): Int32;
-{ Lower or upper case under the current user's locale, character by character (A: the ANSI code
-  page's characters, accented ones included; W: each UTF-16 unit). }
+{ LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+  mapped in place. }
 function LStrLowerCaseA(h: LStrHandleA): LStrHandleA;
-{ Lower or upper case under the current user's locale, character by character (A: the ANSI code
-  page's characters, accented ones included; W: each UTF-16 unit). }
+{ LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+  mapped in place. }
 function LStrLowerCaseW(h: LStrHandleW): LStrHandleW;
-{ Lower or upper case under the current user's locale, character by character (A: the ANSI code
-  page's characters, accented ones included; W: each UTF-16 unit). }
+{ LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+  mapped in place. }
 function LStrUpperCaseA(h: LStrHandleA): LStrHandleA;
-{ Lower or upper case under the current user's locale, character by character (A: the ANSI code
-  page's characters, accented ones included; W: each UTF-16 unit). }
+{ LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+  mapped in place. }
 function LStrUpperCaseW(h: LStrHandleW): LStrHandleW;
-{ Lower or upper case under the current user's locale, character by character (A: the ANSI code
-  page's characters, accented ones included; W: each UTF-16 unit). }
+{ LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+  mapped in place. }
 procedure LStrSelfLowerCaseA(h: LStrHandleA);
-{ Lower or upper case under the current user's locale, character by character (A: the ANSI code
-  page's characters, accented ones included; W: each UTF-16 unit). }
+{ LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+  mapped in place. }
 procedure LStrSelfLowerCaseW(h: LStrHandleW);
-{ Lower or upper case under the current user's locale, character by character (A: the ANSI code
-  page's characters, accented ones included; W: each UTF-16 unit). }
+{ LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+  mapped in place. }
 procedure LStrSelfUpperCaseA(h: LStrHandleA);
-{ Lower or upper case under the current user's locale, character by character (A: the ANSI code
-  page's characters, accented ones included; W: each UTF-16 unit). }
+{ LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+  mapped in place. }
 procedure LStrSelfUpperCaseW(h: LStrHandleW);
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 function LStrTrimA(h: LStrHandleA): LStrHandleA;
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 function LStrTrimW(h: LStrHandleW): LStrHandleW;
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 function LStrTrimLeftA(h: LStrHandleA): LStrHandleA;
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 function LStrTrimLeftW(h: LStrHandleW): LStrHandleW;
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 function LStrTrimRightA(h: LStrHandleA): LStrHandleA;
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 function LStrTrimRightW(h: LStrHandleW): LStrHandleW;
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 procedure LStrSelfTrimA(h: LStrHandleA);
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 procedure LStrSelfTrimW(h: LStrHandleW);
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 procedure LStrSelfTrimLeftA(h: LStrHandleA);
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 procedure LStrSelfTrimLeftW(h: LStrHandleW);
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 procedure LStrSelfTrimRightA(h: LStrHandleA);
-{ Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-  (TrimLeft) or the end (TrimRight). }
+{ Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place. }
 procedure LStrSelfTrimRightW(h: LStrHandleW);
-{ A new handle (base 1) of exactly width characters: width - length copies of padChar before
-  (PadLeft) or after (PadRight) the text. }
+{ h's text padded on the left (PadLeft) or right (PadRight). }
 function LStrPadLeftA(h: LStrHandleA; padChar: AnsiChar; width: Int32): LStrHandleA;
-{ A new handle (base 1) of exactly width characters: width - length copies of padChar before
-  (PadLeft) or after (PadRight) the text. }
+{ h's text padded on the left (PadLeft) or right (PadRight). }
 function LStrPadLeftW(h: LStrHandleW; padChar: WideChar; width: Int32): LStrHandleW;
-{ A new handle (base 1) of exactly width characters: width - length copies of padChar before
-  (PadLeft) or after (PadRight) the text. }
+{ h's text padded on the left (PadLeft) or right (PadRight). }
 function LStrPadRightA(h: LStrHandleA; padChar: AnsiChar; width: Int32): LStrHandleA;
-{ A new handle (base 1) of exactly width characters: width - length copies of padChar before
-  (PadLeft) or after (PadRight) the text. }
+{ h's text padded on the left (PadLeft) or right (PadRight). }
 function LStrPadRightW(h: LStrHandleW; padChar: WideChar; width: Int32): LStrHandleW;
-{ A new handle (base 1) with h's text after replacing occurrences of search by replacement, both
-  zero-terminated; h is unchanged. }
+{ h's text with the occurrences of search replaced, as described above. }
 function LStrReplaceA(h: LStrHandleA; search: PAnsiChar; replacement: PAnsiChar): LStrHandleA;
-{ A new handle (base 1) with h's text after replacing occurrences of search by replacement, both
-  zero-terminated; h is unchanged. }
+{ h's text with the occurrences of search replaced, as described above. }
 function LStrReplaceW(h: LStrHandleW; search: PWideChar; replacement: PWideChar): LStrHandleW;
 { Splits at every separator into the slotCount wrappers at slots (each must already hold a live
   handle). }
@@ -506,19 +484,15 @@ procedure LStrListEndA(list: PCLAnsiStrList);
 { Ends a list: every non-null wrapper among its capacity slots is ended (an owned handle is
   destroyed) and freed, then the array is freed. }
 procedure LStrListEndW(list: PCLWideStrList);
-{ The A text up to its first zero byte, converted from the ANSI code page. }
+{ The capacity LStrWideCharA needs for h. }
 function LStrWideCharBufSizeA(h: LStrHandleA): Int32;
-{ The A text up to its first zero byte, converted from the ANSI code page. }
+{ Converts h's text into the caller's buffer. }
 function LStrWideCharA(h: LStrHandleA; buffer: PWideChar; capacity: Int32): PWideChar;
-{ The A text up to its first zero byte, converted from the ANSI code page. }
+{ The size of h's text in bytes. }
 function LStrWideCharBufSizeW(h: LStrHandleW): Int32;
-{ A new handle (base 1, owned by the caller) holding entry id (0 to 65535) of module's string
-  table: the W form holds the entry's UTF-16 units as they are, the A form their conversion to
-  the ANSI code page (characters the code page lacks become its default character). }
+{ Entry id of module's string table, as described above. }
 function LStrAllocLoadStrA(module: Pointer; id: Int32): LStrHandleA;
-{ A new handle (base 1, owned by the caller) holding entry id (0 to 65535) of module's string
-  table: the W form holds the entry's UTF-16 units as they are, the A form their conversion to
-  the ANSI code page (characters the code page lacks become its default character). }
+{ Entry id of module's string table, as described above. }
 function LStrAllocLoadStrW(module: Pointer; id: Int32): LStrHandleW;
 { New handles with the decimal text of a 64-bit integer: "-9223372036854775808",
   "18446744073709551615", "0". }

@@ -155,49 +155,45 @@ Public Declare PtrSafe Function LStrSetLengthA Lib "Quarnel.dll" (ByVal h As Lon
 ' Sets the length: the first min(old, new) characters stay, added characters have unspecified
 ' values, 0 empties the handle.
 Public Declare PtrSafe Function LStrSetLengthW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aLength As Long) As Long
-' A: a position outside base ..
+' The character at position.
 Public Declare PtrSafe Function LStrGetCharAtA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aPosition As Long) As Byte
-' A: a position outside base ..
+' The character at position.
 Public Declare PtrSafe Function LStrGetCharAtW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aPosition As Long) As Integer
-' A: a position outside base ..
+' Writes c at position; other A handles that shared the text keep theirs.
 Public Declare PtrSafe Sub LStrSetCharAtA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aPosition As Long, ByVal c As Byte)
-' A: a position outside base ..
+' Writes c at position; other A handles that shared the text keep theirs.
 Public Declare PtrSafe Sub LStrSetCharAtW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aPosition As Long, ByVal c As Integer)
-' A: a position outside base ..
+' The address of the character at position.
 Public Declare PtrSafe Function LStrCharAddrAtA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aPosition As Long) As LongPtr
-' A: a position outside base ..
+' The address of the character at position.
 Public Declare PtrSafe Function LStrCharAddrAtW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aPosition As Long) As LongPtr
-' Each returns the handle's length afterwards, except the AppendChar pair.
+' Gives dst the text of src: the A form shares src's payload, the W form copies it.
 Public Declare PtrSafe Function LStrAssignA Lib "Quarnel.dll" (ByVal dst As LongPtr, ByVal src As LongPtr) As Long
-' Each returns the handle's length afterwards, except the AppendChar pair.
+' Gives dst the text of src: the A form shares src's payload, the W form copies it.
 Public Declare PtrSafe Function LStrAssignW Lib "Quarnel.dll" (ByVal dst As LongPtr, ByVal src As LongPtr) As Long
-' Each returns the handle's length afterwards, except the AppendChar pair.
+' Gives h a copy of a (text, length) pair under the length rule.
 Public Declare PtrSafe Function LStrAssignASzStrA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aText As String, ByVal aLength As Long) As Long
-' Each returns the handle's length afterwards, except the AppendChar pair.
+' Gives h a copy of a (text, length) pair under the length rule.
 Public Declare PtrSafe Function LStrAssignWSzStrW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aText As LongPtr, ByVal aLength As Long) As Long
-' Each returns the handle's length afterwards, except the AppendChar pair.
+' Appends src's text to dst's.
 Public Declare PtrSafe Function LStrAppendA Lib "Quarnel.dll" (ByVal dst As LongPtr, ByVal src As LongPtr) As Long
-' Each returns the handle's length afterwards, except the AppendChar pair.
+' Appends src's text to dst's.
 Public Declare PtrSafe Function LStrAppendW Lib "Quarnel.dll" (ByVal dst As LongPtr, ByVal src As LongPtr) As Long
-' Each returns the handle's length afterwards, except the AppendChar pair.
+' Appends a (text, length) pair under the length rule.
 Public Declare PtrSafe Function LStrAppendASzStrA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aText As String, ByVal aLength As Long) As Long
-' Each returns the handle's length afterwards, except the AppendChar pair.
+' Appends a (text, length) pair under the length rule.
 Public Declare PtrSafe Function LStrAppendWSzStrW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aText As LongPtr, ByVal aLength As Long) As Long
 ' Appends one character.
 Public Declare PtrSafe Function LStrAppendCharA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal c As Byte) As LongPtr
 ' Appends one character.
 Public Declare PtrSafe Function LStrAppendCharW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal c As Integer) As LongPtr
-' LStrCompareA: unsigned bytes over the whole lengths (zero bytes count, a proper prefix sorts
-' first); exactly -1, 0 or 1.
+' Compares a with b by the rules above.
 Public Declare PtrSafe Function LStrCompareA Lib "Quarnel.dll" (ByVal a As LongPtr, ByVal b As LongPtr) As Long
-' LStrCompareA: unsigned bytes over the whole lengths (zero bytes count, a proper prefix sorts
-' first); exactly -1, 0 or 1.
+' Compares a with b by the rules above.
 Public Declare PtrSafe Function LStrCompareICA Lib "Quarnel.dll" (ByVal a As LongPtr, ByVal b As LongPtr) As Long
-' LStrCompareA: unsigned bytes over the whole lengths (zero bytes count, a proper prefix sorts
-' first); exactly -1, 0 or 1.
+' Compares a with b by the rules above.
 Public Declare PtrSafe Function LStrCompareW Lib "Quarnel.dll" (ByVal a As LongPtr, ByVal b As LongPtr) As Long
-' LStrCompareA: unsigned bytes over the whole lengths (zero bytes count, a proper prefix sorts
-' first); exactly -1, 0 or 1.
+' Compares a with b by the rules above.
 Public Declare PtrSafe Function LStrCompareICW Lib "Quarnel.dll" (ByVal a As LongPtr, ByVal b As LongPtr) As Long
 ' The first occurrence of pattern's text in h's text: every unit compared exactly (case counts,
 ' zero characters are ordinary characters).
@@ -261,83 +257,65 @@ Public Declare PtrSafe Function LStrInsertW Lib "Quarnel.dll" (ByVal h As LongPt
 Public Declare PtrSafe Function LStrDeleteA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aPos As Long, ByVal aCount As Long) As Long
 ' Removes up to count characters starting at pos.
 Public Declare PtrSafe Function LStrDeleteW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aPos As Long, ByVal aCount As Long) As Long
-' Lower or upper case under the current user's locale, character by character (A: the ANSI code
-' page's characters, accented ones included; W: each UTF-16 unit).
+' LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+' mapped in place.
 Public Declare PtrSafe Function LStrLowerCaseA Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Lower or upper case under the current user's locale, character by character (A: the ANSI code
-' page's characters, accented ones included; W: each UTF-16 unit).
+' LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+' mapped in place.
 Public Declare PtrSafe Function LStrLowerCaseW Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Lower or upper case under the current user's locale, character by character (A: the ANSI code
-' page's characters, accented ones included; W: each UTF-16 unit).
+' LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+' mapped in place.
 Public Declare PtrSafe Function LStrUpperCaseA Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Lower or upper case under the current user's locale, character by character (A: the ANSI code
-' page's characters, accented ones included; W: each UTF-16 unit).
+' LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+' mapped in place.
 Public Declare PtrSafe Function LStrUpperCaseW Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Lower or upper case under the current user's locale, character by character (A: the ANSI code
-' page's characters, accented ones included; W: each UTF-16 unit).
+' LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+' mapped in place.
 Public Declare PtrSafe Sub LStrSelfLowerCaseA Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Lower or upper case under the current user's locale, character by character (A: the ANSI code
-' page's characters, accented ones included; W: each UTF-16 unit).
+' LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+' mapped in place.
 Public Declare PtrSafe Sub LStrSelfLowerCaseW Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Lower or upper case under the current user's locale, character by character (A: the ANSI code
-' page's characters, accented ones included; W: each UTF-16 unit).
+' LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+' mapped in place.
 Public Declare PtrSafe Sub LStrSelfUpperCaseA Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Lower or upper case under the current user's locale, character by character (A: the ANSI code
-' page's characters, accented ones included; W: each UTF-16 unit).
+' LowerCase / UpperCase: a new handle with the mapped text; SelfLowerCase / SelfUpperCase: h
+' mapped in place.
 Public Declare PtrSafe Sub LStrSelfUpperCaseW Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Function LStrTrimA Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Function LStrTrimW Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Function LStrTrimLeftA Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Function LStrTrimLeftW Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Function LStrTrimRightA Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Function LStrTrimRightW Lib "Quarnel.dll" (ByVal h As LongPtr) As LongPtr
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Sub LStrSelfTrimA Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Sub LStrSelfTrimW Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Sub LStrSelfTrimLeftA Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Sub LStrSelfTrimLeftW Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Sub LStrSelfTrimRightA Lib "Quarnel.dll" (ByVal h As LongPtr)
-' Removes the blank characters, codes 0 to 32 (space, controls, zero), at both ends, the start
-' (TrimLeft) or the end (TrimRight).
+' Trim, TrimLeft, TrimRight: a new handle with the trimmed text; the Self forms trim h in place.
 Public Declare PtrSafe Sub LStrSelfTrimRightW Lib "Quarnel.dll" (ByVal h As LongPtr)
-' A new handle (base 1) of exactly width characters: width - length copies of padChar before
-' (PadLeft) or after (PadRight) the text.
+' h's text padded on the left (PadLeft) or right (PadRight).
 Public Declare PtrSafe Function LStrPadLeftA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal padChar As Byte, ByVal aWidth As Long) As LongPtr
-' A new handle (base 1) of exactly width characters: width - length copies of padChar before
-' (PadLeft) or after (PadRight) the text.
+' h's text padded on the left (PadLeft) or right (PadRight).
 Public Declare PtrSafe Function LStrPadLeftW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal padChar As Integer, ByVal aWidth As Long) As LongPtr
-' A new handle (base 1) of exactly width characters: width - length copies of padChar before
-' (PadLeft) or after (PadRight) the text.
+' h's text padded on the left (PadLeft) or right (PadRight).
 Public Declare PtrSafe Function LStrPadRightA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal padChar As Byte, ByVal aWidth As Long) As LongPtr
-' A new handle (base 1) of exactly width characters: width - length copies of padChar before
-' (PadLeft) or after (PadRight) the text.
+' h's text padded on the left (PadLeft) or right (PadRight).
 Public Declare PtrSafe Function LStrPadRightW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal padChar As Integer, ByVal aWidth As Long) As LongPtr
-' A new handle (base 1) with h's text after replacing occurrences of search by replacement, both
-' zero-terminated; h is unchanged.
+' h's text with the occurrences of search replaced, as described above.
 Public Declare PtrSafe Function LStrReplaceA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aSearch As String, ByVal replacement As String) As LongPtr
-' A new handle (base 1) with h's text after replacing occurrences of search by replacement, both
-' zero-terminated; h is unchanged.
+' h's text with the occurrences of search replaced, as described above.
 Public Declare PtrSafe Function LStrReplaceW Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal aSearch As LongPtr, ByVal replacement As LongPtr) As LongPtr
 ' Splits at every separator into the slotCount wrappers at slots (each must already hold a live
 ' handle).
@@ -376,19 +354,15 @@ Public Declare PtrSafe Sub LStrListEndA Lib "Quarnel.dll" (ByRef list As CLAnsiS
 ' Ends a list: every non-null wrapper among its capacity slots is ended (an owned handle is
 ' destroyed) and freed, then the array is freed.
 Public Declare PtrSafe Sub LStrListEndW Lib "Quarnel.dll" (ByRef list As CLWideStrList)
-' The A text up to its first zero byte, converted from the ANSI code page.
+' The capacity LStrWideCharA needs for h.
 Public Declare PtrSafe Function LStrWideCharBufSizeA Lib "Quarnel.dll" (ByVal h As LongPtr) As Long
-' The A text up to its first zero byte, converted from the ANSI code page.
+' Converts h's text into the caller's buffer.
 Public Declare PtrSafe Function LStrWideCharA Lib "Quarnel.dll" (ByVal h As LongPtr, ByVal buffer As LongPtr, ByVal capacity As Long) As LongPtr
-' The A text up to its first zero byte, converted from the ANSI code page.
+' The size of h's text in bytes.
 Public Declare PtrSafe Function LStrWideCharBufSizeW Lib "Quarnel.dll" (ByVal h As LongPtr) As Long
-' A new handle (base 1, owned by the caller) holding entry id (0 to 65535) of module's string
-' table: the W form holds the entry's UTF-16 units as they are, the A form their conversion to
-' the ANSI code page (characters the code page lacks become its default character).
+' Entry id of module's string table, as described above.
 Public Declare PtrSafe Function LStrAllocLoadStrA Lib "Quarnel.dll" (ByVal aModule As LongPtr, ByVal id As Long) As LongPtr
-' A new handle (base 1, owned by the caller) holding entry id (0 to 65535) of module's string
-' table: the W form holds the entry's UTF-16 units as they are, the A form their conversion to
-' the ANSI code page (characters the code page lacks become its default character).
+' Entry id of module's string table, as described above.
 Public Declare PtrSafe Function LStrAllocLoadStrW Lib "Quarnel.dll" (ByVal aModule As LongPtr, ByVal id As Long) As LongPtr
 ' New handles with the decimal text of a 64-bit integer: "-9223372036854775808",
 ' "18446744073709551615", "0".
