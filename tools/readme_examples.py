@@ -193,11 +193,18 @@ class Runner:
     def csharp(self, block):
         folder, src = self.source(block, ".cs")
         exe = os.path.join(folder, "example.exe")
-        binding = os.path.join(ROOT, "bindings", "dotnet", "Quarnel.cs")
-        problems, _ = self.run(["mcs", "-nologo", f"-out:{exe}", binding, src], "compiling (mcs)",
-                               timeout=BUILD_TIMEOUT)
-        if problems:
-            return problems, ""
+        dotnet = os.path.join(ROOT, "bindings", "dotnet")
+        # As a user builds it: the binding's assembly with the mapping file it
+        # ships with beside it (mono finds the shared library through it).
+        assembly = os.path.join(folder, "Quarnel.Net.dll")
+        shutil.copy(os.path.join(dotnet, "Quarnel.Net.dll.config"), folder)
+        for command, what in (
+                (["mcs", "-nologo", "-target:library", f"-out:{assembly}",
+                  os.path.join(dotnet, "Quarnel.cs")], "compiling the binding (mcs)"),
+                (["mcs", "-nologo", f"-r:{assembly}", f"-out:{exe}", src], "compiling (mcs)")):
+            problems, _ = self.run(command, what, timeout=BUILD_TIMEOUT)
+            if problems:
+                return problems, ""
         return self.run(["mono", exe], "running (mono)")
 
     def pascal(self, block):
