@@ -203,7 +203,9 @@ class LStrWrapper {
   size_type size() const noexcept {
     return handle ? static_cast<size_type>(Ops::length(handle)) : 0;
   }
-  size_type length() const noexcept { return size(); }
+  // The length as the exports count it (an int), kept for existing hosts;
+  // size() is the std::size_t form.
+  int length() const noexcept { return handle ? Ops::length(handle) : 0; }
   bool empty() const noexcept { return size() == 0; }
   static constexpr size_type max_size() noexcept { return Ops::kMaxLength; }
   View view() const noexcept { return View(c_str(), size()); }
@@ -687,6 +689,15 @@ struct hash<quarnel::LStrWrapper<Rec>> {
   }
 };
 }  // namespace std
+
+#if defined(__cpp_lib_format_ranges)
+// A string has begin() and end(), but prints as text, never as a range of
+// characters.
+namespace std {
+template <class Rec>
+constexpr range_format format_kind<quarnel::LStrWrapper<Rec>> = range_format::disabled;
+}  // namespace std
+#endif
 
 #if defined(__cpp_lib_format)
 // std::format("{}", s): the text with the string presentation's options; a
