@@ -834,27 +834,28 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_CDECL _LStrFormatW(LStrHandleW format, ...);
 
 /* Replaces dest's text with the formatted text and returns its length.
  * Sprintf, Printf and VPrintf are the same operation. */
-QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfA(LStrHandleA dest, const char* format, ...)
-    QUARNEL_PRINTF_CHECK(2, 3);
+QUARNEL_PRINTF_CHECK(2, 3)
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfW(LStrHandleW dest, const LWideChar* format, ...);
-QUARNEL_EXPORT int QUARNEL_CDECL _LStrPrintfA(LStrHandleA dest, const char* format, ...)
-    QUARNEL_PRINTF_CHECK(2, 3);
+QUARNEL_PRINTF_CHECK(2, 3)
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrPrintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrPrintfW(LStrHandleW dest, const LWideChar* format, ...);
-QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfA(LStrHandleA dest, const char* format, va_list args)
-    QUARNEL_PRINTF_CHECK(2, 0);
+QUARNEL_PRINTF_CHECK(2, 0)
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfA(LStrHandleA dest, const char* format, va_list args);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfW(LStrHandleW dest, const LWideChar* format,
                                                va_list args);
 
 /* Appends the formatted text to dest's and returns the length appended.
  * CatSprintf, CatPrintf and CatVPrintf are the same operation. */
-QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfA(LStrHandleA dest, const char* format, ...)
-    QUARNEL_PRINTF_CHECK(2, 3);
+QUARNEL_PRINTF_CHECK(2, 3)
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfW(LStrHandleW dest, const LWideChar* format, ...);
-QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatPrintfA(LStrHandleA dest, const char* format, ...)
-    QUARNEL_PRINTF_CHECK(2, 3);
+QUARNEL_PRINTF_CHECK(2, 3)
+QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatPrintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatPrintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_PRINTF_CHECK(2, 0)
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfA(LStrHandleA dest, const char* format,
-                                                  va_list args) QUARNEL_PRINTF_CHECK(2, 0);
+                                                  va_list args);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfW(LStrHandleW dest, const LWideChar* format,
                                                   va_list args);
 
