@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <concepts>
 #include <map>
+#include <memory>
 #include <random>
 #include <ranges>
 #include <sstream>
@@ -104,8 +105,8 @@ TEST(WrapperEdges, SizesBeyondTheLongestTextAreRefusedUnread) {
   // Three bytes with no terminator: any read past them is caught by ASan.
   auto bytes = std::make_unique<char[]>(3);
   auto units = std::make_unique<char16_t[]>(3);
-  const std::size_t sizes[] = {(std::size_t{1} << 32) + 3, std::size_t{1} << 31, 0xFFFFFFFFu,
-                               0x7FFFFFF3u};
+  std::vector<std::size_t> sizes = {std::size_t{1} << 31, 0xFFFFFFFFu, 0x7FFFFFF3u};
+  if constexpr (sizeof(std::size_t) > 4) sizes.push_back(static_cast<std::size_t>(0x100000003ull));
   for (std::size_t n : sizes) {
     std::string_view a(bytes.get(), n);
     AString s;
@@ -134,7 +135,12 @@ TEST(WrapperEdges, MovedFromStringsAndListsStayUsable) {
 }
 
 TEST(WrapperEdges, FailuresThrowInEitherFailureMode) {
-  for (int mode : {0, 1}) {
+#if defined(_WIN32)
+  const int modes[] = {1};  // raise mode delivers structured exceptions there
+#else
+  const int modes[] = {0, 1};
+#endif
+  for (int mode : modes) {
     ModeScope scope(mode);
     AString percent_n("%n");
     EXPECT_THROW(AString(_LStrFormatA(percent_n.handle, 1), true), quarnel::EConvertError);
