@@ -74,10 +74,12 @@ std::vector<std::string> words() {
 // Sorting 4,096 words: wrappers with their operators against handles ordered
 // by LStrCompareA.
 void WrapperSort(benchmark::State& state) {
-  const std::vector<quarnel::AString> original(words().begin(), words().end());
+  const std::vector<std::string> text = words();
+  const std::vector<quarnel::AString> original(text.begin(), text.end());
+  std::vector<quarnel::AString> v;
   for (auto _ : state) {
     state.PauseTiming();
-    std::vector<quarnel::AString> v = original;
+    v = original;
     state.ResumeTiming();
     std::sort(v.begin(), v.end());
     benchmark::DoNotOptimize(v.data());

@@ -175,7 +175,19 @@ class LStrWrapper {
   LStrWrapper& operator=(C c) {
     return assign(View(&c, 1));
   }
-  ~LStrWrapper() { reset(); }
+  // An owned empty handle with the default base is kept for the next
+  // moved-from wrapper of this thread, so moving (a sort, a vector growing)
+  // does not make and destroy a handle each time.
+  ~LStrWrapper() {
+    if (owned && handle && !handle->payload && handle->charIndexBase == 1) {
+      Rec*& spare = detail::spare_handle<Rec>.handle;
+      if (!spare) {
+        spare = std::exchange(handle, nullptr);
+        return;
+      }
+    }
+    reset();
+  }
 
   // Ends the wrapper: an owned handle is destroyed; the wrapper lets go of it.
   void reset() noexcept {
@@ -402,6 +414,7 @@ class LStrWrapper {
     return s;
   }
   static Rec* fresh_or_null() noexcept {
+    if (Rec* spare = std::exchange(detail::spare_handle<Rec>.handle, nullptr)) return spare;
     try {
       return Ops::alloc();
     } catch (...) {

@@ -94,6 +94,21 @@ struct HandleOps<LWideStrCore::LWideStrRec> {
   static void end_list(CLWideStrList* list) noexcept { LStrListEndW(list); }
 };
 
+// One empty handle per thread and family, kept by an ending wrapper for the
+// next moved-from one; destroyed when the thread ends.
+template <class Rec>
+struct SpareHandle {
+  Rec* handle = nullptr;
+  SpareHandle() = default;
+  SpareHandle(const SpareHandle&) = delete;
+  SpareHandle& operator=(const SpareHandle&) = delete;
+  ~SpareHandle() {
+    if (handle) HandleOps<Rec>::destroy(handle);
+  }
+};
+template <class Rec>
+inline thread_local SpareHandle<Rec> spare_handle;
+
 inline void* heap_block(std::size_t bytes) {
   void* block = bytes <= static_cast<std::size_t>(std::numeric_limits<int>::max())
                     ? LStrHeapAlloc(static_cast<int>(bytes))
