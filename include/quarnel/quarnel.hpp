@@ -180,7 +180,7 @@ class LStrWrapper {
   // does not make and destroy a handle each time.
   ~LStrWrapper() {
     if (owned && handle && !handle->payload && handle->charIndexBase == 1) {
-      Rec*& spare = detail::spare_handle<Rec>.handle;
+      Rec*& spare = detail::spare_handle<Rec>();
       if (!spare) {
         spare = std::exchange(handle, nullptr);
         return;
@@ -414,7 +414,7 @@ class LStrWrapper {
     return s;
   }
   static Rec* fresh_or_null() noexcept {
-    if (Rec* spare = std::exchange(detail::spare_handle<Rec>.handle, nullptr)) return spare;
+    if (Rec* spare = std::exchange(detail::spare_handle<Rec>(), nullptr)) return spare;
     try {
       return Ops::alloc();
     } catch (...) {

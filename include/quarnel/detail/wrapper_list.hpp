@@ -107,7 +107,10 @@ struct SpareHandle {
   }
 };
 template <class Rec>
-inline thread_local SpareHandle<Rec> spare_handle;
+Rec*& spare_handle() noexcept {
+  thread_local SpareHandle<Rec> spare;
+  return spare.handle;
+}
 
 inline void* heap_block(std::size_t bytes) {
   void* block = bytes <= static_cast<std::size_t>(std::numeric_limits<int>::max())
