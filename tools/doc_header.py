@@ -63,6 +63,10 @@ def groups(lines):
             comment_start = None
             i += 1
             continue
+        if line.startswith("QUARNEL_PRINTF_CHECK("):
+            # An attribute line belongs to the declaration that follows it.
+            i += 1
+            continue
         if line.lstrip().startswith("/*"):
             begin = i
             i = comment_end(lines, i)

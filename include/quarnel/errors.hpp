@@ -28,6 +28,10 @@
 // On Windows the same failures arrive as structured exceptions with the
 // QUARNEL_EXCEPTION_* codes of quarnel.h, because a C++ exception cannot
 // cross into a host built by another compiler.
+//
+// The C++ wrapper (quarnel.hpp) throws these same classes itself when a call
+// fails in record mode, on every platform. On Windows the library never
+// throws them, so there they are defined here, in the host's own code.
 #ifndef QUARNEL_ERRORS_HPP
 #define QUARNEL_ERRORS_HPP
 
@@ -42,6 +46,28 @@
 
 namespace quarnel {
 
+#if defined(_WIN32) && !defined(QUARNEL_BUILDING_LIBRARY)
+// A namespace of their own keeps them apart from the library's internal
+// classes of the same names when a host links the library statically.
+inline namespace host_failures {
+
+class ERangeError : public std::out_of_range {
+ public:
+  ERangeError() : std::out_of_range("Range check error") {}
+};
+
+class EConvertError : public std::invalid_argument {
+ public:
+  explicit EConvertError(const std::string& message) : std::invalid_argument(message) {}
+};
+
+class EInvalidHandle : public std::invalid_argument {
+ public:
+  explicit EInvalidHandle(const std::string& message) : std::invalid_argument(message) {}
+};
+
+}  // namespace host_failures
+#else
 class QUARNEL_ERROR_VISIBLE ERangeError : public std::out_of_range {
  public:
   ERangeError();
@@ -59,6 +85,7 @@ class QUARNEL_ERROR_VISIBLE EInvalidHandle : public std::invalid_argument {
   explicit EInvalidHandle(const std::string& message);
   ~EInvalidHandle() override;
 };
+#endif
 
 }  // namespace quarnel
 

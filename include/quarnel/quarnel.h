@@ -1277,6 +1277,25 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrFormatFloatW(LStrHandleW format, cons
  *     _LStrCatSprintfW(w, L"%d", 42);           // "x=" becomes "x=42", returns 2
  */
 
+/* QUARNEL_PRINTF_CHECK: the A functions below whose format is a literal
+ * argument carry the compiler's printf format attribute, so -Wformat checks
+ * each call's arguments against its format (Windows builds with GCC check the
+ * Microsoft dialect: %I64d, %S). A host that uses this formatter's own
+ * extensions where the compiler does not know them may define
+ * QUARNEL_NO_PRINTF_CHECK before including this header. The W functions carry
+ * no attribute: compilers check only byte-string formats, never one made of
+ * UTF-16 units (and on Linux, where wchar_t is 32 bits, %ls would be checked
+ * against the wrong type). */
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(QUARNEL_NO_PRINTF_CHECK)
+#if defined(_WIN32) && !defined(__clang__)
+#define QUARNEL_PRINTF_CHECK(f, a) __attribute__((__format__(__ms_printf__, f, a)))
+#else
+#define QUARNEL_PRINTF_CHECK(f, a) __attribute__((__format__(__printf__, f, a)))
+#endif
+#else
+#define QUARNEL_PRINTF_CHECK(f, a)
+#endif
+
 /* A new handle with the text of the format handle (up to its first zero
  * character) formatted with the arguments; an empty format handle gives an
  * empty handle.
@@ -1304,10 +1323,13 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_CDECL _LStrFormatW(LStrHandleW format, ...);
  *   than a handle can hold: QUARNEL_EXCEPTION_OUT_OF_MEMORY; dest keeps its
  *   text either way (record mode: 0).
  */
+QUARNEL_PRINTF_CHECK(2, 3)
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrSprintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_PRINTF_CHECK(2, 3)
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrPrintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrPrintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_PRINTF_CHECK(2, 0)
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfA(LStrHandleA dest, const char* format, va_list args);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfW(LStrHandleW dest, const LWideChar* format,
                                                va_list args);
@@ -1324,10 +1346,13 @@ QUARNEL_EXPORT int QUARNEL_CDECL _LStrVPrintfW(LStrHandleW dest, const LWideChar
  *   than a handle can hold: QUARNEL_EXCEPTION_OUT_OF_MEMORY; dest keeps its
  *   text either way (record mode: 0).
  */
+QUARNEL_PRINTF_CHECK(2, 3)
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatSprintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_PRINTF_CHECK(2, 3)
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatPrintfA(LStrHandleA dest, const char* format, ...);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatPrintfW(LStrHandleW dest, const LWideChar* format, ...);
+QUARNEL_PRINTF_CHECK(2, 0)
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfA(LStrHandleA dest, const char* format,
                                                   va_list args);
 QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfW(LStrHandleW dest, const LWideChar* format,

@@ -2,7 +2,7 @@
 # host against it twice: through the CMake package and through pkg-config.
 set(prefix ${BUILD_DIR}/consumer-prefix)
 set(work ${BUILD_DIR}/consumer-build)
-file(REMOVE_RECURSE ${prefix} ${work})
+file(REMOVE_RECURSE ${prefix} ${work} ${work}-cxx)
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc)
@@ -15,6 +15,11 @@ run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/consumer -B ${work} -DCMAKE_PREFIX_PATH=${prefix})
 run(${CMAKE_COMMAND} --build ${work})
 run(${work}/consumer)
+
+# A C++ host that enables C++ only after finding the package.
+run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/consumer_cxx -B ${work}-cxx -DCMAKE_PREFIX_PATH=${prefix})
+run(${CMAKE_COMMAND} --build ${work}-cxx)
+run(${work}-cxx/cxx_consumer)
 
 find_program(PKG_CONFIG pkg-config)
 if(PKG_CONFIG)

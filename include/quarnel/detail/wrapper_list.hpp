@@ -16,6 +16,7 @@
 #include <new>
 #include <type_traits>
 
+#include "quarnel/detail/support.hpp"
 #include "quarnel/quarnel.h"
 
 namespace quarnel::detail {
@@ -35,24 +36,40 @@ template <>
 struct HandleOps<LAnsiStrCore::LAnsiStrRec> {
   using Char = char;
   using Handle = LStrHandleA;
-  static Handle alloc() { return LStrAllocA(); }
-  static Handle from(const Char* s, int n) { return LStrAllocFromASzStrA(s, n); }
-  static Handle clone(Handle h) { return LStrAllocCloneAA(h); }
+  // The longest text a handle holds.
+  static constexpr std::size_t kMaxLength = 0x7FFFFFF2;
+  // Each throws rather than return null, whatever the failure mode.
+  static Handle alloc() { return made(LStrAllocA()); }
+  static Handle from(const Char* s, int n) { return made(LStrAllocFromASzStrA(s, n)); }
+  static Handle clone(Handle h) { return made(LStrAllocCloneAA(h)); }
   static void destroy(Handle h) noexcept { LStrDestroyA(h); }
   // Read from the record: the payload is the first byte and the 32 bits just
   // before it hold the length. Null is the empty string.
-  static const Char* text(Handle h) noexcept { return h->payload ? h->payload : ""; }
+  static const Char* text(Handle h) noexcept { return h->payload ? h->payload : kEmpty; }
+  static constexpr Char kEmpty[1] = {0};
   static int length(Handle h) noexcept { return h->payload ? length_word(h->payload) : 0; }
   static void assign(Handle h, const Char* s) { LStrAssignASzStrA(h, s, -1); }
+  static int assign(Handle h, const Char* s, int n) { return LStrAssignASzStrA(h, s, n); }
+  static int assign(Handle h, Handle from) { return LStrAssignA(h, from); }
+  static int append(Handle h, const Char* s, int n) { return LStrAppendASzStrA(h, s, n); }
+  static int resize(Handle h, int n) { return LStrSetLengthA(h, n); }
+  static Handle from_int(std::int64_t v) { return made(LStrAllocFromInt64A(v)); }
+  static Handle from_uint(std::uint64_t v) { return made(LStrAllocFromUInt64A(v)); }
+  static Handle from_double(double v) { return made(LStrAllocFromDoubleA(v)); }
+  static int to_int(Handle h) { return LStrToIntA(h); }
+  static Handle replaced(Handle h, const Char* s, const Char* r) {
+    return made(LStrReplaceA(h, s, r));
+  }
   static void end_list(CLAnsiStrList* list) noexcept { LStrListEndA(list); }
 };
 template <>
 struct HandleOps<LWideStrCore::LWideStrRec> {
   using Char = LWideChar;
   using Handle = LStrHandleW;
-  static Handle alloc() { return LStrAllocW(); }
-  static Handle from(const Char* s, int n) { return LStrAllocFromWSzStrW(s, n); }
-  static Handle clone(Handle h) { return LStrAllocCloneWW(h); }
+  static constexpr std::size_t kMaxLength = 0x3FFFFFFF;
+  static Handle alloc() { return made(LStrAllocW()); }
+  static Handle from(const Char* s, int n) { return made(LStrAllocFromWSzStrW(s, n)); }
+  static Handle clone(Handle h) { return made(LStrAllocCloneWW(h)); }
   static void destroy(Handle h) noexcept { LStrDestroyW(h); }
   // Read from the record: a BSTR's 32 bits before its first unit hold its
   // length in bytes. Null is the empty string.
@@ -63,8 +80,37 @@ struct HandleOps<LWideStrCore::LWideStrRec> {
   }
   static constexpr Char kEmpty[1] = {0};
   static void assign(Handle h, const Char* s) { LStrAssignWSzStrW(h, s, -1); }
+  static int assign(Handle h, const Char* s, int n) { return LStrAssignWSzStrW(h, s, n); }
+  static int assign(Handle h, Handle from) { return LStrAssignW(h, from); }
+  static int append(Handle h, const Char* s, int n) { return LStrAppendWSzStrW(h, s, n); }
+  static int resize(Handle h, int n) { return LStrSetLengthW(h, n); }
+  static Handle from_int(std::int64_t v) { return made(LStrAllocFromInt64W(v)); }
+  static Handle from_uint(std::uint64_t v) { return made(LStrAllocFromUInt64W(v)); }
+  static Handle from_double(double v) { return made(LStrAllocFromDoubleW(v)); }
+  static int to_int(Handle h) { return LStrToIntW(h); }
+  static Handle replaced(Handle h, const Char* s, const Char* r) {
+    return made(LStrReplaceW(h, s, r));
+  }
   static void end_list(CLWideStrList* list) noexcept { LStrListEndW(list); }
 };
+
+// One empty handle per thread and family, kept by an ending wrapper for the
+// next moved-from one; destroyed when the thread ends.
+template <class Rec>
+struct SpareHandle {
+  Rec* handle = nullptr;
+  SpareHandle() = default;
+  SpareHandle(const SpareHandle&) = delete;
+  SpareHandle& operator=(const SpareHandle&) = delete;
+  ~SpareHandle() {
+    if (handle) HandleOps<Rec>::destroy(handle);
+  }
+};
+template <class Rec>
+Rec*& spare_handle() noexcept {
+  thread_local SpareHandle<Rec> spare;
+  return spare.handle;
+}
 
 inline void* heap_block(std::size_t bytes) {
   void* block = bytes <= static_cast<std::size_t>(std::numeric_limits<int>::max())
@@ -123,11 +169,18 @@ void grow_list(List& list) {
 }
 
 // The handle of the next slot, growing the list when it is full. The slot
-// counts as taken before its text is stored.
+// counts as taken before its text is stored. A slot whose wrapper has lost
+// its handle (a host moved it out, or ended it) gets a fresh one first.
 template <class Ops, class List>
 auto& next_slot(List& list) {
   if (list.count >= list.capacity) grow_list<Ops>(list);
-  return *list.items[list.count++]->handle;
+  auto* wrapper = list.items[list.count];
+  if (!wrapper->handle) {
+    wrapper->handle = Ops::alloc();
+    wrapper->owned = true;
+  }
+  ++list.count;
+  return *wrapper->handle;
 }
 
 }  // namespace quarnel::detail
