@@ -26,7 +26,8 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SKIP_DIRS = {".git", "out", "__pycache__", "node_modules"}
-# The targets the native tests below need; missing ones are left out.
+# The targets the native tests need; missing ones are left out (the tool
+# only with --all-tests).
 TARGETS = [
     "quarnel_tests",
     "quarnel_test_strings",
@@ -35,9 +36,12 @@ TARGETS = [
     "quarnel_tool",
     "quarnel_rcstrings",
 ]
-# Native ctest tests that are not run for each mutant: they configure and
-# build a project of their own.
+# Native ctest tests that are not run for each mutant: install_consumer
+# configures and builds a project of its own; quarnel_tool (the command-line
+# tool's end-to-end test) takes longer than the unit suite and runs only with
+# --all-tests.
 EXCLUDED_TESTS = "install_consumer"
+SLOW_TESTS = "quarnel_tool"
 FIELDS = ("id", "area", "file", "find", "repl", "why")
 
 
@@ -175,13 +179,15 @@ class Suite:
             out = subprocess.run(["ninja", "-C", self.build, "-t", "targets", "all"],
                                  stdout=subprocess.PIPE, universal_newlines=True).stdout
             known = {line.split(":")[0] for line in out.splitlines()}
-            self.targets = [t for t in TARGETS if t in known]
+            self.targets = [t for t in TARGETS if t in known
+                            and (self.args.all_tests or t != "quarnel_tool")]
         cmd = ["cmake", "--build", self.build, "-j", str(self.args.jobs), "--target"] + self.targets
         return run(cmd, self.log, self.args.build_timeout)[0] == 0
 
     def test(self):
         cmd = ["ctest", "--test-dir", self.build, "--stop-on-failure", "--output-on-failure",
-               "-E", EXCLUDED_TESTS, "--timeout", str(self.args.timeout)]
+               "-E", EXCLUDED_TESTS if self.args.all_tests else EXCLUDED_TESTS + "|" + SLOW_TESTS,
+               "--timeout", str(self.args.timeout)]
         rc, secs = run(cmd, self.log, self.args.timeout + 60)
         return rc, secs
 
@@ -262,6 +268,8 @@ def main():
     p.add_argument("--build-dir", default=os.path.join(ROOT, "build", "mutants"))
     p.add_argument("--build-type", default="Debug")
     p.add_argument("--jobs", type=int, default=1)
+    p.add_argument("--all-tests", action="store_true",
+                   help="also run the tool's end-to-end test for each mutant")
     p.add_argument("--timeout", type=int, default=600, help="seconds for one run of the tests")
     p.add_argument("--build-timeout", type=int, default=1800)
     p.add_argument("--report", help="report file (default BUILD_DIR/report.txt)")
