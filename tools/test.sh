@@ -297,5 +297,7 @@ stage packages packages
 
 echo
 printf '%s\n' "${summary[@]}"
+# Test and fuzz code against the code it tests (non-blank, non-comment lines).
+python3 tools/test_ratio.py || echo "test ratio: not measured"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
