@@ -318,6 +318,8 @@ TEST(OutOfMemory, EveryAllocationPointFailsCleanly) {
           EXPECT_EQ(text(s.a.get()), "shared text");
           EXPECT_EQ(text(s.other.get()), "shared text");
           EXPECT_EQ(text(s.w.get()), QW("wide text"));
+          EXPECT_EQ(s.line_a.str(), "a, b,c");
+          EXPECT_EQ(s.line_w.str(), QW("a, b,c"));
           expect_stored_prefix(s.list_a, fields_a);
           expect_stored_prefix(s.list_w, fields_w);
         }

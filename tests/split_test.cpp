@@ -294,21 +294,3 @@ TEST(NameValue, SplitsAtTheFirstSeparator) {
     }
   }
 }
-
-TEST(OutOfMemory, SplittingKeepsWhatWasStored) {
-  for (long budget = 0; budget < 12; ++budget) {
-    long live = quarnel::testing::live_blocks();
-    {
-      CLAnsiStr source("alpha,beta,gamma,delta");
-      CLAnsiStrList list(2);
-      quarnel::testing::fail_allocations_after(budget);
-      Failure f = failure_of([&] { SplitBySepExA(&source, ',', &list, true); });
-      quarnel::testing::fail_allocations_after(-1);
-      EXPECT_TRUE(f == Failure::none || f == Failure::out_of_memory);
-      EXPECT_EQ(source.str(), "alpha,beta,gamma,delta");
-      EXPECT_LE(list.count, list.capacity);
-      for (int i = 0; i < list.capacity; ++i) ASSERT_NE(list.items[i]->handle, nullptr);
-    }
-    EXPECT_EQ(quarnel::testing::live_blocks(), live);
-  }
-}
