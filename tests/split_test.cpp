@@ -168,6 +168,18 @@ TEST(List, HostAppendGrowsLikeTheLibrarysSplitting) {
   }
 }
 
+TEST(List, HostAppendCountsOnlyStoredTexts) {
+  for (long budget = 0; budget < 8; ++budget) {
+    CLAnsiStrList list(1);
+    list.append("one");
+    quarnel::testing::fail_allocations_after(budget);
+    Failure f = failure_of([&] { list.append("a text too long to fit in place"); });
+    quarnel::testing::fail_allocations_after(-1);
+    EXPECT_EQ(list.count, f == Failure::none ? 2 : 1) << budget;
+    EXPECT_EQ(list[0].str(), "one");
+  }
+}
+
 TEST(List, EndReleasesEverythingTheListOwnsAndLeavesItReusable) {
   CLAnsiStr kept("not the list's");
   long live = quarnel::testing::live_blocks();

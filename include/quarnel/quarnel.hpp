@@ -124,6 +124,7 @@ class LStrWrapperList {
   // slot keeps its handle (and that handle's index base).
   void append(const typename Wrapper::Char* text) {
     Ops::assign(&detail::next_slot<Ops>(*this), text);
+    ++count;
   }
 
   Wrapper& operator[](std::int32_t i) noexcept { return *items[i]; }

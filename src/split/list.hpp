@@ -52,10 +52,9 @@ void require_live(const Rec* h, const char* what, long index = -1) {
 // it is full. Taking it does not change the count.
 template <class Rec>
 Rec& free_slot(LStrWrapperList<Rec>& list) {
-  if (list.count >= list.capacity) detail::grow_list<SlotHandles<Rec>>(list);
-  Rec* h = list.items[list.count]->handle;
-  require_live(h, "list slot", list.count);
-  return *h;
+  Rec& h = detail::next_slot<SlotHandles<Rec>>(list);
+  require_live(&h, "list slot", list.count);
+  return h;
 }
 
 // Ends every wrapper of the list, frees them and the array, and leaves the

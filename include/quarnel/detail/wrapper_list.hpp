@@ -122,12 +122,13 @@ void grow_list(List& list) {
   }
 }
 
-// The handle of the next slot, growing the list when it is full. The slot
-// counts as taken before its text is stored.
+// The handle of the next slot, growing the list when it is full. The count
+// is not changed: a slot counts only once its text is stored, so a failure
+// while storing leaves the count at the slots that hold their texts.
 template <class Ops, class List>
 auto& next_slot(List& list) {
   if (list.count >= list.capacity) grow_list<Ops>(list);
-  return *list.items[list.count++]->handle;
+  return *list.items[list.count]->handle;
 }
 
 }  // namespace quarnel::detail
