@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/unit_scan.hpp"
@@ -218,5 +220,55 @@ TEST(UnitScan, CopyAndComparisonStopWhereAUnitByUnitModelDoes) {
         EXPECT_EQ(copied, std::min(zero, n));
         EXPECT_TRUE(std::equal(a.begin(), a.begin() + copied, out.begin() + 1));
       }
+  }
+}
+
+// Every call that reads one handle (or a pointer into one) and writes
+// another gives, when both are the same handle, what it gives with a copy:
+// texts that fit in place and texts that need a new payload.
+TEST(Aliasing, ReadingAndWritingOneHandleActsAsOnACopy) {
+  using CallA = int (*)(LStrHandleA dst, LStrHandleA src);
+  using CallW = int (*)(LStrHandleW dst, LStrHandleW src);
+  const struct {
+    const char* name;
+    CallA a;
+    CallW w;
+  } calls[] = {
+      {"Assign", LStrAssignA, LStrAssignW},
+      {"Append", LStrAppendA, LStrAppendW},
+      {"Insert", [](LStrHandleA d, LStrHandleA s) { return LStrInsertA(d, s, 2); },
+       [](LStrHandleW d, LStrHandleW s) { return LStrInsertW(d, s, 2); }},
+      {"AssignSzStr from the second character",
+       [](LStrHandleA d, LStrHandleA s) { return LStrAssignASzStrA(d, LStrCstrA(s) + 1, -1); },
+       [](LStrHandleW d, LStrHandleW s) { return LStrAssignWSzStrW(d, LStrCstrW(s) + 1, -1); }},
+      {"AppendSzStr",
+       [](LStrHandleA d, LStrHandleA s) { return LStrAppendASzStrA(d, LStrCstrA(s), -1); },
+       [](LStrHandleW d, LStrHandleW s) { return LStrAppendWSzStrW(d, LStrCstrW(s), -1); }},
+      {"CatSprintf",
+       [](LStrHandleA d, LStrHandleA s) { return _LStrCatSprintfA(d, "<%s>", LStrCstrA(s)); },
+       [](LStrHandleW d, LStrHandleW s) { return _LStrCatSprintfW(d, QW("<%s>"), LStrCstrW(s)); }},
+  };
+  // A handle holding `t`, in a block with room for 40 more characters or not.
+  auto make = [](std::string_view t, bool roomy) {
+    std::string padded = std::string(t) + std::string(roomy ? 40 : 0, 'x');
+    HA a = make_a(padded);
+    HW w = make_w(widen(padded));
+    LStrSetLengthA(a.get(), static_cast<int>(t.size()));
+    LStrSetLengthW(w.get(), static_cast<int>(t.size()));
+    return std::pair(std::move(a), std::move(w));
+  };
+  for (std::string_view t : {"ab", "abcdefghijklmnopqrstuvwxyz0123456789"}) {
+    for (bool roomy : {false, true}) {
+      for (const auto& c : calls) {
+        SCOPED_TRACE(testing::Message() << c.name << " '" << t << "' roomy " << roomy);
+        auto [a, w] = make(t, roomy);
+        auto [a_dst, w_dst] = make(t, roomy);
+        auto [a_src, w_src] = make(t, roomy);
+        EXPECT_EQ(c.a(a.get(), a.get()), c.a(a_dst.get(), a_src.get()));
+        EXPECT_EQ(text(a.get()), text(a_dst.get()));
+        EXPECT_EQ(c.w(w.get(), w.get()), c.w(w_dst.get(), w_src.get()));
+        EXPECT_EQ(text(w.get()), text(w_dst.get()));
+      }
+    }
   }
 }

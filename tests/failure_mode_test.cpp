@@ -170,9 +170,9 @@ TEST(CheckedHandles, BadHandlesFailInBothModes) {
   auto not_a_handle = reinterpret_cast<LStrHandleA>(foreign);
   const Case cases[] = {
       {"use after destroy", [&] { LStrLengthA(destroyed); },
-       "LStrLengthA: invalid handle argument 1"},
+       "LStrLengthA: invalid handle argument 1 (a destroyed handle)"},
       {"double destroy", [&] { LStrDestroyA(destroyed); },
-       "LStrDestroyA: invalid handle argument 1"},
+       "LStrDestroyA: invalid handle argument 1 (a destroyed handle)"},
       {"A handle to a W function",
        [&] { LStrAppendW(w.get(), reinterpret_cast<LStrHandleW>(a.get())); },
        "LStrAppendW: invalid handle argument 2 (a handle of the other family)"},
@@ -182,9 +182,6 @@ TEST(CheckedHandles, BadHandlesFailInBothModes) {
        "LStrSetLengthA: invalid handle argument 1"},
       {"null", [&] { LStrCompareA(a.get(), nullptr); }, "LStrCompareA: invalid handle argument 2"},
   };
-  // Destroyed only now, with everything else in place: the allocator may
-  // hand a freed record's address out again, and a record made there would
-  // be live once more.
   LStrDestroyA(destroyed);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -220,6 +217,50 @@ TEST(CheckedHandles, FailedCreationLeavesNoRecordBehind) {
     } else {
       EXPECT_EQ(f, Failure::out_of_memory) << budget;
     }
+  }
+  EXPECT_EQ(qt::live_blocks(), live_before);
+}
+
+// The allocator hands a freed block's address to the next block of its size;
+// a destroyed handle must stay invalid whatever is made after it, handles of
+// either family and blocks of the record's size alike.
+TEST(CheckedHandles, DestroyedHandleStaysInvalidWhenItsAddressComesBack) {
+  CheckedHandles on;
+  LStrHandleA stale = LStrAllocFromASzStrA("gone", -1);
+  LStrDestroyA(stale);
+  std::vector<HA> handles;
+  std::vector<HW> wide;
+  std::vector<void*> blocks;
+  bool came_back = false;
+  for (int i = 0; i < 3000 && !came_back; ++i) {
+    handles.emplace_back(LStrAllocA());
+    wide.emplace_back(LStrAllocW());
+    blocks.push_back(LStrHeapAlloc(sizeof(LAnsiStrCore::LAnsiStrRec)));
+    came_back = static_cast<void*>(handles.back().get()) == stale ||
+                static_cast<void*>(wide.back().get()) == stale || blocks.back() == stale;
+  }
+  EXPECT_FALSE(came_back);
+  std::string message;
+  EXPECT_EQ(failure_of([&] { LStrLengthA(stale); }, &message), Failure::invalid_handle);
+  EXPECT_EQ(message, "LStrLengthA: invalid handle argument 1 (a destroyed handle)");
+  EXPECT_EQ(failure_of([&] { LStrDestroyA(stale); }), Failure::invalid_handle);
+  for (void* block : blocks) LStrHeapFree(block);
+}
+
+// Destroyed records wait in a bounded quarantine: once it is full, each
+// destroy sends the oldest record back to the heap, so the mode's memory
+// stops growing; switched off, the mode gives everything back.
+TEST(CheckedHandles, QuarantineIsBounded) {
+  const long live_before = qt::live_blocks();
+  {
+    CheckedHandles on;
+    auto churn = [] {
+      for (std::size_t i = 0; i < quarnel::core::registry::kQuarantine; ++i)
+        LStrDestroyA(LStrAllocA());
+      return qt::live_blocks();
+    };
+    const long full = churn();
+    EXPECT_EQ(churn(), full);
   }
   EXPECT_EQ(qt::live_blocks(), live_before);
 }

@@ -8,9 +8,11 @@
 #include <cstdarg>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/memory.hpp"
+#include "core/registry.hpp"
 #include "quarnel/quarnel.hpp"
 #include "resources/strings.h"
 #include "support.hpp"
@@ -275,10 +277,31 @@ TEST(OutOfMemory, ExportsListedAsNotAllocatingDoNot) {
   }
 }
 
+template <class List>
+auto texts_of(const List& list) {
+  std::vector<decltype(list[0].str())> out;
+  for (std::int32_t i = 0; i < list.count; ++i) out.push_back(list[i].str());
+  return out;
+}
+
+// A list left by a failed call: every slot up to its count holds the field a
+// successful call stores there, and none past it counts.
+template <class List, class Texts>
+void expect_stored_prefix(const List& list, const Texts& complete) {
+  ASSERT_LE(list.count, list.capacity);
+  ASSERT_LE(static_cast<std::size_t>(list.count), complete.size());
+  for (std::int32_t i = 0; i < list.count; ++i)
+    EXPECT_EQ(list[i].str(), complete[i]) << "slot " << i;
+}
+
 TEST(OutOfMemory, EveryAllocationPointFailsCleanly) {
   for (const Export& e : exports()) {
     if (e.allocates == Allocates::never) continue;
     SCOPED_TRACE(e.name);
+    Subjects done;
+    e.call(done);
+    const auto fields_a = texts_of(done.list_a);
+    const auto fields_w = texts_of(done.list_w);
     bool succeeded = false;
     long budget = 0;
     for (; !succeeded && budget < 64; ++budget) {
@@ -295,6 +318,10 @@ TEST(OutOfMemory, EveryAllocationPointFailsCleanly) {
           EXPECT_EQ(text(s.a.get()), "shared text");
           EXPECT_EQ(text(s.other.get()), "shared text");
           EXPECT_EQ(text(s.w.get()), QW("wide text"));
+          EXPECT_EQ(s.line_a.str(), "a, b,c");
+          EXPECT_EQ(s.line_w.str(), QW("a, b,c"));
+          expect_stored_prefix(s.list_a, fields_a);
+          expect_stored_prefix(s.list_w, fields_w);
         }
       }
       EXPECT_EQ(qt::live_blocks(), live_before) << "budget " << budget;
@@ -316,4 +343,53 @@ TEST(OutOfMemory, ImpossibleSizesFailInsteadOfWrapping) {
     EXPECT_EQ(failure_of([&] { LStrSetLengthA(a.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
     EXPECT_EQ(text(a.get()), "x");
   }
+}
+
+// Every export, given handles that were all destroyed (its arguments, the
+// source and slots of a split, the handles a list owns), in checked-handles
+// mode: each reports the invalid-handle failure the way the thread asked,
+// and none ends the process. A new export gets a line in the table above,
+// so it is tried here too.
+TEST(CheckedHandles, EveryExportReportsDestroyedHandles) {
+  // The exports that take no handle at all.
+  auto takes_handles = [](std::string_view name) {
+    for (std::string_view prefix : {"LStrAllocFrom", "LStrAllocStringOf", "LStrAllocLoadStr",
+                                    "LStrIntToHex", "LStrFloatToStrF", "LStrHeap"})
+      if (name.substr(0, prefix.size()) == prefix) return false;
+    return name != "LStrAllocA" && name != "LStrAllocW" && name != "LStrSetFailureMode" &&
+           name != "LStrGetLastFailure";
+  };
+  qt::check_handles(true);
+  for (const Export& e : exports()) {
+    SCOPED_TRACE(e.name);
+    const bool handles = takes_handles(e.name);
+    for (int mode : {0, 1}) {
+      Subjects s;
+      s.list_a.grow();
+      s.list_w.grow();
+      std::vector<CLAnsiStr*> wrappers_a = {&s.line_a, &s.slots_a[0], &s.slots_a[1], &s.slots_a[2]};
+      std::vector<CLWideStr*> wrappers_w = {&s.line_w, &s.slots_w[0], &s.slots_w[1], &s.slots_w[2]};
+      for (std::int32_t i = 0; i < s.list_a.capacity; ++i) wrappers_a.push_back(s.list_a.items[i]);
+      for (std::int32_t i = 0; i < s.list_w.capacity; ++i) wrappers_w.push_back(s.list_w.items[i]);
+      HA* owned_a[] = {&s.a, &s.other, &s.num_a, &s.fmt_a, &s.picture_a, &s.spare_a};
+      HW* owned_w[] = {&s.w, &s.num_w, &s.fmt_w, &s.picture_w, &s.spare_w};
+      for (HA* h : owned_a) LStrDestroyA(h->get());
+      for (HW* h : owned_w) LStrDestroyW(h->get());
+      for (CLAnsiStr* w : wrappers_a) LStrDestroyA(w->handle);
+      for (CLWideStr* w : wrappers_w) LStrDestroyW(w->handle);
+
+      // Recorded, the failure stays in the call (the table's lines go on to
+      // destroy a result, which clears the record, so only that is checked).
+      LStrSetFailureMode(mode);
+      Failure f = failure_of([&] { e.call(s); });
+      LStrSetFailureMode(0);
+      EXPECT_EQ(f, handles && mode == 0 ? Failure::invalid_handle : Failure::none);
+      // Nothing is left to destroy: the handles are gone already.
+      for (HA* h : owned_a) h->release();
+      for (HW* h : owned_w) h->release();
+      for (CLAnsiStr* w : wrappers_a) w->owned = false;
+      for (CLWideStr* w : wrappers_w) w->owned = false;
+    }
+  }
+  qt::check_handles(false);
 }

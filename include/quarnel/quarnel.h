@@ -829,7 +829,10 @@ QUARNEL_EXPORT LStrHandleW QUARNEL_API LStrReplaceW(LStrHandleW h, const LWideCh
 /* ==== Field splitting =======================================================
  * Each function cuts one line into fields and hands them back in wrappers
  * (see the wrapper types above). The source wrapper is only read; its
- * handle's index base never changes which fields come out. With trim true,
+ * handle may also be one of the destinations (or, for SplitNamedEquA/W, the
+ * text may lie in a list slot's own text): the fields are those of the
+ * line as it was when the call began. Its handle's index base never changes
+ * which fields come out. With trim true,
  * characters of code 0x20 and below are removed from both ends of every
  * field. The list-filling forms first clear the list (keeping its storage),
  * grow it by growBy slots whenever it is full, and store each field as
@@ -1381,10 +1384,13 @@ QUARNEL_EXPORT int QUARNEL_CDECL _LStrCatVPrintfW(LStrHandleW dest, const LWideC
  * was a handle, or a handle of the other family is refused with the failure
  * QUARNEL_EXCEPTION_INVALID_HANDLE before anything is read, raised or
  * recorded like any other failure, with a message naming the function and
- * the argument ("LStrAppendA: invalid handle argument 2"). Handles inside
- * the wrappers given to the splitting functions are not checked. Meant for
- * hosts in development: the registry takes a lock on every call. Off (the
- * default), it costs one flag test per call.
+ * the argument ("LStrAppendA: invalid handle argument 2"). The splitting
+ * functions check the handles of their source, slots and list the same way,
+ * and LStrListEndA/W every handle the list owns before releasing any. A
+ * destroyed handle's record is held back from the heap among the last 16384
+ * destroyed, so its address cannot come back as a new handle meanwhile.
+ * Meant for hosts in development: the registry takes a lock on every call.
+ * Off (the default), it costs one flag test per call.
  */
 
 /* Sets how failures leave the calling thread's calls: 0 raise (the default:

@@ -513,7 +513,10 @@ class LStrWrapperList {
 
   // Stores a zero-terminated text in the next slot, growing when full. The
   // slot keeps its handle (and that handle's index base).
-  void append(const Char* text) { Ops::assign(&detail::next_slot<Ops>(*this), text); }
+  void append(const Char* text) {
+    Ops::assign(&detail::next_slot<Ops>(*this), text);
+    ++count;
+  }
 
   // ---- Splitting (each first clears the list) ------------------------------
   // At every separator; returns the number of fields. With trim, characters

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/ansi_str.hpp"
 #include "core/memory.hpp"
@@ -81,9 +82,11 @@ std::basic_string_view<Char> chosen_text(const Char* text, int length) noexcept 
 template <class Rec>
 struct RecordDeleter {
   void operator()(Rec* h) const noexcept {
-    if (registry::enabled()) registry::remove(h);
     FamilyOf<Rec>::Str::adopt(h->payload);
-    mem::heap_free(h);
+    if (registry::enabled())
+      registry::discard(h);
+    else
+      mem::heap_free(h);
   }
 };
 template <class Rec>
@@ -108,9 +111,16 @@ auto* new_handle(Str&& content) {
   return h.release();
 }
 
+// Releases a handle and its payload. In checked-handles mode the record's
+// block waits in the registry's quarantine, its payload already released and
+// its field cleared, so the address cannot come back while a host may still
+// hold it.
 template <class Rec>
 void destroy_handle(Rec* h) noexcept {
-  if (h) RecordDeleter<Rec>()(h);
+  if (!h) return;
+  if (!registry::enabled()) return RecordDeleter<Rec>()(h);
+  FamilyOf<Rec>::Str::adopt(std::exchange(h->payload, nullptr));
+  registry::retire(h);
 }
 
 // Conversions between the families through the process's ANSI code page.

@@ -78,10 +78,8 @@ bool admit(const char* export_name, const HandleArg* args, std::size_t count) {
     Failure f;
     f.code = QUARNEL_EXCEPTION_INVALID_HANDLE;
     char text[sizeof f.message];
-    std::snprintf(
-        text, sizeof text, "%s: invalid handle argument %u%s", export_name,
-        static_cast<unsigned>(i + 1),
-        verdict == core::registry::Verdict::other_family ? " (a handle of the other family)" : "");
+    std::snprintf(text, sizeof text, "%s: invalid handle argument %u%s", export_name,
+                  static_cast<unsigned>(i + 1), core::registry::describe(verdict));
     set_message(f, text);
     if (thread_failure_mode == kRaise) raise_failure(f);
     thread_last_failure = f;

@@ -9,8 +9,10 @@ namespace quarnel::split {
 template <class Rec>
 int by_layout(const LStrWrapper<Rec>& source, int field_count, const int* layout, bool columns,
               LStrWrapperList<Rec>& list, bool trim) {
+  require_live(source.handle, "the source");
   list.clear();
-  auto text = core::view_of(*source.handle);
+  PinnedText<Rec> line(core::view_of(*source.handle));
+  auto text = line.text();
   // Fields are stored up to their first zero; one look at the whole line
   // spares a look at every field when it has none.
   const bool zeros = up_to_zero(text).size() != text.size();
@@ -27,7 +29,7 @@ int by_layout(const LStrWrapper<Rec>& source, int field_count, const int* layout
     }
     auto field = cut_text(text, start, count);
     if (trim) field = trimmed(field);
-    store_field(next_slot(list), zeros ? up_to_zero(field) : field);
+    append_field(list, zeros ? up_to_zero(field) : field, line);
     if (!columns) start += count;
   }
   return list.count;

@@ -115,17 +115,19 @@ void prepare_source(core::ARec& h) {
 }
 void prepare_source(core::WRec&) {}
 
-// Calls `store` with each field of the source's line, while `more()` holds.
+// Calls `store` with each field of the source's line and the pinned line,
+// while `more()` holds.
 template <class Rec, class More, class Store>
 void for_each_field(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::Char separator,
                     More more, Store store) {
   Rec& h = *source.handle;
   prepare_source(h);
-  auto text = core::view_of(h);
+  PinnedText<Rec> line(core::view_of(h));
+  auto text = line.text();
   Separators<typename core::FamilyOf<Rec>::Char> separators(text, separator);
   for (std::size_t start = 0; start < text.size() && more();) {
     std::size_t end = separators.next();
-    store(text.substr(start, end - start));
+    store(text.substr(start, end - start), line);
     start = end + 1;
   }
 }
@@ -136,12 +138,14 @@ template <class Rec>
 int by_separator(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::Char separator,
                  int slot_count, LStrWrapper<Rec>* slots, bool trim) {
   if (slot_count <= 0) return 0;
+  require_live(source.handle, "the source");
+  for (int i = 0; i < slot_count; ++i) require_live(slots[i].handle, "slot", i);
   int n = 0;
   for_each_field(
       source, separator, [&] { return n < slot_count; },
-      [&](auto field) {
+      [&](auto field, auto& line) {
         Rec& slot = *slots[n++].handle;
-        store_field(slot, field);
+        store_field(slot, field, line);
         // The slot holds the whole field; trimming works on the slot itself.
         if (trim) edit::trim_in_place(slot, edit::Ends::both);
       });
@@ -153,17 +157,18 @@ int by_separator(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::C
 template <class Rec>
 int by_separator_into(const LStrWrapper<Rec>& source, typename core::FamilyOf<Rec>::Char separator,
                       LStrWrapperList<Rec>& list, bool trim) {
+  require_live(source.handle, "the source");
   list.clear();
   // Fields are stored up to their first zero; most lines have none, and one
   // look at the whole line (the separator scan, asked for a zero) spares a
   // look at every field.
-  auto line = core::view_of(*source.handle);
-  bool zeros = Separators(line, decltype(separator){0}).next() != line.size();
+  auto whole = core::view_of(*source.handle);
+  bool zeros = Separators(whole, decltype(separator){0}).next() != whole.size();
   for_each_field(
       source, separator, [] { return true; },
-      [&](auto field) {
+      [&](auto field, auto& line) {
         if (trim) field = trimmed(field);
-        store_field(next_slot(list), zeros ? up_to_zero(field) : field);
+        append_field(list, zeros ? up_to_zero(field) : field, line);
       });
   return list.count;
 }

@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "core/handle.hpp"
+#include "core/registry.hpp"
 #include "platform/platform.hpp"
 #include "quarnel/quarnel.hpp"
 
@@ -39,15 +40,28 @@ struct SlotHandles {
   }
 };
 
-// The handle of the next slot, growing the list when it is full.
+// Checked-handles mode: throws EInvalidHandle unless `h` is a live handle of
+// its family. `what` and `index` name it in the message.
 template <class Rec>
-Rec& next_slot(LStrWrapperList<Rec>& list) {
-  return detail::next_slot<SlotHandles<Rec>>(list);
+void require_live(const Rec* h, const char* what, long index = -1) {
+  if (core::registry::enabled())
+    core::registry::require_live(h, core::FamilyOf<Rec>::tag, what, index);
+}
+
+// The handle of slot `count`, the next to be stored, growing the list when
+// it is full. Taking it does not change the count.
+template <class Rec>
+Rec& free_slot(LStrWrapperList<Rec>& list) {
+  Rec& h = detail::next_slot<SlotHandles<Rec>>(list);
+  require_live(&h, "list slot", list.count);
+  return h;
 }
 
 // Ends every wrapper of the list, frees them and the array, and leaves the
-// list empty with its growBy unchanged.
+// list empty with its growBy unchanged. In checked-handles mode every handle
+// the list owns is looked at first: if one is not live, EInvalidHandle is
+// thrown and nothing is released.
 template <class Rec>
-void end_list(LStrWrapperList<Rec>& list) noexcept;
+void end_list(LStrWrapperList<Rec>& list);
 
 }  // namespace quarnel::split

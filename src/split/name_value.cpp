@@ -20,8 +20,10 @@ bool name_value(const typename core::FamilyOf<Rec>::Char* text, LStrWrapperList<
     name = trimmed(name);
     value = trimmed(value);
   }
-  core::assign_text(next_slot(list), name);
-  core::assign_text(next_slot(list), value);
+  // The text may lie in the payload of one of the list's own handles.
+  PinnedText<Rec> pinned(line);
+  append_field(list, name, pinned);
+  append_field(list, value, pinned);
   return true;
 }
 

@@ -168,9 +168,11 @@ void grow_list(List& list) {
   }
 }
 
-// The handle of the next slot, growing the list when it is full. The slot
-// counts as taken before its text is stored. A slot whose wrapper has lost
-// its handle (a host moved it out, or ended it) gets a fresh one first.
+// The handle of the next slot, growing the list when it is full. The count
+// is not changed: a slot counts only once its text is stored, so a failure
+// while storing leaves the count at the slots that hold their texts. A slot
+// whose wrapper has lost its handle (a host moved it out, or ended it) gets
+// a fresh one first.
 template <class Ops, class List>
 auto& next_slot(List& list) {
   if (list.count >= list.capacity) grow_list<Ops>(list);
@@ -179,7 +181,6 @@ auto& next_slot(List& list) {
     wrapper->handle = Ops::alloc();
     wrapper->owned = true;
   }
-  ++list.count;
   return *wrapper->handle;
 }
 

@@ -1,0 +1,257 @@
+// A differential fuzz target for splits whose source is also one of their
+// destinations. Each input describes a split (form, family, trim, separator,
+// layout), the texts and index bases of its destination handles, and which
+// of them is the source. The split runs twice on identical destinations:
+// once with the source being that destination, once with a distinct handle
+// holding the same text (a fresh copy or, for the A family, a second handle
+// on the same payload). Results, counts and every destination's text and
+// base must agree, and the distinct source must keep its text. The
+// name-value split, which reads a text pointer, gets a pointer into the
+// destination's own text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quarnel/quarnel.hpp"
+
+namespace {
+
+void check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "property failed: %s\n", what);
+    std::abort();
+  }
+}
+
+// The fuzzer's bytes, one decision at a time; zeros once they run out.
+class Bytes {
+ public:
+  Bytes(const std::uint8_t* data, std::size_t size) : at_(data), end_(data + size) {}
+  unsigned take() { return at_ < end_ ? *at_++ : 0; }
+  // The bytes up to the next 0xFF (passed over) or the end.
+  std::string text() {
+    std::string out;
+    while (at_ < end_ && *at_ != 0xFF) out += static_cast<char>(*at_++);
+    if (at_ < end_) ++at_;
+    return out;
+  }
+
+ private:
+  const std::uint8_t* at_;
+  const std::uint8_t* end_;
+};
+
+enum class Form { sep, sep_list, widths, columns, name_value };
+
+struct Case {
+  Form form;
+  bool trim, clone_source, share_next;
+  int slots;   // destinations
+  int source;  // which destination is the source
+  int grow_by;
+  unsigned bases;  // bit i: destination i has base 0
+  unsigned char separator;
+  std::size_t offset;  // name-value: where in the destination's text the text starts
+  std::vector<int> layout;
+  std::vector<std::string> texts;
+};
+
+Case read_case(Bytes& in) {
+  Case c;
+  unsigned flags = in.take();
+  c.form = static_cast<Form>(flags % 5);
+  c.trim = flags & 8;
+  c.clone_source = flags & 16;
+  c.share_next = flags & 32;
+  c.slots = 1 + static_cast<int>(in.take() % 6);
+  c.source = static_cast<int>(in.take() % static_cast<unsigned>(c.slots));
+  c.grow_by = 1 + static_cast<int>(in.take() % 3);
+  c.bases = in.take();
+  const unsigned char separators[] = {',', ' ', '=', 0};
+  unsigned s = in.take();
+  c.separator = s % 8 < 4 ? separators[s % 4] : static_cast<unsigned char>(s);
+  c.offset = in.take() % 4;
+  for (int n = static_cast<int>(in.take() % 7) * (c.form == Form::columns ? 2 : 1); n > 0; --n)
+    c.layout.push_back(static_cast<signed char>(in.take()) % 12);
+  for (int i = 0; i < c.slots; ++i) c.texts.push_back(in.text());
+  return c;
+}
+
+// The family's exports and text type.
+template <class Rec>
+struct Api;
+template <>
+struct Api<LAnsiStrCore::LAnsiStrRec> {
+  using Char = char;
+  using Text = std::string;
+  using Wrapper = CLAnsiStr;
+  using List = CLAnsiStrList;
+  static Text text(const std::string& bytes) { return bytes; }
+  static void assign(LStrHandleA h, const Text& t) {
+    LStrAssignASzStrA(h, t.data(), static_cast<int>(t.size()));
+  }
+  static void share(LStrHandleA dst, LStrHandleA src) { LStrAssignA(dst, src); }
+  static LStrHandleA second(LStrHandleA h) { return LStrAllocCloneAA(h); }
+  static LStrHandleA copy(const Text& t) {
+    return LStrAllocFromASzStrA(t.data(), static_cast<int>(t.size()));
+  }
+  static void set_base(LStrHandleA h, int b) { LStrSetCharIndexBaseA(h, b); }
+  static int base(LStrHandleA h) { return LStrGetCharIndexBaseA(h); }
+  static const Char* cstr(LStrHandleA h) { return LStrCstrA(h); }
+  static int sep(const Wrapper* s, Char c, int n, Wrapper* slots, bool trim) {
+    return SplitBySepA(s, c, n, slots, trim);
+  }
+  static int sep_list(const Wrapper* s, Char c, List* l, bool trim) {
+    return SplitBySepExA(s, c, l, trim);
+  }
+  static int widths(const Wrapper* s, int n, const int* w, List* l, bool trim) {
+    return SplitByFixedLayoutA(s, n, w, l, trim);
+  }
+  static int columns(const Wrapper* s, int n, const int* w, List* l, bool trim) {
+    return SplitByFixedLayoutExA(s, n, w, l, trim);
+  }
+  static int name_value(const Char* t, List* l, bool trim, Char c) {
+    return SplitNamedEquA(t, l, trim, c);
+  }
+};
+template <>
+struct Api<LWideStrCore::LWideStrRec> {
+  using Char = LWideChar;
+  using Text = std::basic_string<LWideChar>;
+  using Wrapper = CLWideStr;
+  using List = CLWideStrList;
+  static Text text(const std::string& bytes) {
+    Text t;
+    for (char b : bytes) t += static_cast<Char>(static_cast<unsigned char>(b));
+    return t;
+  }
+  static void assign(LStrHandleW h, const Text& t) {
+    LStrAssignWSzStrW(h, t.data(), static_cast<int>(t.size()));
+  }
+  static void share(LStrHandleW dst, LStrHandleW src) { LStrAssignW(dst, src); }
+  static LStrHandleW second(LStrHandleW h) { return LStrAllocCloneWW(h); }
+  static LStrHandleW copy(const Text& t) {
+    return LStrAllocFromWSzStrW(t.data(), static_cast<int>(t.size()));
+  }
+  static void set_base(LStrHandleW h, int b) { LStrSetCharIndexBaseW(h, b); }
+  static int base(LStrHandleW h) { return LStrGetCharIndexBaseW(h); }
+  static const Char* cstr(LStrHandleW h) { return LStrCstrW(h); }
+  static int sep(const Wrapper* s, Char c, int n, Wrapper* slots, bool trim) {
+    return SplitBySepW(s, c, n, slots, trim);
+  }
+  static int sep_list(const Wrapper* s, Char c, List* l, bool trim) {
+    return SplitBySepExW(s, c, l, trim);
+  }
+  static int widths(const Wrapper* s, int n, const int* w, List* l, bool trim) {
+    return SplitByFixedLayoutW(s, n, w, l, trim);
+  }
+  static int columns(const Wrapper* s, int n, const int* w, List* l, bool trim) {
+    return SplitByFixedLayoutExW(s, n, w, l, trim);
+  }
+  static int name_value(const Char* t, List* l, bool trim, Char c) {
+    return SplitNamedEquW(t, l, trim, c);
+  }
+};
+
+// What a split left: its result and every destination's text and base,
+// plus the list's count and capacity.
+template <class Text>
+struct Outcome {
+  int result = 0, count = 0, capacity = 0;
+  std::vector<Text> texts;
+  std::vector<int> bases;
+  bool operator==(const Outcome&) const = default;
+};
+
+template <class Rec>
+Outcome<typename Api<Rec>::Text> run(const Case& c, bool alias) {
+  using F = Api<Rec>;
+  using Text = typename F::Text;
+  const bool list_form = c.form != Form::sep;
+  std::vector<typename F::Wrapper> slots(list_form ? 0 : static_cast<std::size_t>(c.slots));
+  typename F::List list(c.grow_by);
+  std::vector<Rec*> handles;
+  if (list_form) {
+    for (int i = 0; i < c.slots; ++i) list.append(F::text("").c_str());
+    for (int i = 0; i < c.slots; ++i) handles.push_back(list[i].handle);
+  } else {
+    for (auto& w : slots) handles.push_back(w.handle);
+  }
+  for (int i = 0; i < c.slots; ++i) {
+    F::assign(handles[static_cast<std::size_t>(i)], F::text(c.texts[static_cast<std::size_t>(i)]));
+    F::set_base(handles[static_cast<std::size_t>(i)], (c.bases >> i) & 1 ? 0 : 1);
+  }
+  Rec* source_slot = handles[static_cast<std::size_t>(c.source)];
+  // Another destination sharing the source's payload (A; a copy in W).
+  if (c.share_next && c.slots > 1)
+    F::share(handles[static_cast<std::size_t>((c.source + 1) % c.slots)], source_slot);
+
+  const Text line = F::text(c.texts[static_cast<std::size_t>(c.source)]);
+  typename F::Wrapper distinct(c.clone_source ? F::second(source_slot) : F::copy(line), true);
+  F::set_base(distinct.handle, F::base(source_slot));
+  typename F::Wrapper aliased(source_slot, false);
+  const typename F::Wrapper* source = alias ? &aliased : &distinct;
+
+  const auto sep = static_cast<typename F::Char>(c.separator);
+  const int n = static_cast<int>(c.layout.size()) / (c.form == Form::columns ? 2 : 1);
+  Outcome<Text> out;
+  switch (c.form) {
+    case Form::sep:
+      out.result = F::sep(source, sep, c.slots, slots.data(), c.trim);
+      break;
+    case Form::sep_list:
+      out.result = F::sep_list(source, sep, &list, c.trim);
+      break;
+    case Form::widths:
+      out.result = F::widths(source, n, c.layout.data(), &list, c.trim);
+      break;
+    case Form::columns:
+      out.result = F::columns(source, n, c.layout.data(), &list, c.trim);
+      break;
+    case Form::name_value: {
+      // A zero-terminated text from `offset` units into the source's text.
+      Text tail = line.substr(0, line.find(typename F::Char{0}));
+      std::size_t at = c.offset < tail.size() ? c.offset : tail.size();
+      out.result = alias ? F::name_value(F::cstr(source_slot) + at, &list, c.trim, sep)
+                         : F::name_value(tail.c_str() + at, &list, c.trim, sep);
+      break;
+    }
+  }
+  if (list_form) {
+    out.count = list.count;
+    out.capacity = list.capacity;
+    for (int i = 0; i < list.capacity; ++i) {
+      out.texts.push_back(list[i].str());
+      out.bases.push_back(F::base(list[i].handle));
+    }
+  } else {
+    for (auto& w : slots) {
+      out.texts.push_back(w.str());
+      out.bases.push_back(F::base(w.handle));
+    }
+  }
+  if (!alias) check(distinct.str() == line, "the distinct source keeps its text");
+  return out;
+}
+
+template <class Rec>
+void compare(const Case& c) {
+  check(run<Rec>(c, true) == run<Rec>(c, false),
+        "a split whose source is a destination gives what a distinct source gives");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) { return 0; }
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Bytes in(data, size);
+  const Case c = read_case(in);
+  compare<LAnsiStrCore::LAnsiStrRec>(c);
+  compare<LWideStrCore::LWideStrRec>(c);
+  return 0;
+}
