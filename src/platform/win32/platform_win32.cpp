@@ -6,6 +6,7 @@
 #include <wchar.h>
 
 #include <climits>
+#include <cstring>
 
 #include "platform/platform.hpp"
 
@@ -64,6 +65,34 @@ std::size_t utf16_to_ansi(const wchar* text, std::size_t count, char* out) noexc
     count -= piece;
   }
   return produced;
+}
+
+std::size_t ansi_to_utf16_terminated(const char* text, std::size_t count, wchar* out,
+                                     std::size_t capacity) noexcept {
+  const void* zero = std::memchr(text, 0, count);
+  if (zero) count = static_cast<std::size_t>(static_cast<const char*>(zero) - text);
+  // Every byte gives at most one unit: with that much room, one call converts.
+  if (out && capacity > count) {
+    const std::size_t units = ansi_to_utf16(text, count, out);
+    out[units] = 0;
+    return units + 1;
+  }
+  const std::size_t units = ansi_to_utf16(text, count, nullptr);
+  if (out && units < capacity) {
+    ansi_to_utf16(text, count, out);
+    out[units] = 0;
+  }
+  return units + 1;
+}
+
+// The code page's longest character; a UTF-16 unit never needs more.
+std::size_t ansi_bytes_per_unit() noexcept {
+  static const std::size_t most = [] {
+    CPINFO info;
+    return GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0 ? std::size_t{info.MaxCharSize}
+                                                            : std::size_t{4};
+  }();
+  return most;
 }
 
 int compare_text_ic(const wchar* a, std::size_t na, const wchar* b, std::size_t nb,
