@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/handle.hpp"
+#include "core/unit_scan.hpp"
 #include "platform/platform.hpp"
 
 namespace quarnel::core {
@@ -51,10 +52,11 @@ AnsiStr to_ansi(wstring_view text) {
   const std::size_t most = platform::ansi_bytes_per_unit();
   constexpr std::size_t kPiece = 16384;  // units
   if (most == 1 || n <= kPiece) {
-    const std::size_t length = most == 1 ? n : platform::utf16_to_ansi(text.data(), n, nullptr);
-    AnsiStr s(length);
-    platform::utf16_to_ansi(text.data(), n, s.data());
-    return s;
+    const std::size_t room = most == 1 ? n : platform::utf16_to_ansi(text.data(), n, nullptr);
+    AnsiStr s(room);
+    // A converter may write a surrogate pair as one default character.
+    const std::size_t length = platform::utf16_to_ansi(text.data(), n, s.data());
+    return length == room ? std::move(s) : fitted(std::move(s), length, room);
   }
   std::size_t room = std::min(n + n / 8 + most * kPiece, kMaxLengthA);
   AnsiStr s(room);
@@ -79,6 +81,28 @@ AnsiStr to_ansi(wstring_view text) {
     done = end;
   }
   return fitted(std::move(s), length, room);
+}
+
+// On a single-byte page the zero is looked for a span at a time, and each
+// span converted while it is still in the cache: one read of the text.
+AnsiStr to_ansi_to_zero(wstring_view text) {
+  const std::size_t n = text.size();
+  if (platform::ansi_bytes_per_unit() != 1)
+    return to_ansi(text.substr(0, find_unit(text.data(), n, 0)));
+  if (n == 0) return AnsiStr();
+  AnsiStr s(n);
+  constexpr std::size_t kSpan = 32768;  // units
+  std::size_t done = 0, length = 0;
+  while (done < n) {
+    std::size_t count = std::min(kSpan, n - done);
+    // A surrogate pair stays within one span.
+    if (count < n - done && is_high_surrogate(text[done + count - 1])) --count;
+    const std::size_t before_zero = find_unit(text.data() + done, count, 0);
+    length += platform::utf16_to_ansi(text.data() + done, before_zero, s.data() + length);
+    done += before_zero;
+    if (before_zero < count) break;
+  }
+  return fitted(std::move(s), length, n);
 }
 
 // Every byte becomes at most one unit, so a block of as many units as there

@@ -16,15 +16,11 @@
 #include "platform/posix/codepage.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "core/char_rules.hpp"
+#include "platform/codepage_kernels.hpp"
 
 namespace quarnel::platform::posix {
 namespace {
@@ -64,12 +60,13 @@ constexpr std::uint16_t kNoCode = 0xFFFF;  // no byte sequence for this unit
 constexpr char kDefaultByte = '?';         // what unmappable units become
 constexpr char16_t kReplacement = 0xFFFD;  // for malformed UTF-8
 
-// Unit -> byte for a single-byte page; 0 where the page has no such character
-// (U+0000 itself never gets here: ASCII is handled before any lookup).
+// Unit -> byte for a single-byte page; the default byte where the page has
+// no such character (ASCII never gets here: it is handled before any lookup).
 struct SingleReverse {
-  unsigned char byte_for[0x10000] = {};
+  unsigned char byte_for[0x10000];
 
   explicit SingleReverse(const char16_t* high) noexcept {
+    std::fill(byte_for, byte_for + 0x10000, static_cast<unsigned char>(kDefaultByte));
     for (unsigned b = 0x80; b < 0x100; ++b)
       byte_for[high[b - 0x80]] = static_cast<unsigned char>(b);
   }
@@ -110,10 +107,9 @@ struct DoubleReverse {
 struct CodePage {
   unsigned id;
   Kind kind;
-  const char16_t* high;          // kSingle: bytes 0x80..0xFF
-  const DbcsTable* dbcs;         // kDouble
-  const unsigned char* to_byte;  // kSingle: SingleReverse::byte_for
-  const std::uint16_t* to_code;  // kDouble: DoubleReverse::code_for
+  kernels::SingleByteTables<char16_t> single;  // kSingle
+  const DbcsTable* dbcs;                       // kDouble
+  const std::uint16_t* to_code;                // kDouble: DoubleReverse::code_for
 };
 
 namespace {
@@ -121,102 +117,24 @@ namespace {
 template <unsigned Id, const char16_t* High>
 const CodePage* single_byte_page() noexcept {
   static const SingleReverse reverse(High);
-  static const CodePage page{Id, Kind::kSingle, High, nullptr, reverse.byte_for, nullptr};
+  static const CodePage page{
+      Id, Kind::kSingle, {High, reverse.byte_for, kernels::identity_start(High)}, nullptr, nullptr};
   return &page;
 }
 
 template <const DbcsTable* Table>
 const CodePage* double_byte_page() noexcept {
   static const DoubleReverse reverse(*Table);
-  static const CodePage page{Table->id, Kind::kDouble, nullptr, Table, nullptr, reverse.code_for};
+  static const CodePage page{Table->id, Kind::kDouble, {}, Table, reverse.code_for};
   return &page;
 }
 
-constexpr CodePage kUtf8Page{65001, Kind::kUtf8, nullptr, nullptr, nullptr, nullptr};
+constexpr CodePage kUtf8Page{65001, Kind::kUtf8, {}, nullptr, nullptr};
 
-// --- ASCII runs ----------------------------------------------------------------
-//
-// Every page maps bytes 0x00-0x7F to U+0000-U+007F. Runs of them are taken
-// sixteen at a time with SSE2 (the baseline of every x86 target the library
-// is built for); elsewhere eight bytes at a time in a 64-bit word. Nothing is
-// ever written past the last unit or byte a conversion produces, so the
-// converters can fill a caller's buffer of exactly the right size.
+// --- ASCII runs and single-byte loops: platform/codepage_kernels.hpp ---------------
 
-#if defined(__SSE2__)
-inline __m128i load16(const void* p) noexcept {
-  return _mm_loadu_si128(static_cast<const __m128i*>(p));
-}
-inline void store16(void* p, __m128i v) noexcept { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
-// Bytes to units: the low and the high eight bytes of v, each widened.
-inline void store_widened(char16_t* out, __m128i v) noexcept {
-  const __m128i zero = _mm_setzero_si128();
-  store16(out, _mm_unpacklo_epi8(v, zero));
-  store16(out + 8, _mm_unpackhi_epi8(v, zero));
-}
-// One bit per unit of a and b (a's in bits 0-7): set where the unit is not
-// ASCII.
-inline unsigned non_ascii_units(__m128i a, __m128i b) noexcept {
-  const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80)), zero = _mm_setzero_si128();
-  const __m128i ascii = _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(a, high), zero),
-                                        _mm_cmpeq_epi16(_mm_and_si128(b, high), zero));
-  return ~static_cast<unsigned>(_mm_movemask_epi8(ascii)) & 0xFFFF;
-}
-#endif
-
-// Widens the ASCII bytes at the start of s[0, n) into out (when writing) and
-// returns how many there are.
-template <bool kWrite>
-inline std::size_t ascii_bytes(const unsigned char* s, std::size_t n, char16_t* out) noexcept {
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  for (; n - i >= 16; i += 16) {
-    const __m128i v = load16(s + i);
-    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v))) {
-      const std::size_t end = i + static_cast<unsigned>(std::countr_zero(mask));
-      if constexpr (kWrite)
-        for (; i < end; ++i) out[i] = s[i];
-      return end;
-    }
-    if constexpr (kWrite) store_widened(out + i, v);
-  }
-#else
-  for (; n - i >= 8; i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, s + i, sizeof word);
-    if (word & 0x8080808080808080u) break;
-    if constexpr (kWrite)
-      for (std::size_t k = 0; k < 8; ++k) out[i + k] = s[i + k];
-  }
-#endif
-  for (; i < n && s[i] < 0x80; ++i)
-    if constexpr (kWrite) out[i] = s[i];
-  return i;
-}
-
-// Narrows the ASCII units at the start of s[0, n) into out (when writing) and
-// returns how many there are.
-template <bool kWrite>
-inline std::size_t ascii_units(const char16_t* s, std::size_t n, char* out) noexcept {
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  for (; n - i >= 16; i += 16) {
-    const __m128i a = load16(s + i), b = load16(s + i + 8);
-    if (non_ascii_units(a, b)) break;
-    if constexpr (kWrite) store16(out + i, _mm_packus_epi16(a, b));
-  }
-#else
-  for (; n - i >= 4; i += 4) {
-    std::uint64_t word;
-    std::memcpy(&word, s + i, sizeof word);
-    if (word & 0xFF80FF80FF80FF80u) break;
-    if constexpr (kWrite)
-      for (std::size_t k = 0; k < 4; ++k) out[i + k] = static_cast<char>(s[i + k]);
-  }
-#endif
-  for (; i < n && s[i] < 0x80; ++i)
-    if constexpr (kWrite) out[i] = static_cast<char>(s[i]);
-  return i;
-}
+using kernels::ascii_bytes;
+using kernels::ascii_units;
 
 // `out + k`, without forming an offset from a null pointer when measuring.
 template <bool kWrite, typename T>
@@ -225,60 +143,6 @@ T* at(T* out, std::size_t k) noexcept {
     return out + k;
   else
     return nullptr;
-}
-
-// --- Single-byte pages -----------------------------------------------------------
-//
-// One unit per byte and one byte per unit, so the size is known before the
-// first byte is read. Sixteen at a time: every byte is widened (or every unit
-// narrowed) as if it were ASCII, then the few that are not are looked up and
-// written over.
-
-// Decodes s[0, n), or with kStopAtZero only the bytes before the first zero
-// byte; returns the units written.
-template <bool kStopAtZero>
-std::size_t decode_single(const char16_t* high, const unsigned char* s, std::size_t n,
-                          char16_t* out) noexcept {
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  for (; n - i >= 16; i += 16) {
-    const __m128i v = load16(s + i);
-    if constexpr (kStopAtZero)
-      if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))) break;
-    store_widened(out + i, v);
-    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v)); mask; mask &= mask - 1) {
-      const std::size_t k = i + static_cast<unsigned>(std::countr_zero(mask));
-      out[k] = high[s[k] - 0x80];
-    }
-  }
-#endif
-  for (; i < n; ++i) {
-    const unsigned b = s[i];
-    if (kStopAtZero && b == 0) break;
-    out[i] = b < 0x80 ? static_cast<char16_t>(b) : high[b - 0x80];
-  }
-  return i;
-}
-
-std::size_t encode_single(const unsigned char* to_byte, const char16_t* s, std::size_t n,
-                          char* out) noexcept {
-  auto byte_of = [to_byte](char16_t u) {
-    const unsigned char b = to_byte[u];
-    return b ? static_cast<char>(b) : kDefaultByte;
-  };
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  for (; n - i >= 16; i += 16) {
-    const __m128i a = load16(s + i), b = load16(s + i + 8);
-    store16(out + i, _mm_packus_epi16(a, b));
-    for (unsigned mask = non_ascii_units(a, b); mask; mask &= mask - 1) {
-      const std::size_t k = i + static_cast<unsigned>(std::countr_zero(mask));
-      out[k] = byte_of(s[k]);
-    }
-  }
-#endif
-  for (; i < n; ++i) out[i] = s[i] < 0x80 ? static_cast<char>(s[i]) : byte_of(s[i]);
-  return n;
 }
 
 // --- Double-byte pages -------------------------------------------------------------
@@ -296,7 +160,7 @@ std::size_t decode_double(const DbcsTable& t, const unsigned char* s, std::size_
   const unsigned width = t.trail_hi - t.trail_lo + 1u;
   std::size_t i = 0, k = 0;
   while (i < n) {
-    std::size_t run = ascii_bytes<kWrite>(s + i, n - i, at<kWrite>(out, k));
+    std::size_t run = ascii_bytes<kWrite, true>(s + i, n - i, at<kWrite>(out, k));
     i += run;
     k += run;
     if (i == n) break;
@@ -373,7 +237,7 @@ std::size_t decode_utf8(const unsigned char* s, std::size_t n, char16_t* out) no
   while (i < n) {
     const unsigned b0 = s[i];
     if (b0 < 0x80) {
-      const std::size_t run = ascii_bytes<kWrite>(s + i, n - i, at<kWrite>(out, k));
+      const std::size_t run = ascii_bytes<kWrite, true>(s + i, n - i, at<kWrite>(out, k));
       i += run;
       k += run;
       continue;
@@ -498,7 +362,7 @@ std::size_t decode(const CodePage& page, const char* s, std::size_t n, char16_t*
   const auto* bytes = reinterpret_cast<const unsigned char*>(s);
   switch (page.kind) {
     case Kind::kSingle:
-      return out ? decode_single<false>(page.high, bytes, n, out) : n;
+      return out ? kernels::decode_single<false>(page.single, bytes, n, out) : n;
     case Kind::kDouble:
       return out ? decode_double<true>(*page.dbcs, bytes, n, out)
                  : decode_double<false>(*page.dbcs, bytes, n, nullptr);
@@ -511,7 +375,8 @@ std::size_t decode(const CodePage& page, const char* s, std::size_t n, char16_t*
 std::size_t encode(const CodePage& page, const char16_t* s, std::size_t n, char* out) noexcept {
   switch (page.kind) {
     case Kind::kSingle:
-      return out ? encode_single(page.to_byte, s, n, out) : n;
+      // Every unit has a byte in the table: nothing is left to the caller.
+      return out ? kernels::encode_single(page.single, s, n, out) : n;
     case Kind::kDouble:
       return out ? encode_double<true>(page, s, n, out) : encode_double<false>(page, s, n, nullptr);
     case Kind::kUtf8:
@@ -527,7 +392,8 @@ namespace quarnel::platform::posix {
 std::size_t decode_to_zero(const CodePage& page, const char* s, std::size_t n,
                            char16_t* out) noexcept {
   if (page.kind == Kind::kSingle)
-    return decode_single<true>(page.high, reinterpret_cast<const unsigned char*>(s), n, out);
+    return kernels::decode_single<true>(page.single, reinterpret_cast<const unsigned char*>(s), n,
+                                        out);
   const void* zero = std::memchr(s, 0, n);
   return decode(page, s, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - s) : n,
                 out);
