@@ -175,6 +175,34 @@ std::size_t decode_single(const SingleByteTables<Unit>& t, const unsigned char* 
   return i;
 }
 
+// The block loops of encode_single look at a block's looked-up units before
+// writing it, so that a unit left to the caller stops the loop with nothing
+// written from that unit on: the caller's converter may give its units fewer
+// bytes than one each.
+inline constexpr std::size_t kNoStop = ~std::size_t{0};
+
+// The first unit of the block at s + i, among those `mask` marks, whose byte
+// in the table is 0; kNoStop when there is none.
+template <class Unit, class Mask>
+std::size_t first_stop(const SingleByteTables<Unit>& t, const Unit* s, std::size_t i,
+                       Mask mask) noexcept {
+  for (; mask; mask &= mask - 1) {
+    const std::size_t k = i + static_cast<unsigned>(std::countr_zero(mask));
+    if (t.to_byte[static_cast<std::uint16_t>(s[k])] == 0) return k;
+  }
+  return kNoStop;
+}
+
+// Encodes s[i, stop) one unit at a time (none of them is left to the caller)
+// and returns stop.
+template <class Unit>
+std::size_t encode_exactly(const SingleByteTables<Unit>& t, const Unit* s, std::size_t i,
+                           std::size_t stop, char* out) noexcept {
+  for (; i < stop; ++i)
+    out[i] = static_cast<char>(s[i] < 0x80 ? s[i] : t.to_byte[static_cast<std::uint16_t>(s[i])]);
+  return stop;
+}
+
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__)) && \
     (defined(__x86_64__) || defined(__i386__))
 #define QUARNEL_KERNELS_AVX2 1
@@ -203,20 +231,19 @@ __attribute__((target("avx2"))) std::size_t encode_single_avx2(const SingleByteT
     const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
     const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 16));
     const __m256i low = _mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0xD8);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), low);
     const __m256i high = _mm256_permute4x64_epi64(
         _mm256_packus_epi16(_mm256_srli_epi16(a, 8), _mm256_srli_epi16(b, 8)), 0xD8);
     const auto mask =
         ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, zero))) |
         static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(limit, low)));
+    if (const std::size_t stop = first_stop(t, s, i, mask); stop != kNoStop) {
+      *stopped = true;
+      return encode_exactly(t, s, i, stop, out);
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), low);
     for (std::uint32_t m = mask; m; m &= m - 1) {
       const std::size_t k = i + static_cast<unsigned>(std::countr_zero(m));
-      const unsigned char byte = t.to_byte[static_cast<std::uint16_t>(s[k])];
-      if (byte == 0) {
-        *stopped = true;
-        return k;
-      }
-      out[k] = static_cast<char>(byte);
+      out[k] = static_cast<char>(t.to_byte[static_cast<std::uint16_t>(s[k])]);
     }
   }
   return i;
@@ -244,16 +271,16 @@ std::size_t encode_single(const SingleByteTables<Unit>& t, const Unit* s, std::s
   for (; n - i >= 16; i += 16) {
     const __m128i a = load16(s + i), b = load16(s + i + 8);
     const __m128i low = _mm_packus_epi16(a, b);
-    store16(out + i, low);
     const __m128i high = _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
     const unsigned mask =
         (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, zero))) ^ 0xFFFF) |
         static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(low, limit)));
+    if (const std::size_t stop = first_stop(t, s, i, mask); stop != kNoStop)
+      return encode_exactly(t, s, i, stop, out);
+    store16(out + i, low);
     for (unsigned m = mask; m; m &= m - 1) {
       const std::size_t k = i + static_cast<unsigned>(std::countr_zero(m));
-      const unsigned char byte = t.to_byte[static_cast<std::uint16_t>(s[k])];
-      if (byte == 0) return k;
-      out[k] = static_cast<char>(byte);
+      out[k] = static_cast<char>(t.to_byte[static_cast<std::uint16_t>(s[k])]);
     }
   }
 #endif
