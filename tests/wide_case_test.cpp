@@ -1,4 +1,6 @@
-// The W case table against the locale function it stands in for.
+// W case mapping: Unicode's simple case mappings, the same on every platform
+// and under every locale; against ICU's u_toupper/u_tolower where the suite
+// is built with ICU.
 #include "edit/wide_case.hpp"
 
 #include <gtest/gtest.h>
@@ -6,33 +8,56 @@
 #include <random>
 #include <vector>
 
+#include "support.hpp"
+
+#if defined(QUARNEL_TEST_WITH_ICU)
+#include <unicode/uchar.h>
+#endif
+
 namespace qe = quarnel::edit;
 namespace qp = quarnel::platform;
+using namespace qtest;
 using Unit = LWideChar;
 
 namespace {
 
 const qp::Case kBoth[] = {qp::Case::lower, qp::Case::upper};
 
-TEST(WideCaseTable, AgreesWithTheLocaleOnEveryUnit) {
-  for (qp::Case to : kBoth) {
-    const qe::WideCaseTable& table = qe::WideCaseTable::of(to);
-    for (unsigned u = 0; u < 0x10000; ++u) {
-      if (u >= 0xD800 && u < 0xE000) continue;
-      Unit one = static_cast<Unit>(u);
-      qp::map_case(&one, 1, to);
-      ASSERT_EQ(table[static_cast<Unit>(u)], one) << std::hex << u;
-    }
+// Texts through the exports, whatever the locale: letters beyond ASCII map,
+// letters without a one-character mapping (ß upper, ŉ) and caseless
+// characters stay, pairs beyond the BMP map as characters and lone
+// surrogates stay as they are.
+TEST(WideCase, UnicodeSimpleMappingsUnderAnyLocale) {
+  struct Row {
+    wstr text, upper, lower;
+  } rows[] = {
+      {QW("\u00e9\u00df\u03c0\u0436\u01c6"), QW("\u00c9\u00df\u03a0\u0416\u01c4"),
+       QW("\u00e9\u00df\u03c0\u0436\u01c6")},
+      {QW("\u01c5\u0131\u0130\u017f\u1e9e\u0149"), QW("\u01c4I\u0130S\u1e9e\u0149"),
+       QW("\u01c6\u0131i\u017f\u00df\u0149")},
+      {QW("\u212a\u2126\u24d0\uff41\u10d0\u13a0"), QW("\u212a\u2126\u24b6\uff21\u1c90\u13a0"),
+       QW("k\u03c9\u24d0\uff41\u10d0\uab70")},
+      {QW("x\U00010428\U0001E922\U0001F600"), QW("X\U00010400\U0001E900\U0001F600"),
+       QW("x\U00010428\U0001E922\U0001F600")},
+      {wstr{0xD801, 'a', 0xDC28, 0, 0xDC00, 0xD801}, wstr{0xD801, 'A', 0xDC28, 0, 0xDC00, 0xD801},
+       wstr{0xD801, 'a', 0xDC28, 0, 0xDC00, 0xD801}},
+  };
+  for (const Row& r : rows) {
+    HW h = make_w(r.text);
+    EXPECT_EQ(text(HW(LStrUpperCaseW(h.get())).get()), r.upper);
+    EXPECT_EQ(text(HW(LStrLowerCaseW(h.get())).get()), r.lower);
+    LStrSelfUpperCaseW(h.get());
+    EXPECT_EQ(text(h.get()), r.upper);
   }
 }
 
-// Whole texts, in place and copied, against the locale function over the
-// same text: runs of ASCII (the vector path) broken by Latin, Greek,
-// Cyrillic, zeros and surrogate pairs, at every alignment.
-TEST(WideCaseTable, MapsTextsAsTheLocaleDoes) {
-  const std::vector<Unit> alphabet = {'a',   'Z',   'q',    'M',    '0',    ' ',   '@',   '[',
-                                      '`',   '{',   0,      0xE9,   0xC9,   0xFF,  0x3B1, 0x416,
-                                      0x131, 0x130, 0xD801, 0xDC28, 0xD83D, 0xDE00};
+// Whole texts, in place and copied, against the table code point by code
+// point: runs of ASCII (the vector path) broken by other letters, zeros and
+// surrogates, paired and not, at every alignment.
+TEST(WideCase, TextsMapAsTheirCodePoints) {
+  const std::vector<Unit> alphabet = {'a',   'Z',   'q',    'M',    '0',    ' ',    '@',   '[',
+                                      '`',   '{',   0,      0xE9,   0xC9,   0xFF,   0x3B1, 0x416,
+                                      0x131, 0x130, 0xD801, 0xDC28, 0xD83D, 0xDE00, 0xDC00};
   std::mt19937 rng(11);
   for (int round = 0; round < 3000; ++round) {
     std::vector<Unit> text(rng() % 80);
@@ -41,14 +66,52 @@ TEST(WideCaseTable, MapsTextsAsTheLocaleDoes) {
       u = mostly_ascii && rng() % 8 ? static_cast<Unit>('A' + rng() % 58)
                                     : alphabet[rng() % alphabet.size()];
     for (qp::Case to : kBoth) {
+      const qe::WideCaseTable& table = qe::WideCaseTable::of(to);
       std::vector<Unit> want = text, copied(text.size()), in_place = text;
-      qp::map_case(want.data(), want.size(), to);
-      qe::WideCaseTable::of(to).map(text.data(), copied.data(), text.size());
-      qe::WideCaseTable::of(to).map(in_place.data(), in_place.data(), text.size());
+      for (std::size_t i = 0; i < want.size(); ++i) {
+        const bool pair = want[i] >= 0xD800 && want[i] < 0xDC00 && i + 1 < want.size() &&
+                          want[i + 1] >= 0xDC00 && want[i + 1] < 0xE000;
+        if (!pair) {
+          want[i] = table[want[i]];
+          continue;
+        }
+        char32_t c =
+            table.map_code_point(0x10000 + ((want[i] - 0xD800u) << 10) + (want[i + 1] - 0xDC00u));
+        want[i] = static_cast<Unit>(0xD800 + ((c - 0x10000) >> 10));
+        want[++i] = static_cast<Unit>(0xDC00 + (c & 0x3FF));
+      }
+      table.map(text.data(), copied.data(), text.size());
+      table.map(in_place.data(), in_place.data(), text.size());
       ASSERT_EQ(copied, want) << "round " << round;
       ASSERT_EQ(in_place, want) << "round " << round;
     }
   }
 }
+
+#if defined(QUARNEL_TEST_WITH_ICU)
+// Every code point against ICU's simple case mapping. There are no deliberate
+// differences: the table is Unicode's simple mappings, which is what
+// u_toupper and u_tolower answer. Code points that ICU knows from a newer
+// Unicode version than the table's are not compared (they have no mapping
+// in the table yet), nor are the surrogates, which are no characters.
+TEST(WideCase, EveryCodePointAsIcuMapsIt) {
+  const unsigned version = qe::WideCaseTable::unicode_version();
+  std::size_t compared = 0, mapped = 0;
+  for (UChar32 c = 0; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c < 0xE000) continue;
+    UVersionInfo age;
+    u_charAge(c, age);
+    if ((unsigned{age[0]} << 16 | unsigned{age[1]} << 8 | age[2]) > version) continue;
+    ++compared;
+    const char32_t upper = qe::WideCaseTable::of(qp::Case::upper).map_code_point(c);
+    const char32_t lower = qe::WideCaseTable::of(qp::Case::lower).map_code_point(c);
+    ASSERT_EQ(upper, static_cast<char32_t>(u_toupper(c))) << std::hex << c;
+    ASSERT_EQ(lower, static_cast<char32_t>(u_tolower(c))) << std::hex << c;
+    mapped += upper != static_cast<char32_t>(c) || lower != static_cast<char32_t>(c);
+  }
+  EXPECT_GT(compared, 0x10000u);
+  EXPECT_GT(mapped, 2800u);  // Unicode 15 has some 2,900 characters with case
+}
+#endif
 
 }  // namespace

@@ -6,6 +6,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev   # tests and benchmarks
   libabsl-dev                               # two of the benchmarks' baselines
   libfmt-dev                                # the C++ wrapper's fmt formatter test
+  libicu-dev unicode-data                   # case/conversion baselines and tests; case table data
   g++-multilib qemu-user-static             # 32-bit Linux build, run under qemu
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64                               # runs the Windows build's tests

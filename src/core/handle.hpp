@@ -125,6 +125,8 @@ void destroy_handle(Rec* h) noexcept {
 
 // Conversions between the families through the process's ANSI code page.
 AnsiStr to_ansi(wstring_view text);
+// The units before the first zero unit of `text`, converted.
+AnsiStr to_ansi_to_zero(wstring_view text);
 WideStr to_wide(std::string_view text);
 
 }  // namespace quarnel::core

@@ -1,7 +1,5 @@
 #include "core/lifecycle.hpp"
 
-#include "core/unit_scan.hpp"
-
 namespace quarnel::core {
 
 ARec* clone(const ARec& src) { return new_handle(AnsiStr::share(src.payload)); }
@@ -10,8 +8,7 @@ WRec* clone(const WRec& src) { return new_handle(WideStr::copy(view_of(src))); }
 
 ARec* clone_to_ansi(const WRec& src) {
   // Only the units before the first zero unit take part.
-  const wstring_view text = view_of(src);
-  return new_handle(to_ansi(text.substr(0, find_unit(text.data(), text.size(), 0))));
+  return new_handle(to_ansi_to_zero(view_of(src)));
 }
 
 WRec* clone_to_wide(const ARec& src) { return new_handle(to_wide(view_of(src))); }

@@ -1,5 +1,8 @@
 #include "edit/wide_case.hpp"
 
+#include <algorithm>
+#include <cstdint>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -7,36 +10,64 @@
 namespace quarnel::edit {
 namespace {
 
-constexpr bool is_surrogate(core::wchar u) noexcept { return (u & 0xF800) == 0xD800; }
+struct CaseRange {
+  char32_t first, last;
+  int delta;
+};
 
-constexpr core::wchar plain_ascii(core::wchar u, platform::Case to) noexcept {
-  if (to == platform::Case::upper) return u >= 'a' && u <= 'z' ? u - 0x20 : u;
-  return u >= 'A' && u <= 'Z' ? u + 0x20 : u;
+#include "edit/wide_case_table.inc"
+
+constexpr bool is_high_surrogate(core::wchar u) noexcept { return u >= 0xD800 && u < 0xDC00; }
+constexpr bool is_low_surrogate(core::wchar u) noexcept { return u >= 0xDC00 && u < 0xE000; }
+
+}  // namespace
+
+struct WideCaseTable::Data {
+  const unsigned char* blocks;  // of each 128 units: its row in kCaseDelta
+  const CaseRange* ranges;      // beyond the BMP, in order
+  std::size_t range_count;
+};
+
+namespace {
+
+constexpr WideCaseTable::Data kUpperData{kCaseUpperBlock, kCaseUpperRanges,
+                                         std::size(kCaseUpperRanges)};
+constexpr WideCaseTable::Data kLowerData{kCaseLowerBlock, kCaseLowerRanges,
+                                         std::size(kCaseLowerRanges)};
+
+inline core::wchar map_unit(const unsigned char* blocks, core::wchar u) noexcept {
+  return static_cast<core::wchar>(u + kCaseDelta[blocks[u >> 7]][u & 127]);
 }
 
 }  // namespace
 
 const WideCaseTable& WideCaseTable::of(platform::Case to) noexcept {
-  static const WideCaseTable lower(platform::Case::lower), upper(platform::Case::upper);
+  static constexpr WideCaseTable lower(kLowerData, platform::Case::lower),
+      upper(kUpperData, platform::Case::upper);
   return to == platform::Case::lower ? lower : upper;
 }
 
-WideCaseTable::WideCaseTable(platform::Case to) noexcept : to_(to) {
-  for (unsigned u = 0; u < 0x10000; ++u) map_[u] = static_cast<core::wchar>(u);
-  // Two calls, around the surrogates, rather than 63,488 of one unit each.
-  platform::map_case(map_, 0xD800, to);
-  platform::map_case(map_ + 0xE000, 0x2000, to);
-  plain_ascii_ = true;
-  for (core::wchar u = 0; u < 0x80; ++u) plain_ascii_ &= map_[u] == plain_ascii(u, to);
+unsigned WideCaseTable::unicode_version() noexcept {
+  return kCaseUnicodeVersion[0] << 16 | kCaseUnicodeVersion[1] << 8 | kCaseUnicodeVersion[2];
+}
+
+core::wchar WideCaseTable::operator[](core::wchar unit) const noexcept {
+  return map_unit(data_->blocks, unit);
+}
+
+char32_t WideCaseTable::map_code_point(char32_t c) const noexcept {
+  if (c < 0x10000) return map_unit(data_->blocks, static_cast<core::wchar>(c));
+  const CaseRange* end = data_->ranges + data_->range_count;
+  const CaseRange* r = std::lower_bound(data_->ranges, end, c,
+                                        [](const CaseRange& x, char32_t v) { return x.last < v; });
+  return r != end && r->first <= c ? static_cast<char32_t>(static_cast<int>(c) + r->delta) : c;
 }
 
 std::size_t WideCaseTable::map_ascii(const core::wchar* from, core::wchar* to,
                                      std::size_t count) const noexcept {
   std::size_t i = 0;
 #if defined(__SSE2__)
-  // Eight units at a time while they are ASCII and the locale maps ASCII as
-  // the C locale does (not, for instance, Turkish 'i').
-  if (!plain_ascii_) return 0;
+  // Eight units at a time while they are ASCII.
   const bool upper = to_ == platform::Case::upper;
   const __m128i first = _mm_set1_epi16(upper ? 'a' - 1 : 'A' - 1);
   const __m128i last = _mm_set1_epi16(upper ? 'z' + 1 : 'Z' + 1);
@@ -58,28 +89,22 @@ std::size_t WideCaseTable::map_ascii(const core::wchar* from, core::wchar* to,
 
 void WideCaseTable::map(const core::wchar* from, core::wchar* to,
                         std::size_t count) const noexcept {
-  // By table, with runs of ASCII taken many at a time; surrogates come
-  // through unchanged, and only when there were any does a second pass hand
-  // their runs to the locale.
-  bool surrogates = false;
+  // Runs of ASCII many at a time, everything else by table, a surrogate pair
+  // as the character it encodes.
+  const unsigned char* blocks = data_->blocks;
   for (std::size_t i = 0; i < count;) {
     i += map_ascii(from + i, to + i, count - i);
     for (const std::size_t end = std::min(count, i + 64); i < end; ++i) {
       const core::wchar u = from[i];
-      surrogates |= is_surrogate(u);
-      to[i] = map_[u];
+      if (is_high_surrogate(u) && i + 1 < count && is_low_surrogate(from[i + 1])) {
+        const char32_t c = 0x10000 + ((char32_t{u} - 0xD800) << 10) + (from[i + 1] - 0xDC00u);
+        const char32_t m = map_code_point(c);
+        to[i] = static_cast<core::wchar>(0xD800 + ((m - 0x10000) >> 10));
+        to[++i] = static_cast<core::wchar>(0xDC00 + (m & 0x3FF));
+        continue;
+      }
+      to[i] = map_unit(blocks, u);
     }
-  }
-  if (!surrogates) return;
-  for (std::size_t i = 0; i < count;) {
-    if (!is_surrogate(to[i])) {
-      ++i;
-      continue;
-    }
-    std::size_t end = i + 1;
-    while (end < count && is_surrogate(to[end])) ++end;
-    platform::map_case(to + i, end - i, to_);
-    i = end;
   }
 }
 

@@ -42,14 +42,27 @@ unsigned ansi_code_page() noexcept;
 bool is_lead_byte(unsigned char byte) noexcept;
 
 // Decodes `count` bytes of ANSI text into UTF-16. With `out` null, only
-// measures. Returns the number of units produced. Invalid input is replaced
-// the way the Windows converters replace it; zero bytes become zero units.
+// measures. Returns the number of units produced, never more than `count`,
+// so `out` may be sized by the input. Invalid input is replaced the way the
+// Windows converters replace it; zero bytes become zero units.
 std::size_t ansi_to_utf16(const char* text, std::size_t count, wchar* out) noexcept;
 
+// The text before the first zero byte of text[0, count) (all of it when
+// there is none), decoded, with a zero unit after it: returns how many units
+// that takes, and writes them to `out` when they fit in `capacity` units.
+// Nothing is written otherwise; `out` may be null to only measure.
+std::size_t ansi_to_utf16_terminated(const char* text, std::size_t count, wchar* out,
+                                     std::size_t capacity) noexcept;
+
 // Encodes `count` UTF-16 units into the ANSI code page. With `out` null, only
-// measures. Returns the number of bytes produced. Units the code page cannot
-// represent become the code page's default character.
+// measures. Returns the number of bytes produced, never more than
+// ansi_bytes_per_unit() times `count`. Units the code page cannot represent
+// become the code page's default character.
 std::size_t utf16_to_ansi(const wchar* text, std::size_t count, char* out) noexcept;
+
+// The most bytes one UTF-16 unit becomes in the ANSI code page: 1 for the
+// single-byte pages, where every conversion keeps the length.
+std::size_t ansi_bytes_per_unit() noexcept;
 
 // --- Locale-aware comparison ---------------------------------------------------
 // Case-insensitive comparison of two UTF-16 texts under the user's locale:

@@ -109,14 +109,6 @@ void AnsiCaseMap::apply(char* text, std::size_t count, Case to) const noexcept {
   }
 }
 
-void map_units(char16_t* text, std::size_t count, Case to, locale_t locale) noexcept {
-  for (std::size_t i = 0; i < count; ++i) {
-    if (is_surrogate(text[i])) continue;
-    const char32_t m = map_code_point(text[i], to, locale);
-    if (m < 0x10000 && !is_surrogate(m)) text[i] = static_cast<char16_t>(m);
-  }
-}
-
 }  // namespace quarnel::platform::posix
 
 namespace quarnel::platform {
@@ -135,10 +127,6 @@ const posix::AnsiCaseMap& process_case_map() noexcept {
 
 void map_case(char* text, std::size_t count, Case to) noexcept {
   process_case_map().apply(text, count, to);
-}
-
-void map_case(wchar* text, std::size_t count, Case to) noexcept {
-  posix::map_units(text, count, to, posix::user_locale());
 }
 
 }  // namespace quarnel::platform

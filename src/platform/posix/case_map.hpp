@@ -34,8 +34,4 @@ class AnsiCaseMap {
   unsigned char table_[2][256];  // by Case: one-byte characters
 };
 
-// UTF-16 units, each on its own; surrogates and units whose mapping leaves
-// the Basic Multilingual Plane stay as they are.
-void map_units(char16_t* text, std::size_t count, Case to, locale_t locale) noexcept;
-
 }  // namespace quarnel::platform::posix

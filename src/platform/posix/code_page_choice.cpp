@@ -154,8 +154,31 @@ std::size_t ansi_to_utf16(const char* text, std::size_t count, wchar* out) noexc
   return posix::decode(posix::process_code_page(), text, count, out);
 }
 
+std::size_t ansi_to_utf16_terminated(const char* text, std::size_t count, wchar* out,
+                                     std::size_t capacity) noexcept {
+  const posix::CodePage& page = posix::process_code_page();
+  // Room for anything `count` bytes can become: one pass, straight into out.
+  if (out && capacity > count) {
+    const std::size_t units = posix::decode_to_zero(page, text, count, out);
+    out[units] = 0;
+    return units + 1;
+  }
+  const void* zero = std::memchr(text, 0, count);
+  if (zero) count = static_cast<std::size_t>(static_cast<const char*>(zero) - text);
+  const std::size_t units = posix::decode(page, text, count, nullptr);
+  if (out && units < capacity) {
+    posix::decode(page, text, count, out);
+    out[units] = 0;
+  }
+  return units + 1;
+}
+
 std::size_t utf16_to_ansi(const wchar* text, std::size_t count, char* out) noexcept {
   return posix::encode(posix::process_code_page(), text, count, out);
+}
+
+std::size_t ansi_bytes_per_unit() noexcept {
+  return posix::max_bytes_per_unit(posix::process_code_page());
 }
 
 }  // namespace quarnel::platform

@@ -23,12 +23,24 @@ unsigned code_page_id(const CodePage& page) noexcept;
 bool is_lead_byte(const CodePage& page, unsigned char byte) noexcept;
 
 // Decodes `n` bytes into UTF-16; with `out` null, only counts the units.
-// Returns the number of units. Zero bytes are characters like any other.
+// Returns the number of units, which is never more than `n`, and writes
+// nothing past them. Zero bytes are characters like any other.
 std::size_t decode(const CodePage& page, const char* s, std::size_t n, char16_t* out) noexcept;
 
+// Decodes the bytes of s[0, n) before its first zero byte (all of them when
+// there is none) into `out`, which has room for `n` units; returns the
+// number of units.
+std::size_t decode_to_zero(const CodePage& page, const char* s, std::size_t n,
+                           char16_t* out) noexcept;
+
 // Encodes `n` UTF-16 units; with `out` null, only counts the bytes. Returns
-// the number of bytes.
+// the number of bytes, which is never more than max_bytes_per_unit(page)
+// times `n`, and writes nothing past them.
 std::size_t encode(const CodePage& page, const char16_t* s, std::size_t n, char* out) noexcept;
+
+// The most bytes one UTF-16 unit encodes to: 1, 2 (double-byte pages) or 3
+// (UTF-8, where a surrogate pair takes 4 bytes for its two units).
+std::size_t max_bytes_per_unit(const CodePage& page) noexcept;
 
 // The Windows code page that corresponds to a locale codeset name as
 // nl_langinfo(CODESET) reports it ("UTF-8", "ISO-8859-5", "EUC-JP", ...), or 0

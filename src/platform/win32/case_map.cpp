@@ -1,6 +1,6 @@
-// Windows maps case itself: CharLowerBuff and CharUpperBuff work in place on
-// exactly the characters given (zero characters included), following the
-// user's language settings; the A forms go through the ANSI code page.
+// Windows maps the A family's case itself: CharLowerBuffA and CharUpperBuffA
+// work in place on exactly the characters given (zero characters included),
+// following the user's language settings and the ANSI code page.
 #include "platform/case_map.hpp"
 
 #include <windows.h>
@@ -15,14 +15,6 @@ void map_case(char* text, std::size_t count, Case to) noexcept {
     CharLowerBuffA(text, static_cast<DWORD>(count));
   else
     CharUpperBuffA(text, static_cast<DWORD>(count));
-}
-
-void map_case(wchar* text, std::size_t count, Case to) noexcept {
-  if (count == 0) return;
-  if (to == Case::lower)
-    CharLowerBuffW(text, static_cast<DWORD>(count));
-  else
-    CharUpperBuffW(text, static_cast<DWORD>(count));
 }
 
 }  // namespace quarnel::platform

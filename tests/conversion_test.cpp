@@ -1,0 +1,154 @@
+// Conversions between the families through the exports, against the
+// platform's own converter for the process code page: MultiByteToWideChar
+// and WideCharToMultiByte on Windows, the POSIX layer's code pages elsewhere
+// (themselves checked against reference decoders in tests/posix). Every
+// byte, every UTF-16 unit (lone surrogates included), malformed input, and
+// texts long enough to be converted in several pieces, with surrogate pairs
+// and characters across the joins. The suite runs once more under UTF-8
+// and a double-byte page where the platform lets the page be chosen.
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/platform.hpp"
+#include "support.hpp"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include "platform/posix/codepage.hpp"
+#endif
+
+using namespace qtest;
+
+namespace {
+
+wstr platform_decode(const std::string& s) {
+#if defined(_WIN32)
+  if (s.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  wstr w(static_cast<std::size_t>(n), 0);
+  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+#else
+  namespace qp = quarnel::platform::posix;
+  const qp::CodePage& page = *qp::find_code_page(quarnel::platform::ansi_code_page());
+  wstr w(qp::decode(page, s.data(), s.size(), nullptr), 0);
+  qp::decode(page, s.data(), s.size(), w.data());
+  return w;
+#endif
+}
+
+std::string platform_encode(const wstr& w) {
+#if defined(_WIN32)
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), 0);
+  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+#else
+  namespace qp = quarnel::platform::posix;
+  const qp::CodePage& page = *qp::find_code_page(quarnel::platform::ansi_code_page());
+  std::string s(qp::encode(page, w.data(), w.size(), nullptr), 0);
+  qp::encode(page, w.data(), w.size(), s.data());
+  return s;
+#endif
+}
+
+// Byte texts: every byte alone and all in a row, random bytes (malformed for
+// the multi-byte pages), and long texts whose pieces meet inside characters.
+std::vector<std::string> byte_texts() {
+  std::vector<std::string> texts;
+  std::string all;
+  for (int b = 0; b < 256; ++b) {
+    texts.push_back(std::string(1, static_cast<char>(b)));
+    all += static_cast<char>(b);
+  }
+  texts.push_back(all);
+  std::mt19937 rng(17);
+  for (int round = 0; round < 300; ++round) {
+    std::string s(rng() % 70, 0);
+    for (char& c : s) c = static_cast<char>(rng() % 3 ? 'a' + rng() % 26 : rng() % 256);
+    texts.push_back(s);
+  }
+  for (std::size_t at : {16383u, 16384u, 16385u, 32767u}) {
+    std::string s(40000, 'x');
+    for (std::size_t i = at - 3; i < at + 3; ++i) s[i] = static_cast<char>(0xC3 + i % 0x3D);
+    texts.push_back(s);
+  }
+  return texts;
+}
+
+// Unit texts: every unit alone and all in a row, random units, and long
+// texts with a surrogate pair (or a lone half) at the joins of the pieces.
+std::vector<wstr> unit_texts() {
+  std::vector<wstr> texts;
+  wstr all;
+  for (unsigned u = 1; u < 0x10000; ++u) {
+    texts.push_back(wstr(1, static_cast<LWideChar>(u)));
+    all += static_cast<LWideChar>(u);
+  }
+  texts.push_back(all);
+  std::mt19937 rng(23);
+  const LWideChar edges[] = {0x7F, 0x80, 0xE9, 0x20AC, 0x3042, 0xD800, 0xDBFF, 0xDC00, 0xFFFD};
+  for (int round = 0; round < 300; ++round) {
+    wstr w(rng() % 70, 0);
+    for (LWideChar& u : w)
+      u = static_cast<LWideChar>(rng() % 3   ? 'a' + rng() % 26
+                                 : rng() % 2 ? edges[rng() % 9]
+                                             : rng());
+    texts.push_back(w);
+  }
+  for (std::size_t at : {16383u, 16384u, 16385u}) {
+    wstr w(40000, 'y');
+    w[at - 1] = 0xD83D;
+    w[at] = 0xDE00;
+    w[at + 2] = 0xDC00;
+    w[at + 5] = 0x4E00;
+    texts.push_back(w);
+  }
+  texts.push_back(wstr(40000, 0x3042));              // grows past the first guess
+  for (std::size_t at : {0u, 5u, 16384u, 35000u}) {  // the W-to-A clone stops at a zero unit
+    wstr w(40000, 0xE9);
+    w[at] = 0;
+    texts.push_back(w);
+  }
+  return texts;
+}
+
+}  // namespace
+
+TEST(Conversion, AToWMatchesThePlatformConverter) {
+  for (const std::string& s : byte_texts()) {
+    SCOPED_TRACE(testing::PrintToString(s.substr(0, 40)));
+    const wstr want = platform_decode(s);
+    HW from_text(LStrAllocFromASzStrW(s.data(), static_cast<int>(s.size())));
+    ASSERT_EQ(text(from_text.get()), want);
+    HA a = make_a(s);
+    ASSERT_EQ(text(HW(LStrAllocCloneAW(a.get())).get()), want);
+    // The bridge converts up to the first zero byte, into a buffer of the
+    // exact size and into a roomy one, and never past the capacity.
+    const wstr up_to_zero = platform_decode(s.substr(0, s.find('\0')));
+    const int need = LStrWideCharBufSizeA(a.get());
+    ASSERT_EQ(need, static_cast<int>(up_to_zero.size()) + 1);
+    for (int capacity : {need, need + 40, static_cast<int>(s.size()) + 1}) {
+      std::vector<LWideChar> buffer(static_cast<std::size_t>(capacity) + 1, 0xBEEF);
+      LStrWideCharA(a.get(), buffer.data(), capacity);
+      ASSERT_EQ(wstr(buffer.data()), up_to_zero);
+      ASSERT_EQ(buffer[static_cast<std::size_t>(capacity)], 0xBEEF);
+    }
+  }
+}
+
+TEST(Conversion, WToAMatchesThePlatformConverter) {
+  for (const wstr& w : unit_texts()) {
+    SCOPED_TRACE(testing::PrintToString(w.substr(0, 10)));
+    const std::string want = platform_encode(w);
+    HA from_text(LStrAllocFromWSzStrA(w.data(), static_cast<int>(w.size())));
+    ASSERT_EQ(text(from_text.get()), want);
+    ASSERT_EQ(text(HA(LStrAllocCloneWA(make_w(w).get())).get()),
+              platform_encode(w.substr(0, w.find(LWideChar{0}))));
+  }
+}
