@@ -2,18 +2,24 @@
 // It uses nothing but the library's exported functions, as any host would.
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "csv.hpp"
+#include "fields.hpp"
 #include "input.hpp"
 #include "options.hpp"
 #include "output.hpp"
 #include "quarnel/quarnel.hpp"
+#include "utf.hpp"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -28,24 +34,20 @@ namespace {
 using namespace qtool;
 
 // The library decodes A text in the process code page, which it reads from
-// QUARNEL_ACP when it loads. The tool wants its input's code page there, so
-// it starts itself again with that setting when it is not already in force.
-// Returns false when that fails. Windows keeps the system code page; lines
-// are converted into it as they are read (see LineReader).
+// QUARNEL_ACP when it loads. To decode a code page, the tool starts itself
+// again with that setting when it is not already in force. UTF-8 input
+// needs no decoding. Returns false when that fails. Windows decodes with
+// the system's own functions.
 bool use_code_page(unsigned cp, char** argv) {
 #if defined(_WIN32)
   (void)cp;
   (void)argv;
   return true;
 #else
+  if (cp == 65001) return true;
   std::string wanted = std::to_string(cp);
   const char* current = std::getenv("QUARNEL_ACP");
   if (current && wanted == current) return true;
-  if (cp == 65001) {
-    // A UTF-8 locale gives UTF-8 already: "é" is one character.
-    CLWideStr probe(LStrAllocFromASzStrW("\xC3\xA9", 2), true);
-    if (probe.length() == 1) return true;
-  }
   setenv("QUARNEL_ACP", wanted.c_str(), 1);
   execv("/proc/self/exe", argv);
   execvp(argv[0], argv);
@@ -54,51 +56,126 @@ bool use_code_page(unsigned cp, char** argv) {
 #endif
 }
 
-bool process_code_page_is_utf8(unsigned encoding) {
-#if defined(_WIN32)
-  (void)encoding;
-  return GetACP() == 65001;
-#else
-  return encoding == 65001;
-#endif
-}
-
-unsigned recode_from(unsigned encoding) {
-#if defined(_WIN32)
-  return encoding == GetACP() ? 0 : encoding;
-#else
-  (void)encoding;
-  return 0;
-#endif
-}
-
 void trim_view(std::string_view& s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
   while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
 }
 
+// Lines up to this length without zero bytes go to the library whole;
+// longer ones are cut here as they are written, so that memory stays within
+// a small multiple of the line however many fields it holds.
+constexpr std::size_t kLibraryLine = 1u << 16;
+// The longest line the W family takes, in UTF-16 units.
+constexpr std::size_t kMostUnits = 0x3FFFFFF0;
+
+bool may_hold_nul(const LineReader& reader, std::string_view line) {
+  return reader.line_may_hold_nul() && std::memchr(line.data(), 0, line.size());
+}
+
+// Names made distinct: a name met again gets _2, _3... (skipping names that
+// are taken already).
+void make_distinct(std::vector<std::string>& names) {
+  std::set<std::string> taken(names.begin(), names.end()), seen;
+  for (std::string& name : names) {
+    if (seen.insert(name).second) continue;
+    for (int n = 2;; ++n) {
+      std::string candidate = name;
+      candidate += '_';
+      candidate += std::to_string(n);
+      if (taken.insert(candidate).second) {
+        name = candidate;
+        break;
+      }
+    }
+    seen.insert(name);
+  }
+}
+
+// Collects a record's fields, for records that are reordered.
+class Record final : public FieldSink {
+ public:
+  void clear() {
+    text_.clear();
+    ends_.clear();
+    utf8_ = true;
+  }
+  void field(std::string_view text, bool utf8) override {
+    text_.append(text);
+    ends_.push_back(text_.size());
+    utf8_ = utf8_ && utf8;
+  }
+  void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
+    for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
+    if (trailing) field({}, utf8);
+  }
+  const std::vector<std::string_view>& views() {
+    views_.clear();
+    std::size_t begin = 0;
+    for (std::size_t end : ends_) {
+      views_.push_back(std::string_view(text_).substr(begin, end - begin));
+      begin = end;
+    }
+    return views_;
+  }
+  bool utf8() const { return utf8_; }
+
+ private:
+  std::string text_;
+  std::vector<std::size_t> ends_;
+  std::vector<std::string_view> views_;
+  bool utf8_ = true;
+};
+
+// Writes a record's fields as they come.
+class Streamer final : public FieldSink {
+ public:
+  Streamer(RecordWriter& writer, char separator) : writer_(writer), separator_(separator) {}
+  void field(std::string_view text, bool utf8) override {
+    if (!begun_) writer_.begin();
+    begun_ = true;
+    writer_.add(text, utf8);
+  }
+  void fields(const CLAnsiStrList& list, std::string_view line, bool trailing, bool utf8) override {
+    writer_.write(list, line, separator_, utf8, trailing);
+  }
+  void finish() {
+    if (begun_) writer_.end();
+    begun_ = false;
+  }
+
+ private:
+  RecordWriter& writer_;
+  char separator_;
+  bool begun_ = false;
+};
+
 // The state of one run over all inputs.
 class Runner {
  public:
-  Runner(const Options& o, Output& out)
-      : o_(o), writer_(out, o.format, process_code_page_is_utf8(o.encoding)) {
+  Runner(const Options& o, Output& out) : o_(o), writer_(out, o.format) {
     if (o.command->mode == Mode::fixed || o.command->mode == Mode::columns)
       wide_fields_.growBy = static_cast<int>(o.layout.size());
+    object_ = o.header && o.format == Format::jsonl;
+    if (!o.header) selection_ = o.select;
   }
 
   // Returns false on a data error, already reported.
   bool run(LineReader& reader) {
-    if (writer_.utf8_input()) reader.check_utf8();
-    switch (o_.command->mode) {
-      case Mode::sep:
-        return split_lines(reader);
-      case Mode::fixed:
-      case Mode::columns:
-        return cut_layout(reader);
-      case Mode::named:
-        return split_named(reader);
-      case Mode::csv:
-        return read_csv(reader);
+    try {
+      switch (o_.command->mode) {
+        case Mode::sep:
+          return split_lines(reader);
+        case Mode::fixed:
+        case Mode::columns:
+          return cut_layout(reader);
+        case Mode::named:
+          return split_named(reader);
+        case Mode::csv:
+          return read_csv(reader);
+      }
+    } catch (const DataError& e) {
+      std::fprintf(stderr, "quarnel: %s\n", e.what());
+      return false;
     }
     return true;
   }
@@ -109,20 +186,39 @@ class Runner {
                    unsplit_ == 1 ? "" : "s", o_.separator);
   }
 
+  // Object output carries the names of every input's header: those of the
+  // files are read first.
+  void add_header_names(const std::string& file, const Decoding& decoding) {
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in) return;  // reported when the file's turn comes
+    try {
+      LineReader reader(in, 0, file.c_str(), decoding);
+      CsvReader csv(reader, o_.separator, false);
+      Record header;
+      if (csv.next(header)) merge_names(names_of(header));
+    } catch (const DataError&) {
+    }
+    std::fclose(in);
+  }
+
  private:
   bool split_lines(LineReader& reader) {
     std::string_view text;
     int slots = slots_needed();
     slots_.resize(static_cast<std::size_t>(slots));
+    Streamer stream(writer_, o_.separator);
     while (reader.next(&text)) {
+      if (text.size() > kLibraryLine || may_hold_nul(reader, text)) {
+        split_here(text, reader.line_utf8(), stream);
+        continue;
+      }
       LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
       if (slots > 0) {
         // The library stops after the last field asked for.
         int n = SplitBySepA(&line_, o_.separator, slots, slots_.data(), o_.trim);
         record_.clear();
-        for (int i = 0; i < n; ++i)
-          record_.push_back(slot_text(slots_[static_cast<std::size_t>(i)]));
-        writer_.write(pick(record_), nullptr, reader.line_utf8());
+        for (int i = 0; i < n; ++i) record_.push_back(slots_[static_cast<std::size_t>(i)].view());
+        writer_.write(pick(record_), reader.line_utf8());
         continue;
       }
       SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
@@ -132,9 +228,34 @@ class Runner {
       }
       record_.clear();
       for (int i = 0; i < fields_.count; ++i) record_.push_back(field_text(fields_[i]));
-      writer_.write(pick(record_), nullptr, reader.line_utf8());
+      writer_.write(pick(record_), reader.line_utf8());
     }
     return true;
+  }
+
+  // sep's cut, for long lines and lines holding zero bytes: the same fields
+  // as the library's, written as they are found (or gathered, to be picked).
+  void split_here(std::string_view line, bool utf8, Streamer& stream) {
+    record_.clear();
+    bool gather = !o_.select.empty();
+    if (!line.empty()) {
+      if (line.back() == o_.separator) line.remove_suffix(1);
+      for (std::size_t at = 0;;) {
+        std::size_t end = line.find(o_.separator, at);
+        std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
+        if (o_.trim) trim_view(field);
+        if (gather)
+          record_.push_back(field);
+        else
+          stream.field(field, utf8);
+        if (end == std::string_view::npos) break;
+        at = end + 1;
+      }
+    }
+    if (gather || line.empty())
+      writer_.write(pick(record_), utf8);
+    else
+      stream.finish();
   }
 
   // How many fields of a line a selection needs, when a few slots hold
@@ -150,19 +271,67 @@ class Runner {
     return slots;
   }
 
-  // Widths and columns count characters: the line goes through the W family.
+  // Widths and columns count characters: the line goes through the W
+  // family, and where it holds characters beyond the BMP (two units each)
+  // the layout is turned from characters into units for that line.
   bool cut_layout(LineReader& reader) {
     std::string_view text;
-    int entries = static_cast<int>(o_.layout.size() / (o_.command->mode == Mode::columns ? 2 : 1));
+    bool columns = o_.command->mode == Mode::columns;
+    int entries = static_cast<int>(o_.layout.size() / (columns ? 2 : 1));
+    std::string scratch;
     while (reader.next(&text)) {
-      CLWideStr wide(LStrAllocFromASzStrW(text.data(), static_cast<int>(text.size())), true);
-      if (o_.command->mode == Mode::fixed)
-        SplitByFixedLayoutW(&wide, entries, o_.layout.data(), &wide_fields_, o_.trim);
+      units_.clear();
+      append_utf8_as_utf16(reader.line_utf8() ? text : RecordWriter::to_utf8(text, scratch),
+                           units_);
+      if (units_.size() > kMostUnits)
+        throw DataError(std::string(reader.name()) + ":" + std::to_string(reader.line_number()) +
+                        ": line too long for " + o_.command->name + " (more than " +
+                        std::to_string(kMostUnits) + " UTF-16 units)");
+      LStrAssignWSzStrW(wide_.handle, units_.data(), static_cast<int>(units_.size()));
+      const int* layout = in_units(columns);
+      if (columns)
+        SplitByFixedLayoutExW(&wide_, entries, layout, &wide_fields_, o_.trim);
       else
-        SplitByFixedLayoutExW(&wide, entries, o_.layout.data(), &wide_fields_, o_.trim);
+        SplitByFixedLayoutW(&wide_, entries, layout, &wide_fields_, o_.trim);
       writer_.write(wide_fields_);
     }
     return true;
+  }
+
+  // The layout for the line in units_, counted in UTF-16 units.
+  const int* in_units(bool columns) {
+    bool pairs = false;
+    for (LWideChar u : units_) pairs = pairs || (u >= 0xD800 && u < 0xDC00);
+    if (!pairs) return o_.layout.data();
+    // starts_[c]: the unit where character c (from 0) starts.
+    starts_.clear();
+    for (std::size_t i = 0; i < units_.size(); ++i)
+      if (!(units_[i] >= 0xDC00 && units_[i] < 0xE000 && i > 0 && units_[i - 1] >= 0xD800 &&
+            units_[i - 1] < 0xDC00))
+        starts_.push_back(static_cast<int>(i));
+    int characters = static_cast<int>(starts_.size());
+    starts_.push_back(static_cast<int>(units_.size()));
+    auto unit_of = [&](long long c) {  // character c from 0, clamped to the line
+      return c >= characters ? static_cast<int>(units_.size())
+                             : starts_[static_cast<std::size_t>(std::max(c, 0LL))];
+    };
+    layout_ = o_.layout;
+    if (columns) {
+      for (std::size_t k = 0; k < layout_.size(); k += 2) {
+        int first = o_.layout[k], last = o_.layout[k + 1];
+        layout_[k] = unit_of(first - 1LL) + 1;
+        if (last >= first) layout_[k + 1] = unit_of(last);
+      }
+    } else {
+      long long at = 0;  // in characters
+      for (std::size_t k = 0; k < layout_.size(); ++k) {
+        int width = o_.layout[k];
+        if (width < 0) break;  // the rest of the line, whatever follows
+        layout_[k] = unit_of(at + width) - unit_of(at);
+        at += width;
+      }
+    }
+    return layout_.data();
   }
 
   // Configuration files: comments and blank lines skipped, [section] lines
@@ -180,6 +349,9 @@ class Runner {
         section_.assign(section);
         continue;
       }
+      if (text.size() > INT_MAX - 1)
+        throw DataError(std::string(reader.name()) + ":" + std::to_string(reader.line_number()) +
+                        ": line too long");
       LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
       if (!SplitNamedEquA(line_.c_str(), &fields_, o_.trim, o_.separator)) {
         ++unsplit_;
@@ -190,61 +362,148 @@ class Runner {
       if (o_.unquote && value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
           value.back() == value[0])
         value = value.substr(1, value.size() - 2);
-      writer_.write({name, value});
+      writer_.write({name, value}, false);
+    }
+    return true;
+  }
+
+  // A header's names as valid UTF-8, made distinct.
+  static std::vector<std::string> names_of(Record& header) {
+    std::vector<std::string> names;
+    std::string scratch;
+    for (std::string_view name : header.views())
+      names.emplace_back(RecordWriter::to_utf8(name, scratch));
+    make_distinct(names);
+    return names;
+  }
+
+  void merge_names(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+      if (std::find(columns_.begin(), columns_.end(), name) == columns_.end())
+        columns_.push_back(name);
+  }
+
+  // Reads an input's header: maps its columns to the run's by name.
+  bool take_header(const std::vector<std::string>& names, const char* input) {
+    bool first = !have_header_;
+    if (object_) {
+      merge_names(names);
+    } else if (first) {
+      columns_ = names;
+    } else {
+      std::vector<std::string> a = names, b = columns_;
+      std::sort(a.begin(), a.end());
+      std::sort(b.begin(), b.end());
+      if (a != b) {
+        std::fprintf(stderr,
+                     "quarnel: %s: its header names other columns than the first input's; "
+                     "inputs are matched by name (JSON objects, -f jsonl, take the union)\n",
+                     input);
+        return false;
+      }
+    }
+    have_header_ = true;
+    map_.clear();
+    identity_ = names.size() == columns_.size();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      auto at = std::find(columns_.begin(), columns_.end(), names[i]) - columns_.begin();
+      map_.push_back(static_cast<std::size_t>(at));
+      identity_ = identity_ && map_.back() == i;
+    }
+    if (!resolve_selection(input)) return false;
+    keys_ = columns_;
+    if (first && !object_) {
+      std::vector<std::string_view> views(columns_.begin(), columns_.end());
+      writer_.write(pick(views), true);
     }
     return true;
   }
 
   bool read_csv(LineReader& reader) {
-    CsvReader csv(reader, o_.separator, o_.lenient);
-    std::vector<std::string_view> record;
-    try {
-      if (o_.header && csv.next(&record) && !have_header_) {
-        have_header_ = true;
-        std::string scratch;
-        for (std::string_view name : record) header_.emplace_back(writer_.to_utf8(name, scratch));
-        std::vector<std::string_view> names(header_.begin(), header_.end());
-        if (!resolve_selection(names, reader.name())) return false;
-        const std::vector<std::string_view>& picked = pick(names);
-        if (o_.format != Format::jsonl) writer_.write(picked, nullptr, true);
-        keys_.assign(picked.begin(), picked.end());
+    CsvReader csv(reader, o_.separator, o_.strict);
+    if (o_.header) {
+      record_in_.clear();
+      if (!csv.next(record_in_)) return true;
+      if (!take_header(names_of(record_in_), reader.name())) return false;
+    }
+    Streamer stream(writer_, o_.separator);
+    bool streamed = !object_ && identity_ && o_.select.empty();
+    for (;;) {
+      if (streamed) {
+        if (!csv.next(stream)) break;
+        stream.finish();
+        continue;
       }
-      const std::vector<std::string>* keys =
-          o_.header && o_.format == Format::jsonl ? &keys_ : nullptr;
-      while (csv.next(&record))
-        writer_.write(pick(record), keys, writer_.utf8_input() && csv.known_utf8());
-    } catch (const CsvError& e) {
-      std::fprintf(stderr, "quarnel: %s:%ld: %s\n", reader.name(), e.line, e.what());
-      return false;
+      record_in_.clear();
+      if (!csv.next(record_in_)) break;
+      const std::vector<std::string_view>& fields = in_columns(record_in_.views());
+      if (object_) {
+        const std::vector<std::string>& keys = pick_keys(fields.size());
+        writer_.write_object(keys, pick(fields), record_in_.utf8());
+      } else
+        writer_.write(pick(fields), record_in_.utf8());
     }
     return true;
   }
 
-  // Header names (UTF-8) in --select become column numbers.
-  bool resolve_selection(const std::vector<std::string_view>& names, const char* input) {
+  // A record's fields in the run's column order: a column the input lacks
+  // is kMissing, fields beyond the header follow the columns.
+  const std::vector<std::string_view>& in_columns(const std::vector<std::string_view>& fields) {
+    if (!o_.header || identity_) return fields;
+    canon_.assign(columns_.size(), kMissing);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+      if (i < map_.size())
+        canon_[map_[i]] = fields[i];
+      else
+        canon_.push_back(fields[i]);
+    return canon_;
+  }
+
+  // The keys of an object record of `count` fields (after in_columns):
+  // fields beyond the header are keyed _N, N their number in the record.
+  const std::vector<std::string>& pick_keys(std::size_t count) {
+    for (std::size_t i = keys_.size(); i < count; ++i) {
+      std::string key(1, '_');
+      key += std::to_string(map_.size() + (i - columns_.size()) + 1);
+      while (std::find(keys_.begin(), keys_.end(), key) != keys_.end()) key += "_";
+      keys_.push_back(key);
+    }
+    std::size_t n = std::max(count, columns_.size());
+    if (selection_.empty()) {
+      picked_keys_.assign(keys_.begin(), keys_.begin() + static_cast<std::ptrdiff_t>(n));
+      return picked_keys_;
+    }
+    std::vector<std::string_view> views(keys_.begin(),
+                                        keys_.begin() + static_cast<std::ptrdiff_t>(n));
+    const std::vector<std::string_view>& picked = pick(views);
+    picked_keys_.assign(picked.begin(), picked.end());
+    return picked_keys_;
+  }
+
+  // Header names in --names become column numbers of the run's columns.
+  bool resolve_selection(const char* input) {
     selection_ = o_.select;
     for (Selection& s : selection_) {
       if (s.name.empty()) continue;
-      for (std::size_t i = 0; i < names.size() && !s.first; ++i)
-        if (names[i] == s.name) s.first = s.last = static_cast<int>(i + 1);
-      if (!s.first) {
+      auto at = std::find(columns_.begin(), columns_.end(), s.name);
+      if (at == columns_.end()) {
         std::fprintf(stderr, "quarnel: %s: no column named '%s'\n", input, s.name.c_str());
         return false;
       }
+      s.first = s.last = static_cast<int>(at - columns_.begin() + 1);
     }
     return true;
   }
 
   // The selected fields of a record; a selected column the record lacks is
-  // empty, an open range stops at the record's end.
+  // kMissing, an open range stops at the record's end.
   const std::vector<std::string_view>& pick(const std::vector<std::string_view>& record) {
-    if (o_.select.empty()) return record;
-    if (selection_.empty()) selection_ = o_.select;
+    if (selection_.empty()) return record;
     picked_.clear();
     for (const Selection& s : selection_) {
       std::size_t last = s.last ? static_cast<std::size_t>(s.last) : record.size();
       for (std::size_t i = static_cast<std::size_t>(s.first); i <= last; ++i)
-        picked_.push_back(i <= record.size() ? record[i - 1] : std::string_view());
+        picked_.push_back(i <= record.size() ? record[i - 1] : kMissing);
     }
     return picked_;
   }
@@ -253,20 +512,27 @@ class Runner {
   RecordWriter writer_;
   CLAnsiStr line_;
   CLAnsiStrList fields_{256};
+  CLWideStr wide_;
   CLWideStrList wide_fields_{16};
+  std::basic_string<LWideChar> units_;
+  std::vector<int> starts_, layout_;
   long unsplit_ = 0;
   std::string section_;
+  bool object_ = false;
   bool have_header_ = false;
-  std::vector<std::string> header_;
-  std::vector<std::string> keys_;
+  bool identity_ = true;
+  std::vector<std::string> columns_;  // the run's column names
+  std::vector<std::size_t> map_;      // the input's column i is the run's map_[i]
+  std::vector<std::string> keys_, picked_keys_;
   std::vector<Selection> selection_;
-  std::vector<std::string_view> picked_;
+  std::vector<std::string_view> picked_, canon_;
   std::vector<std::string_view> record_;
+  Record record_in_;
   std::vector<CLAnsiStr> slots_;
 };
 
 // Runs over one named input; false on a data error, already reported.
-bool run_file(Runner& runner, const std::string& file, unsigned recode) {
+bool run_file(Runner& runner, const std::string& file, const Decoding& decoding) {
   bool is_stdin = file == "-";
   std::FILE* in = is_stdin ? stdin : std::fopen(file.c_str(), "rb");
   if (!in) {
@@ -282,7 +548,7 @@ bool run_file(Runner& runner, const std::string& file, unsigned recode) {
   bool good;
   int error;
   {
-    LineReader reader(in, size, is_stdin ? "standard input" : file.c_str(), true, recode);
+    LineReader reader(in, size, is_stdin ? "standard input" : file.c_str(), decoding);
     good = runner.run(reader);
     error = reader.error();
   }
@@ -307,6 +573,10 @@ int run(Options& o, Output& out) {
                                    : std::vector<int>{1, 4, 6, 14, 16, 19, 21, 27};
   }
   Runner runner(o, out);
+  Decoding decoding{o.encoding, o.encoding_given, o.strict};
+  if (o.header && o.format == Format::jsonl && o.files.size() > 1)
+    for (const std::string& file : o.files)
+      if (file != "-") runner.add_header_names(file, decoding);
   bool good = true;
   if (sample) {
     std::fprintf(stderr,
@@ -321,13 +591,12 @@ int run(Options& o, Output& out) {
     std::fputs(o.command->sample, file);
     std::rewind(file);
     {
-      LineReader reader(file, 0, o.command->sample_name, true);
+      LineReader reader(file, 0, o.command->sample_name, decoding);
       good = runner.run(reader);
     }
     std::fclose(file);
   }
-  unsigned recode = recode_from(o.encoding);
-  for (const std::string& file : o.files) good = run_file(runner, file, recode) && good;
+  for (const std::string& file : o.files) good = run_file(runner, file, decoding) && good;
   runner.finish();
   out.flush();
   return good ? 0 : 1;
@@ -349,5 +618,12 @@ int main(int argc, char** argv) {
   } catch (const WriteError& e) {
     if (!e.quiet) std::fprintf(stderr, "quarnel: %s\n", e.what());
     return e.quiet ? 0 : 1;
+  } catch (const std::bad_alloc&) {
+    // Memory grows with the longest line (a few times its length).
+    std::fprintf(stderr, "quarnel: out of memory (a line too long for the memory available)\n");
+    return 1;
+  } catch (const std::length_error&) {
+    std::fprintf(stderr, "quarnel: a line too long for this system\n");
+    return 1;
   }
 }

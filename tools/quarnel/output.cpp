@@ -137,13 +137,10 @@ void Output::flush() {
   buffer_.clear();
 }
 
-std::string_view RecordWriter::to_utf8(std::string_view text, std::string& scratch) const {
-  if (utf8_input_) return valid_utf8(text) ? text : repair_utf8(text, scratch);
-  // The library decodes the process code page; UTF-16 to UTF-8 is ours.
-  CLWideStr wide(LStrAllocFromASzStrW(text.data(), static_cast<int>(text.size())), true);
-  scratch.clear();
-  append_utf16_as_utf8(wide.view(), scratch);
-  return scratch;
+const std::string_view kMissing("null", 0);
+
+std::string_view RecordWriter::to_utf8(std::string_view text, std::string& scratch) {
+  return valid_utf8(text) ? text : repair_utf8(text, scratch);
 }
 
 // Separators cost a few byte stores, not a copy each.
@@ -163,7 +160,7 @@ char* RecordWriter::put_between(char* at) const {
   }
 }
 
-void RecordWriter::separate(int index) {
+void RecordWriter::separate(std::size_t index) {
   if (index == 0) return;
   out_.maybe_flush();  // a record of millions of fields is written as it grows
   Buffer& b = out_.buffer();
@@ -175,40 +172,66 @@ void RecordWriter::end_record() {
   out_.maybe_flush();
 }
 
-void RecordWriter::write(const std::vector<std::string_view>& fields,
-                         const std::vector<std::string>* keys, bool utf8_checked) {
-  bool object = keys && format_ == Format::jsonl;
-  if (utf8_checked && !object) {
+// A CSV record of one empty field is written "": an empty line would be
+// read back as no record at all.
+void RecordWriter::write(const std::vector<std::string_view>& fields, bool utf8_checked) {
+  if (utf8_checked) {
     std::size_t bytes = 0;
     for (std::string_view f : fields) bytes += f.size();
     if (bytes <= kWholeRecord)
       return put_record(fields.size(), bytes, format_ == Format::text,
                         [&](std::size_t i) { return fields[i]; });
   }
+  begin();
+  for (std::string_view f : fields) add(f, utf8_checked);
+  end();
+}
+
+void RecordWriter::begin() {
+  added_ = 0;
+  last_empty_ = false;
+  if (format_ == Format::jsonl) out_.buffer() += '[';
+}
+
+void RecordWriter::add(std::string_view text, bool utf8_checked) {
+  separate(added_++);
+  last_empty_ = text.empty();
+  field(utf8_checked ? text : to_utf8(text, scratch_));
+}
+
+void RecordWriter::end() {
+  if (format_ == Format::jsonl) out_.buffer() += ']';
+  if (format_ == Format::csv && added_ == 1 && last_empty_) out_.buffer() += "\"\"";
+  end_record();
+}
+
+void RecordWriter::write_object(const std::vector<std::string>& keys,
+                                const std::vector<std::string_view>& fields, bool utf8_checked) {
+  if (format_ != Format::jsonl) return write(fields, utf8_checked);
   Buffer& b = out_.buffer();
-  if (format_ == Format::jsonl) b += object ? '{' : '[';
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    separate(static_cast<int>(i));
-    if (object) {
-      std::string number;
-      if (i >= keys->size()) number = std::to_string(i + 1);
-      field(i < keys->size() ? std::string_view((*keys)[i]) : std::string_view(number));
-      b += ':';
-    }
-    field(utf8_checked ? fields[i] : to_utf8(fields[i], scratch_));
+  b += '{';
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    separate(i);
+    field(keys[i]);
+    b += ':';
+    if (i >= fields.size() || fields[i].data() == kMissing.data())
+      b += "null";
+    else
+      field(utf8_checked ? fields[i] : to_utf8(fields[i], scratch_));
   }
-  if (format_ == Format::jsonl) b += object ? '}' : ']';
+  b += '}';
   end_record();
 }
 
 // Fields cut from a line hold at most the line's bytes between them, so one
 // claim covers the whole record at its most escaped.
 void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line, char separator,
-                         bool utf8_checked) {
-  if (!utf8_checked || line.size() > kWholeRecord) {
-    views_.clear();
-    for (int i = 0; i < fields.count; ++i) views_.push_back(field_text(fields[i]));
-    write(views_, nullptr, utf8_checked);
+                         bool utf8_checked, bool trailing) {
+  if (!utf8_checked || line.size() > kWholeRecord || trailing || fields.count == 0) {
+    begin();
+    for (int i = 0; i < fields.count; ++i) add(field_text(fields[i]), utf8_checked);
+    if (trailing) add({}, true);
+    end();
     return;
   }
   // Fields lie between separators: when the rest of the line needs no
@@ -246,21 +269,23 @@ void RecordWriter::put_record(std::size_t count, std::size_t bytes, bool plain, 
     }
   }
   if (format_ == Format::jsonl) *at++ = ']';
+  if (format_ == Format::csv && count == 1 && field(0).empty()) {
+    *at++ = '"';
+    *at++ = '"';
+  }
   *at++ = '\n';
   b.commit(at);
   out_.maybe_flush();
 }
 
 void RecordWriter::write(const CLWideStrList& fields) {
-  if (format_ == Format::jsonl) out_.buffer() += '[';
+  begin();
   for (int i = 0; i < fields.count; ++i) {
-    separate(i);
     scratch_.clear();
     append_utf16_as_utf8(fields[i].view(), scratch_);
-    field(scratch_);
+    add(scratch_, true);
   }
-  if (format_ == Format::jsonl) out_.buffer() += ']';
-  end_record();
+  end();
 }
 
 void RecordWriter::field(std::string_view text) {

@@ -76,28 +76,34 @@ class Output {
   Buffer buffer_;
 };
 
+// The text of a missing field in object output: written as null.
+extern const std::string_view kMissing;
+
 class RecordWriter {
  public:
-  // `utf8_input`: the A text the library hands back is UTF-8 already (it is
-  // checked, not trusted); otherwise it is converted through the W family.
-  RecordWriter(Output& out, Format format, bool utf8_input)
-      : out_(out), format_(format), utf8_input_(utf8_input) {}
-  // Writes one record of A text; with `keys` (UTF-8), JSON lines become
-  // objects keyed by them (fields beyond the keys are keyed by number).
-  // `utf8_checked`: the fields are known to be UTF-8 already.
-  void write(const std::vector<std::string_view>& fields,
-             const std::vector<std::string>* keys = nullptr, bool utf8_checked = false);
-  // The fields cut from `line` at `separator`; `utf8_checked`: `line` is
-  // known to be UTF-8.
-  void write(const CLAnsiStrList& fields, std::string_view line, char separator, bool utf8_checked);
+  RecordWriter(Output& out, Format format) : out_(out), format_(format) {}
+  // Writes one record; `utf8_checked`: the fields are known to be valid
+  // UTF-8 already (others are checked, and repaired field by field).
+  void write(const std::vector<std::string_view>& fields, bool utf8_checked = false);
+  // Writes one record as a JSON object (other formats: as write does);
+  // keys.size() >= fields.size(), and a field that is kMissing is null.
+  void write_object(const std::vector<std::string>& keys,
+                    const std::vector<std::string_view>& fields, bool utf8_checked);
+  // The fields cut from `line` at `separator`, and an empty one more when
+  // `trailing`; `utf8_checked`: `line` is known to be UTF-8.
+  void write(const CLAnsiStrList& fields, std::string_view line, char separator, bool utf8_checked,
+             bool trailing = false);
   void write(const CLWideStrList& fields);
-  // Whether A text is UTF-8, so that checked text may be written as it is.
-  bool utf8_input() const { return utf8_input_; }
-  // A text as UTF-8: `text` itself when it already is, else a copy in `scratch`.
-  std::string_view to_utf8(std::string_view text, std::string& scratch) const;
+  // A record written as its fields come, for records too long to hold.
+  void begin();
+  void add(std::string_view text, bool utf8_checked);
+  void end();
+  // Text as valid UTF-8: `text` itself when it is, else a repaired copy in
+  // `scratch`.
+  static std::string_view to_utf8(std::string_view text, std::string& scratch);
 
  private:
-  void separate(int index);
+  void separate(std::size_t index);
   void end_record();
   void field(std::string_view utf8);
   template <class Field>
@@ -107,9 +113,10 @@ class RecordWriter {
 
   Output& out_;
   Format format_;
-  bool utf8_input_;
   std::string scratch_;
   std::vector<std::string_view> views_;
+  std::size_t added_ = 0;
+  bool last_empty_ = false;
 };
 
 }  // namespace qtool
