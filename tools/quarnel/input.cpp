@@ -91,9 +91,9 @@ LineReader::~LineReader() {
 
 bool LineReader::read_raw(std::string& into) {
   std::size_t kept = into.size();
-  // A line longer than a chunk doubles the read, so a huge line costs
-  // linear time, and the buffer stays within twice the line.
-  into.resize(kept + std::max(kChunk, kept));
+  // A line longer than a chunk grows the read by half, so a huge line
+  // costs linear time and the buffer stays within 1.5 times the line.
+  into.resize(kept + std::max(kChunk, kept / 2));
   errno = 0;
   std::size_t got = std::fread(into.data() + kept, 1, into.size() - kept, in_);
   into.resize(kept + got);

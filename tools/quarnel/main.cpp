@@ -65,8 +65,6 @@ void trim_view(std::string_view& s) {
 // longer ones are cut here as they are written, so that memory stays within
 // a small multiple of the line however many fields it holds.
 constexpr std::size_t kLibraryLine = 1u << 16;
-// The longest line the W family takes, in UTF-16 units.
-constexpr std::size_t kMostUnits = 0x3FFFFFF0;
 
 bool may_hold_nul(const LineReader& reader, std::string_view line) {
   return reader.line_may_hold_nul() && std::memchr(line.data(), 0, line.size());
@@ -100,10 +98,13 @@ class Record final : public FieldSink {
     utf8_ = true;
   }
   void field(std::string_view text, bool utf8) override {
+    if (ends_.size() >= limit_) return;
     text_.append(text);
     ends_.push_back(text_.size());
     utf8_ = utf8_ && utf8;
   }
+  // Fields past this many are not kept.
+  void limit(std::size_t most) { limit_ = most ? most : SIZE_MAX; }
   void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
     for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
     if (trailing) field({}, utf8);
@@ -124,6 +125,7 @@ class Record final : public FieldSink {
   std::vector<std::size_t> ends_;
   std::vector<std::string_view> views_;
   bool utf8_ = true;
+  std::size_t limit_ = SIZE_MAX;
 };
 
 // Writes a record's fields as they come.
@@ -138,8 +140,10 @@ class Streamer final : public FieldSink {
   void fields(const CLAnsiStrList& list, std::string_view line, bool trailing, bool utf8) override {
     writer_.write(list, line, separator_, utf8, trailing);
   }
-  void finish() {
-    if (begun_) writer_.end();
+  // Ends the record; `always`: also a record that received no field.
+  void finish(bool always = false) {
+    if (!begun_ && always) writer_.begin();
+    if (begun_ || always) writer_.end();
     begun_ = false;
   }
 
@@ -147,6 +151,62 @@ class Streamer final : public FieldSink {
   RecordWriter& writer_;
   char separator_;
   bool begun_ = false;
+};
+
+// Whether a selection can be written as the fields come: each item after
+// the one before it, only the last open.
+bool in_order(const std::vector<Selection>& selection) {
+  int after = 0;
+  for (const Selection& s : selection) {
+    if (!s.name.empty() || after < 0 || s.first <= after) return false;
+    after = s.last ? s.last : -1;
+  }
+  return true;
+}
+
+// The highest field number a selection reads; 0 when it reads to the end.
+std::size_t last_selected(const std::vector<Selection>& selection) {
+  std::size_t most = 0;
+  for (const Selection& s : selection) {
+    if (s.last == 0) return 0;
+    most = std::max(most, static_cast<std::size_t>(s.last));
+  }
+  return most;
+}
+
+// Writes the selected fields of a record as they come, for a selection in
+// order (see in_order); selected fields the record lacks are empty.
+class Selector final : public FieldSink {
+ public:
+  Selector(Streamer& out, const std::vector<Selection>& selection)
+      : out_(out), selection_(selection) {}
+  void field(std::string_view text, bool utf8) override {
+    ++index_;
+    while (item_ < selection_.size() && selection_[item_].last &&
+           index_ > static_cast<std::size_t>(selection_[item_].last))
+      ++item_;
+    if (item_ < selection_.size() && index_ >= static_cast<std::size_t>(selection_[item_].first))
+      out_.field(text, utf8);
+  }
+  void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
+    for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
+    if (trailing) field({}, utf8);
+  }
+  void finish() {
+    for (; item_ < selection_.size(); ++item_) {
+      const Selection& s = selection_[item_];
+      for (std::size_t i = std::max(index_ + 1, static_cast<std::size_t>(s.first));
+           s.last && i <= static_cast<std::size_t>(s.last); ++i)
+        out_.field({}, true);
+    }
+    out_.finish(true);
+    index_ = item_ = 0;
+  }
+
+ private:
+  Streamer& out_;
+  const std::vector<Selection>& selection_;
+  std::size_t index_ = 0, item_ = 0;
 };
 
 // The state of one run over all inputs.
@@ -237,25 +297,30 @@ class Runner {
   // as the library's, written as they are found (or gathered, to be picked).
   void split_here(std::string_view line, bool utf8, Streamer& stream) {
     record_.clear();
-    bool gather = !o_.select.empty();
+    bool gather = !o_.select.empty() && !in_order(o_.select);
+    std::size_t most = last_selected(o_.select);
+    Selector selector(stream, o_.select);
+    FieldSink& sink = o_.select.empty() ? static_cast<FieldSink&>(stream) : selector;
     if (!line.empty()) {
       if (line.back() == o_.separator) line.remove_suffix(1);
-      for (std::size_t at = 0;;) {
+      for (std::size_t at = 0, count = 1;; ++count) {
         std::size_t end = line.find(o_.separator, at);
         std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
         if (o_.trim) trim_view(field);
         if (gather)
           record_.push_back(field);
         else
-          stream.field(field, utf8);
-        if (end == std::string_view::npos) break;
+          sink.field(field, utf8);
+        if (end == std::string_view::npos || count == most) break;
         at = end + 1;
       }
     }
-    if (gather || line.empty())
+    if (gather)
       writer_.write(pick(record_), utf8);
+    else if (o_.select.empty())
+      stream.finish(true);
     else
-      stream.finish();
+      selector.finish();
   }
 
   // How many fields of a line a selection needs, when a few slots hold
@@ -271,67 +336,109 @@ class Runner {
     return slots;
   }
 
-  // Widths and columns count characters: the line goes through the W
-  // family, and where it holds characters beyond the BMP (two units each)
-  // the layout is turned from characters into units for that line.
+  // Widths and columns count characters (code points). A line of BMP
+  // characters goes through the W family as it is; one holding characters
+  // beyond the BMP (two units each) is cut at the same characters by the
+  // column form, its ranges turned into units. Long lines and lines holding
+  // zero bytes are cut here, at the same characters, as they are written.
   bool cut_layout(LineReader& reader) {
     std::string_view text;
     bool columns = o_.command->mode == Mode::columns;
     int entries = static_cast<int>(o_.layout.size() / (columns ? 2 : 1));
     std::string scratch;
     while (reader.next(&text)) {
+      std::string_view line = reader.line_utf8() ? text : RecordWriter::to_utf8(text, scratch);
+      if (line.size() > kLibraryLine || may_hold_nul(reader, line)) {
+        cut_here(line, columns);
+        continue;
+      }
       units_.clear();
-      append_utf8_as_utf16(reader.line_utf8() ? text : RecordWriter::to_utf8(text, scratch),
-                           units_);
-      if (units_.size() > kMostUnits)
-        throw DataError(std::string(reader.name()) + ":" + std::to_string(reader.line_number()) +
-                        ": line too long for " + o_.command->name + " (more than " +
-                        std::to_string(kMostUnits) + " UTF-16 units)");
+      append_utf8_as_utf16(line, units_);
       LStrAssignWSzStrW(wide_.handle, units_.data(), static_cast<int>(units_.size()));
-      const int* layout = in_units(columns);
-      if (columns)
-        SplitByFixedLayoutExW(&wide_, entries, layout, &wide_fields_, o_.trim);
-      else
-        SplitByFixedLayoutW(&wide_, entries, layout, &wide_fields_, o_.trim);
+      bool pairs = false;
+      for (LWideChar u : units_) pairs = pairs || (u >= 0xD800 && u < 0xDC00);
+      if (!pairs && columns) {
+        SplitByFixedLayoutExW(&wide_, entries, o_.layout.data(), &wide_fields_, o_.trim);
+      } else if (!pairs) {
+        SplitByFixedLayoutW(&wide_, entries, o_.layout.data(), &wide_fields_, o_.trim);
+      } else {
+        layout_ranges(std::basic_string_view<LWideChar>(units_), columns);
+        layout_.clear();
+        for (auto [from, to] : offsets_) {
+          layout_.push_back(static_cast<int>(from) + 1);
+          layout_.push_back(static_cast<int>(to));
+        }
+        SplitByFixedLayoutExW(&wide_, entries, layout_.data(), &wide_fields_, o_.trim);
+      }
       writer_.write(wide_fields_);
     }
     return true;
   }
 
-  // The layout for the line in units_, counted in UTF-16 units.
-  const int* in_units(bool columns) {
-    bool pairs = false;
-    for (LWideChar u : units_) pairs = pairs || (u >= 0xD800 && u < 0xDC00);
-    if (!pairs) return o_.layout.data();
-    // starts_[c]: the unit where character c (from 0) starts.
-    starts_.clear();
-    for (std::size_t i = 0; i < units_.size(); ++i)
-      if (!(units_[i] >= 0xDC00 && units_[i] < 0xE000 && i > 0 && units_[i - 1] >= 0xD800 &&
-            units_[i - 1] < 0xDC00))
-        starts_.push_back(static_cast<int>(i));
-    int characters = static_cast<int>(starts_.size());
-    starts_.push_back(static_cast<int>(units_.size()));
-    auto unit_of = [&](long long c) {  // character c from 0, clamped to the line
-      return c >= characters ? static_cast<int>(units_.size())
-                             : starts_[static_cast<std::size_t>(std::max(c, 0LL))];
-    };
-    layout_ = o_.layout;
-    if (columns) {
-      for (std::size_t k = 0; k < layout_.size(); k += 2) {
-        int first = o_.layout[k], last = o_.layout[k + 1];
-        layout_[k] = unit_of(first - 1LL) + 1;
-        if (last >= first) layout_[k + 1] = unit_of(last);
-      }
-    } else {
-      long long at = 0;  // in characters
-      for (std::size_t k = 0; k < layout_.size(); ++k) {
-        int width = o_.layout[k];
-        if (width < 0) break;  // the rest of the line, whatever follows
-        layout_[k] = unit_of(at + width) - unit_of(at);
-        at += width;
-      }
+  void cut_here(std::string_view line, bool columns) {
+    layout_ranges(line, columns);
+    writer_.begin();
+    for (auto [from, to] : offsets_) {
+      std::string_view field = line.substr(from, to - from);
+      if (o_.trim) trim_view(field);
+      writer_.add(field, true);
     }
-    return layout_.data();
+    writer_.end();
+  }
+
+  // The [from, to) offsets in `text` (UTF-8 bytes or UTF-16 units) of each
+  // layout entry's field, in offsets_: the pieces the library's layout
+  // splitting cuts, counted in characters.
+  template <class Char>
+  void layout_ranges(std::basic_string_view<Char> text, bool columns) {
+    auto continues = [](Char c) {
+      auto u = static_cast<std::uint32_t>(c);
+      return sizeof(Char) == 1 ? (u & 0xC0) == 0x80 : u >= 0xDC00 && u < 0xE000;
+    };
+    long long length = 0;
+    for (Char c : text) length += !continues(c);
+    // The pieces in characters, as cut_text would cut them.
+    ranges_.clear();
+    long long start = 1;
+    std::size_t entries = o_.layout.size() / (columns ? 2 : 1);
+    for (std::size_t i = 0; i < entries; ++i) {
+      long long count;
+      if (columns) {
+        start = o_.layout[2 * i];
+        long long last = o_.layout[2 * i + 1];
+        count = last < 0 ? -1 : last - start + 1;
+      } else {
+        count = o_.layout[i];
+      }
+      long long from = std::max(start, 1LL), n = count;
+      if (n < 0) n = length < start ? 0 : length - start + 1;
+      if (start > length || n < 1)
+        ranges_.emplace_back(length, length);
+      else
+        ranges_.emplace_back(from - 1, from - 1 + std::min(n, length - from + 1));
+      if (!columns) start += count;
+    }
+    // Characters to offsets, in one pass over the text.
+    std::vector<long long> points;
+    for (auto [a, b] : ranges_) points.push_back(a), points.push_back(b);
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    at_.assign(points.size(), text.size());
+    std::size_t next = 0;
+    long long character = -1;
+    for (std::size_t i = 0; i < text.size() && next < points.size(); ++i) {
+      if (continues(text[i])) continue;
+      ++character;
+      while (next < points.size() && points[next] == character) at_[next++] = i;
+    }
+    offsets_.clear();
+    for (auto [a, b] : ranges_) {
+      auto where = [&](long long c) {
+        return at_[static_cast<std::size_t>(std::lower_bound(points.begin(), points.end(), c) -
+                                            points.begin())];
+      };
+      offsets_.emplace_back(where(a), where(b));
+    }
   }
 
   // Configuration files: comments and blank lines skipped, [section] lines
@@ -427,11 +534,19 @@ class Runner {
       if (!take_header(names_of(record_in_), reader.name())) return false;
     }
     Streamer stream(writer_, o_.separator);
+    Selector selector(stream, selection_);
     bool streamed = !object_ && identity_ && o_.select.empty();
+    bool selected = !object_ && identity_ && !o_.select.empty() && in_order(selection_);
+    record_in_.limit(object_ || !identity_ ? 0 : last_selected(selection_));
     for (;;) {
       if (streamed) {
         if (!csv.next(stream)) break;
         stream.finish();
+        continue;
+      }
+      if (selected) {
+        if (!csv.next(selector)) break;
+        selector.finish();
         continue;
       }
       record_in_.clear();
@@ -515,7 +630,10 @@ class Runner {
   CLWideStr wide_;
   CLWideStrList wide_fields_{16};
   std::basic_string<LWideChar> units_;
-  std::vector<int> starts_, layout_;
+  std::vector<int> layout_;
+  std::vector<std::pair<long long, long long>> ranges_;
+  std::vector<std::size_t> at_;
+  std::vector<std::pair<std::size_t, std::size_t>> offsets_;
   long unsplit_ = 0;
   std::string section_;
   bool object_ = false;

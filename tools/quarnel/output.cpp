@@ -65,6 +65,8 @@ constexpr std::size_t kMaxGrowth = 6;
 // Records of lines up to this size are written with one capacity check;
 // longer ones field by field, flushed as they grow.
 constexpr std::size_t kWholeRecord = 1u << 20;
+// Fields longer than this are written a piece at a time.
+constexpr std::size_t kPiece = 1u << 16;
 
 // Fields are mostly a few bytes long: those are copied as two overlapping
 // fixed-size pieces, which compile to plain moves instead of a call.
@@ -288,9 +290,23 @@ void RecordWriter::write(const CLWideStrList& fields) {
   end();
 }
 
+// A long field goes out in pieces, flushed as they come, so that the
+// buffer never holds it whole.
 void RecordWriter::field(std::string_view text) {
   Buffer& b = out_.buffer();
-  b.commit(put_field(b.claim(text.size() * kMaxGrowth + 2), text));
+  if (text.size() <= kPiece) {
+    b.commit(put_field(b.claim(text.size() * kMaxGrowth + 2), text));
+    return;
+  }
+  bool quoted = format_ == Format::jsonl ||
+                (format_ == Format::csv && has_escapes(text, 0, {kCsvSpecial, ',', '"'}));
+  if (quoted) b += '"';
+  for (std::size_t i = 0; i < text.size(); i += kPiece) {
+    std::string_view piece = text.substr(i, kPiece);
+    b.commit(put_body(b.claim(piece.size() * kMaxGrowth), piece, quoted));
+    out_.maybe_flush();
+  }
+  if (quoted) b += '"';
 }
 
 // Escapes one UTF-8 field for the format: TSV escapes tabs, line breaks and
@@ -298,6 +314,16 @@ void RecordWriter::field(std::string_view text) {
 // columns; CSV quotes a field only when it must. Needs room for
 // kMaxGrowth bytes per byte of `text`, and two more.
 char* RecordWriter::put_field(char* at, std::string_view text) const {
+  bool quoted = format_ == Format::jsonl ||
+                (format_ == Format::csv && has_escapes(text, 0, {kCsvSpecial, ',', '"'}));
+  if (quoted) *at++ = '"';
+  at = put_body(at, text, quoted);
+  if (quoted) *at++ = '"';
+  return at;
+}
+
+// A field's text without the quotes around it.
+char* RecordWriter::put_body(char* at, std::string_view text, bool quoted) const {
   switch (format_) {
     case Format::text:
       return put(at, text);
@@ -308,8 +334,7 @@ char* RecordWriter::put_field(char* at, std::string_view text) const {
         return to + 2;
       });
     case Format::jsonl:
-      *at++ = '"';
-      at = put_escaped(at, text, kJsonSpecial, [](char* to, char c) {
+      return put_escaped(at, text, kJsonSpecial, [](char* to, char c) {
         *to++ = '\\';
         if (c == '"' || c == '\\') {
           *to++ = c;
@@ -323,16 +348,12 @@ char* RecordWriter::put_field(char* at, std::string_view text) const {
         }
         return to;
       });
-      *at++ = '"';
-      return at;
     case Format::csv:
-      if (!has_escapes(text, 0, {kCsvSpecial, ',', '"'})) return put(at, text);
-      *at++ = '"';
+      if (!quoted) return put(at, text);
       for (char c : text) {
         if (c == '"') *at++ = '"';
         *at++ = c;
       }
-      *at++ = '"';
       return at;
   }
   return at;

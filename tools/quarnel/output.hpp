@@ -110,6 +110,7 @@ class RecordWriter {
   void put_record(std::size_t count, std::size_t bytes, bool plain, Field field);
   char* put_between(char* at) const;
   char* put_field(char* at, std::string_view utf8) const;
+  char* put_body(char* at, std::string_view utf8, bool quoted) const;
 
   Output& out_;
   Format format_;
