@@ -89,7 +89,7 @@ LineReader::~LineReader() {
   if (reported_) report(true);
 }
 
-bool LineReader::read_raw(std::string& into) {
+bool LineReader::read_raw(Bytes& into) {
   std::size_t kept = into.size();
   // A line longer than a chunk grows the read by half, so a huge line
   // costs linear time and the buffer stays within 1.5 times the line.
@@ -109,27 +109,29 @@ bool LineReader::read_raw(std::string& into) {
 void LineReader::decode(bool at_end) {
   std::string_view raw = raw_;
   std::size_t used = raw.size();
+  decoded_.clear();
   if (source_ == Source::code_page) {
     if (!at_end) {
       used = safe_cut(raw);
       if (used == 0 && raw.size() > kMostUndecoded) used = raw.size();
     }
-    append_code_page_as_utf8(decoding_.code_page, raw.substr(0, used), buffer_);
+    append_code_page_as_utf8(decoding_.code_page, raw.substr(0, used), decoded_);
   } else {
-    used = append_utf16_bytes_as_utf8(raw, source_ == Source::utf16be, high_surrogate_, buffer_);
+    used = append_utf16_bytes_as_utf8(raw, source_ == Source::utf16be, high_surrogate_, decoded_);
     if (at_end && (used < raw.size() || high_surrogate_)) {
-      buffer_ += "\xEF\xBF\xBD";  // half a unit, or a high surrogate with nothing after it
+      decoded_ += "\xEF\xBF\xBD";  // half a unit, or a high surrogate with nothing after it
       used = raw.size();
       high_surrogate_ = 0;
     }
   }
-  raw_.erase(0, used);
+  raw_.erase_front(used);
+  buffer_.append(decoded_);
 }
 
 // Reads the next chunk, keeping what is left of the current one.
 bool LineReader::refill() {
   if (eof_) return false;
-  buffer_.erase(0, at_);
+  buffer_.erase_front(at_);
   utf8_to_ = utf8_to_ > at_ ? utf8_to_ - at_ : 0;
   last_break_ = 0;
   at_ = 0;
@@ -139,14 +141,15 @@ bool LineReader::refill() {
     read_raw(buffer_);
     std::string_view head = buffer_;
     if (head.substr(0, 3) == "\xEF\xBB\xBF") {
-      buffer_.erase(0, 3);
+      buffer_.erase_front(3);
     } else if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF") {
       source_ = head[0] == '\xFF' ? Source::utf16le : Source::utf16be;
-      raw_ = buffer_.substr(2);
+      raw_.append(head.substr(2));
       buffer_.clear();
     } else if (decoding_.code_page != 65001) {
       source_ = Source::code_page;
-      raw_.swap(buffer_);
+      raw_.append(head);
+      buffer_.clear();
     }
     if (source_ != Source::utf8) decode(eof_);
   } else if (source_ == Source::utf8) {

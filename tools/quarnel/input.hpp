@@ -4,8 +4,12 @@
 // has lasted about a second, when standard error is a terminal.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,6 +19,55 @@ namespace qtool {
 // Malformed input, reported as "FILE:LINE[:COLUMN]: what".
 struct DataError : std::runtime_error {
   using std::runtime_error::runtime_error;
+};
+
+// A growing byte buffer that keeps to the size asked for: growing by
+// realloc, a large buffer is moved by the system rather than copied beside
+// its old self, so a long line costs its length once, not two or three times.
+class Bytes {
+ public:
+  Bytes() = default;
+  ~Bytes() { std::free(data_); }
+  Bytes(const Bytes&) = delete;
+  Bytes& operator=(const Bytes&) = delete;
+  char* data() { return data_; }
+  const char* data() const { return data_; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  char operator[](std::size_t i) const { return data_[i]; }
+  operator std::string_view() const { return {data_, size_}; }
+  void clear() { size_ = 0; }
+  // Throws std::bad_alloc when memory runs out; the contents stay.
+  void resize(std::size_t n) {
+    if (n > capacity_) {
+      void* bigger = std::realloc(data_, n);
+      if (!bigger) throw std::bad_alloc();
+      data_ = static_cast<char*>(bigger);
+      capacity_ = n;
+    }
+    size_ = n;
+  }
+  void append(std::string_view text) {
+    std::size_t at = size_;
+    if (size_ + text.size() > capacity_) reserve_more(text.size());
+    resize(at + text.size());
+    if (!text.empty()) std::memcpy(data_ + at, text.data(), text.size());
+  }
+  void erase_front(std::size_t n) {
+    if (n == 0) return;
+    std::memmove(data_, data_ + n, size_ - n);
+    size_ -= n;
+  }
+
+ private:
+  void reserve_more(std::size_t n) {
+    std::size_t want = size_ + std::max(n, size_ / 2);
+    std::size_t keep = size_;
+    resize(want);
+    size_ = keep;
+  }
+  char* data_ = nullptr;
+  std::size_t size_ = 0, capacity_ = 0;
 };
 
 struct Decoding {
@@ -54,7 +107,7 @@ class LineReader {
   void report(bool last);
   void maybe_report();
   bool refill();
-  bool read_raw(std::string& into);
+  bool read_raw(Bytes& into);
   void decode(bool at_end);
   bool known_utf8(std::size_t begin, std::size_t end);
   void bad_utf8();
@@ -68,8 +121,9 @@ class LineReader {
   bool started_ = false;
   bool show_progress_;
   bool reported_ = false;
-  std::string buffer_;  // UTF-8 text (or, for UTF-8 input, the bytes as read)
-  std::string raw_;     // bytes read but not decoded yet
+  Bytes buffer_;  // UTF-8 text (or, for UTF-8 input, the bytes as read)
+  Bytes raw_;     // bytes read but not decoded yet
+  std::string decoded_;
   std::size_t at_ = 0;
   std::size_t scanned_ = 0;  // bytes past at_ known to hold no line break
   bool eof_ = false;
