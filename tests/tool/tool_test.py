@@ -38,31 +38,93 @@ SPLITTING = [
 CSV_READING = [
     (["csv"], 'a,"b,c",d\n', "a | b,c | d\n", 0, ""),
     (["csv", "-f", "jsonl"], '"say ""hi""",x\r\n"two\r\nlines",\n',
-     '["say \\"hi\\"","x"]\n["two\\nlines",""]\n', 0, ""),
+     '["say \\"hi\\"","x"]\n["two\\r\\nlines",""]\n', 0, ""),
     (["csv", "-f", "csv"], 'a,"b,c","q""",d e\n', 'a,"b,c","q""",d e\n', 0, ""),
-    (["csv", "-H", "-f", "jsonl"], "\ufeffname,city\nAnn,Oslo\nBo\n",
-     '{"name":"Ann","city":"Oslo"}\n{"name":"Bo"}\n', 0, ""),
-    (["csv", "-H", "-s", "city,1"], "name,city\nAnn,Oslo\n", "city | name\nOslo | Ann\n", 0, ""),
+    (["csv", "-H", "-n", "city", "-s", "1"], "name,city\nAnn,Oslo\n", "city | name\nOslo | Ann\n",
+     0, ""),
     (["csv", "-s", "2-3,5,4-"], "1,2,3,4,5\n1,2\n", "2 | 3 | 5 | 4 | 5\n2 |  | \n", 0, ""),
     (["csv", "-d", ";", "-f", "tsv"], 'a;"b;\tc"\n\n', "a\tb;\\tc\n", 0, ""),
-    (["csv", "--lenient"], 'a,b"c\n"x"y,z\n"open\n', 'a | b"c\n"x"y | z\n"open\n', 0, ""),
-    (["csv", "in.csv"], 'a\n"x"y\n', "a\n", 1, "in.csv:2: text after a closing quote"),
-    (["csv", "in.csv"], 'a,b"c\n', "", 1, "in.csv:1: stray quote"),
-    (["csv", "in.csv"], 'a\n"b,\nc\n', "a\n", 1, "in.csv:2: unclosed quote"),
-    (["csv", "-H", "-s", "zip"], "name\nx\n", "", 1, "no column named 'zip'"),
-    (["sep", "-s", "name"], "", "", 2, "by number"),
+    (["csv", "-H", "-n", "zip"], "name\nx\n", "", 1, "no column named 'zip'"),
+    (["sep", "-n", "name"], "", "", 2, "unknown option '-n'"),
+    (["csv", "-n", "name"], "", "", 2, "needs --header"),
+]
+
+# One group per fault the tool once had, each in the code pages where it matters.
+FIDELITY = [
+    # A zero byte is a character like any other, in every command.
+    (["csv", "-f", "jsonl"], "a\0b,c\n", '["a\\u0000b","c"]\n', 0, ""),
+    (["sep", "-f", "jsonl"], "a\0b,c\n", '["a\\u0000b","c"]\n', 0, ""),
+    (["fixed", "-w", "2,-1", "-f", "jsonl"], "a\0bc\n", '["a\\u0000","bc"]\n', 0, ""),
+    # Decoded, then split: a separator byte inside a double-byte character.
+    (["sep", "-e", "932", "-d", "\\", "-f", "jsonl"], "\u4e88,x\\y\n".encode("cp932"),
+     '["\u4e88,x","y"]\n', 0, ""),
+    (["sep", "-e", "932", "-d", "|"], "\u5012|x\n".encode("cp932"), "\u5012 | x\n", 0, ""),
+    (["csv", "-e", "936", "-d", "@"], "\u4e02@x\n".encode("cp936"), "\u4e02 | x\n", 0, ""),
+    (["csv", "-e", "950", "-d", "\\", "-f", "jsonl"], '"\u4e48\\"\\z\n'.encode("cp950"),
+     '["\u4e48\\\\","z"]\n', 0, ""),
+    (["named", "-e", "950", "-d", "@"], "\u4e00@v\n".encode("cp950"), "\u4e00 | v\n", 0, ""),
+    # A record of one empty field.
+    (["csv", "-f", "csv"], 'a\n""\n,\n', 'a\n""\n,\n', 0, ""),
+    (["sep", "-f", "csv", "-s", "2"], "a\n", '""\n', 0, ""),
+    # Names and numbers apart: a name that looks like a number, a comma in a name.
+    (["csv", "-H", "-n", "2020,1st,a\\,b"], '1st,2020,"a,b"\nx,y,z\n', "2020 | 1st | a,b\ny | x | z\n",
+     0, ""),
+    (["csv", "-H", "-s", "1st"], "1st\nx\n", "", 2, "-s takes numbers; header names go with -n"),
+    # Objects: a short row gives null, a long row's extra fields come as _N.
+    (["csv", "-H", "-f", "jsonl"], "a,b\n1\n1,2,3\n", '{"a":"1","b":null}\n{"a":"1","b":"2","_3":"3"}\n',
+     0, ""),
+    (["csv", "-H", "-f", "jsonl", "-n", "b"], "a,b\n1\n", '{"b":null}\n', 0, ""),
+    # Characters, not UTF-16 units.
+    (["fixed", "-w", "1,1,-1"], "a\U0001F600bc\n", "a | \U0001F600 | bc\n", 0, ""),
+    (["columns", "-c", "2,3-"], "\U0001F600\U0001F601xy\n", "\U0001F601 | xy\n", 0, ""),
+    # Quotes: kept by default, errors with line and column under --strict.
+    (["csv"], 'a,b"c\n"x"y,z\n"open\nrest\n', 'a | b"c\n"x"y | z\n"open\nrest\n', 0, ""),
+    (["csv", "--strict", "in.csv"], 'a\n\u00e9,b"c\n', "a\n", 1, "in.csv:2:4: quote in an unquoted field"),
+    (["csv", "--strict", "in.csv"], '"x"y\n', "", 1, "in.csv:1:4: text after a closing quote"),
+    (["csv", "--strict", "in.csv"], 'a\nb,"c\nd\n', "a\n", 1, "in.csv:2:3: quote left open"),
+    # Line breaks: kept inside quotes, CR, LF and CRLF ending records, mixed.
+    (["csv", "-f", "jsonl"], '"a\r\nb\rc\nd"\n', '["a\\r\\nb\\rc\\nd"]\n', 0, ""),
+    (["csv"], "a,b\rc\r\nd\n\re", "a | b\nc\nd\ne\n", 0, ""),
+    (["sep", "-f", "tsv"], "a\rb\r\r\nc", "a\nb\n\nc\n", 0, ""),
+    # Duplicate header names made distinct, skipping names that are taken.
+    (["csv", "-H", "-f", "jsonl"], "n,n,n_2,n\n1,2,3,4\n", '{"n":"1","n_3":"2","n_2":"3","n_4":"4"}\n',
+     0, ""),
+    (["csv", "-H", "-n", "n_3"], "n,n,n_2\n1,2,3\n", "n_3\n2\n", 0, ""),
+    # Invalid UTF-8 said once, with its line; an error under --strict.
+    (["sep", "in.csv"], b"a\ncaf\xe9\n\xff\n", "a\ncaf\ufffd\n\ufffd\n", 0,
+     "in.csv:2: not valid UTF-8, written as U+FFFD (said once; name the input's code page with -e"),
+    (["csv", "--strict", "in.csv"], b"a\nb\xe9\n", "a\n", 1, "in.csv:2: not valid UTF-8"),
+    # Byte order marks decide the encoding.
+    (["csv", "-f", "jsonl"], "\ufeffa,\u00e9\r\n\U0001F600\n".encode("utf-16-le"),
+     '["a","\u00e9"]\n["\U0001F600"]\n', 0, ""),
+    (["csv", "-H", "-f", "jsonl", "-e", "1252"], "\ufeffk\nv\u20ac\n".encode("utf-16-be"),
+     '{"k":"v\u20ac"}\n', 0, ""),
+    (["sep"], b"\xef\xbb\xbfa,b\n", "a | b\n", 0, ""),
+    (["sep"], b"\xff\xfea\x00\x00\xd8", "a\ufffd\n", 0, ""),
+]
+
+# Several inputs, each with a header: columns matched by name.
+FILES = [
+    (["csv", "-H", "x.csv", "y.csv"], {"x.csv": "a,b\n1,2\n", "y.csv": "b,a\n3,4\n"},
+     "a | b\n1 | 2\n4 | 3\n", 0, ""),
+    (["csv", "-H", "-f", "jsonl", "x.csv", "y.csv"], {"x.csv": "a\n1\n", "y.csv": "b,a\n3,4\n"},
+     '{"a":"1","b":null}\n{"a":"4","b":"3"}\n', 0, ""),
+    (["csv", "-H", "-n", "b", "x.csv", "y.csv"], {"x.csv": "a,b\n1,2\n", "y.csv": "b,a\n3,4\n"},
+     "b\n2\n3\n", 0, ""),
+    (["csv", "-H", "x.csv", "y.csv"], {"x.csv": "a,b\n1,2\n", "y.csv": "a,c\n3,4\n"},
+     "a | b\n1 | 2\n", 1, "y.csv: its header names other columns"),
+    (["sep", "nope.csv", "x.csv"], {"x.csv": "a\n"}, "a\n", 1, "cannot open 'nope.csv'"),
 ]
 
 ENCODINGS = [
     # UTF-8 whatever the locale; text, JSON and widths count characters.
     (["sep", "-f", "jsonl"], "M\u00fcller,\u20ac\n", '["M\u00fcller","\u20ac"]\n', 0, ""),
     (["fixed", "-w", "2,2"], "\u00fc\u00e9\u6f22\u5b57x\n", "\u00fc\u00e9 | \u6f22\u5b57\n", 0, ""),
-    (["columns", "-c", "2-3"], "a\U0001F600b\n", "\U0001F600\n", 0, ""),
     # Invalid UTF-8 comes out as U+FFFD.
     (["sep"], b"a\xff,\xc3\n", "a\ufffd | \ufffd\n", 0, ""),
     (["sep", "-s", "2"], b"\xc3\xa9,a\nb,\xff\nc,\xe2\x82\xac\n", "a\n\ufffd\n\u20ac\n", 0, ""),
     (["sep", "-e", "1252", "-f", "jsonl"], b"caf\xe9,\x80 5\n", '["caf\u00e9","\u20ac 5"]\n', 0, ""),
-    (["csv", "-e", "1252", "-H", "-s", "Stra\u00dfe"], b"x,Stra\xdfe\n1,K\xf6ln\n",
+    (["csv", "-e", "1252", "-H", "-n", "Stra\u00dfe"], b"x,Stra\xdfe\n1,K\xf6ln\n",
      "Stra\u00dfe\nK\u00f6ln\n", 0, ""),
     (["fixed", "-e", "932", "-w", "1,1"], b"\x8a\xbf\x8e\x9a\n", "\u6f22 | \u5b57\n", 0, ""),
 ]
@@ -82,14 +144,15 @@ ERRORS = [
     (["frobnicate"], "", "", 2, "unknown command"),
     (["sep", "--nope"], "", "", 2, "unknown option '--nope'"),
     (["sep", "--trim=yes"], "", "", 2, "takes no value"),
-    (["sep", "-d", "ab"], "", "", 2, "one character"),
+    (["sep", "-d", "ab"], "", "", 2, "one ASCII character"),
+    (["sep", "-d", "\u00e9"], "", "", 2, "one ASCII character"),
+    (["csv", "--strict", "--lenient"], "", "", 2, "exclude each other"),
     (["fixed", "-w", "3,x"], "", "", 2, "bad width 'x'"),
     (["fixed", "-w", "4294967297"], "", "", 2, "bad width"),
     (["fixed"], "", "", 2, "--widths is required"),
     (["columns", "-c", "5-2"], "", "", 2, "reversed column range"),
     (["columns", "-c", "4294967297-4294967298"], "", "", 2, "bad column"),
     (["columns", "-c", "0-3"], "", "", 2, "bad column"),
-    (["csv", "-s", "name"], "", "", 2, "needs --header"),
     (["sep", "-s", "1-2147483647"], "a,b\n", "", 2, "more than 65536 fields"),
     (["csv", "-s", "3,1-65536"], "a,b\n", "", 2, "more than 65536 fields"),
     (["sep", "-f", "xml"], "", "", 2, "text, tsv, jsonl or csv"),
@@ -107,7 +170,13 @@ def run(args, stdin, **kwargs):
 def check_table(name, rows, workdir):
     failures = 0
     for args, stdin, want_out, want_status, want_err in rows:
-        # A row reading "in.csv" gets its standard input as that file.
+        # A row reading "in.csv" gets its standard input as that file; a
+        # row whose input is a dictionary gets those files.
+        if isinstance(stdin, dict):
+            for file, text in stdin.items():
+                with open(os.path.join(workdir, file), "w", encoding="utf-8") as f:
+                    f.write(text)
+            stdin = ""
         if "in.csv" in args:
             with open(os.path.join(workdir, "in.csv"), "wb") as f:
                 f.write(stdin if isinstance(stdin, bytes) else stdin.encode("utf-8"))
@@ -224,6 +293,7 @@ def main():
     total = failures = 0
     with tempfile.TemporaryDirectory() as workdir:
         for name, rows in [("splitting", SPLITTING), ("csv reading", CSV_READING),
+                           ("fidelity", FIDELITY), ("files", FILES),
                            ("encodings", ENCODINGS), ("filter behaviour", FILTER),
                            ("errors", ERRORS)]:
             n, f = check_table(name, rows, workdir)

@@ -212,7 +212,7 @@ class Selector final : public FieldSink {
 // The state of one run over all inputs.
 class Runner {
  public:
-  Runner(const Options& o, Output& out) : o_(o), writer_(out, o.format) {
+  Runner(const Options& o, Output& out) : o_(o), out_(out), writer_(out, o.format) {
     if (o.command->mode == Mode::fixed || o.command->mode == Mode::columns)
       wide_fields_.growBy = static_cast<int>(o.layout.size());
     object_ = o.header && o.format == Format::jsonl;
@@ -234,6 +234,7 @@ class Runner {
           return read_csv(reader);
       }
     } catch (const DataError& e) {
+      out_.take_back();
       std::fprintf(stderr, "quarnel: %s\n", e.what());
       return false;
     }
@@ -624,6 +625,7 @@ class Runner {
   }
 
   const Options& o_;
+  Output& out_;
   RecordWriter writer_;
   CLAnsiStr line_;
   CLAnsiStrList fields_{256};

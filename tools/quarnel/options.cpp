@@ -196,7 +196,7 @@ std::string parse_select(std::string_view text, std::vector<Selection>* out, lon
     Selection s;
     std::string problem = parse_range(item, &s.first, &s.last);
     if (!problem.empty())
-      return problem + (item.empty() || item[0] < '0' || item[0] > '9'
+      return problem + (item.find_first_not_of("0123456789-") != std::string_view::npos
                             ? " (-s takes numbers; header names go with -n)"
                             : "");
     *selected += s.last ? s.last - s.first + 1LL : 1;

@@ -137,6 +137,7 @@ void Output::flush() {
                      error == EPIPE);
   }
   buffer_.clear();
+  mark_ = 0;
 }
 
 const std::string_view kMissing("null", 0);
@@ -171,6 +172,7 @@ void RecordWriter::separate(std::size_t index) {
 
 void RecordWriter::end_record() {
   out_.buffer() += '\n';
+  out_.mark();
   out_.maybe_flush();
 }
 
@@ -277,6 +279,7 @@ void RecordWriter::put_record(std::size_t count, std::size_t bytes, bool plain, 
   }
   *at++ = '\n';
   b.commit(at);
+  out_.mark();
   out_.maybe_flush();
 }
 

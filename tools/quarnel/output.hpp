@@ -2,6 +2,7 @@
 // values, JSON lines or CSV, always as valid UTF-8.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -47,6 +48,7 @@ class Buffer {
     return data_.get() + size_;
   }
   void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+  char* data() { return data_.get(); }
   const char* data() const { return data_.get(); }
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -70,10 +72,15 @@ class Output {
     if (buffer_.size() >= kBlock) flush();
   }
   void flush();  // throws WriteError
+  // Marks the end of a whole record, so that a record found faulty half-way
+  // can be taken back (what was flushed already stays written).
+  void mark() { mark_ = buffer_.size(); }
+  void take_back() { buffer_.commit(buffer_.data() + std::min(mark_, buffer_.size())); }
 
  private:
   static constexpr std::size_t kBlock = 1u << 16;
   Buffer buffer_;
+  std::size_t mark_ = 0;
 };
 
 // The text of a missing field in object output: written as null.
