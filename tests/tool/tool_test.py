@@ -289,6 +289,160 @@ def check_model():
     return 4, failures
 
 
+def csv_quote(field):
+    if field and not any(c in field for c in ',"\r\n') and random.random() < 0.5:
+        return field
+    return '"' + field.replace('"', '""') + '"'
+
+
+def check_round_trip():
+    """Random records (quotes, separators, CR, LF, CRLF, zero bytes, empty
+    fields, one-field records, non-ASCII text) written as CSV, through -f csv,
+    read back: the same records, as Python's csv module also reads them."""
+    import csv
+    import io
+    rng = random.Random(5)
+    random.seed(5)
+    pieces = ["a", "bc", ",", '"', "\r", "\n", "\r\n", "\0", " ", "\u00e9", "\u6f22",
+              "\U0001F600", ""]
+    records = []
+    for _ in range(2000):
+        n = rng.choice([1, 1, 2, 3, 6])
+        records.append(["".join(rng.choice(pieces) for _ in range(rng.randrange(4)))
+                        for _ in range(n)])
+    # Records of one empty field are written "" (as Python's writer does).
+    text = "".join(",".join(csv_quote(f) for f in r) + rng.choice(["\n", "\r\n", "\r"])
+                   for r in records)
+    once = run(["csv", "-f", "csv"], text)
+    back = run(["csv", "-f", "jsonl"], once.stdout)
+    got = [json.loads(line) for line in back.stdout.decode("utf-8").splitlines()]
+    problems = []
+    if once.returncode or back.returncode or got != records:
+        first = next((i for i, (a, b) in enumerate(zip(got, records)) if a != b), None)
+        problems.append(f"{len(got)} records back of {len(records)}; first difference at "
+                        f"{first}: {got[first] if first is not None else None!r}")
+    theirs = list(csv.reader(io.StringIO(once.stdout.decode("utf-8"), newline="")))
+    if theirs != records:
+        problems.append("Python's csv module reads the output differently")
+    for p in problems:
+        print("FAIL round trip:", p)
+    return 1, min(len(problems), 1)
+
+
+def check_spectrum():
+    """The csv-spectrum cases: each CSV read with its header, as JSON objects."""
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "csv-spectrum")
+    names = sorted(n[:-4] for n in os.listdir(folder) if n.endswith(".csv"))
+    failures = 0
+    for name in names:
+        got = subprocess.run([TOOL, "csv", "-H", "-f", "jsonl", os.path.join(folder, name + ".csv")],
+                             capture_output=True)
+        with open(os.path.join(folder, name + ".json"), encoding="utf-8") as f:
+            want = json.load(f)
+        rows = [json.loads(line) for line in got.stdout.decode("utf-8").splitlines()]
+        if got.returncode or rows != want:
+            print(f"FAIL csv-spectrum {name}: {rows!r}, expected {want!r}")
+            failures += 1
+    return len(names), failures
+
+
+def check_valid_utf8():
+    """Random bytes through every command and format: the output is always
+    valid UTF-8, and --strict refuses the input instead."""
+    rng = random.Random(3)
+    alphabet = [b"a", b",", b'"', b"\xc3", b"\xa9", b"\xe2\x82", b"\xff", b"\0", b"\n", b"\r",
+                b"=", b"\xf0\x9f\x98\x80"]
+    data = b"".join(rng.choice(alphabet) for _ in range(20000))
+    failures = 0
+    commands = [["sep"], ["sep", "-s", "3,1"], ["csv"], ["csv", "-H"], ["named"],
+                ["fixed", "-w", "1,2,-1"], ["columns", "-c", "2-3,1"]]
+    for command in commands:
+        for fmt in ["text", "tsv", "jsonl", "csv"]:
+            got = run(command + ["-f", fmt], data)
+            try:
+                got.stdout.decode("utf-8")
+            except UnicodeDecodeError as e:
+                print(f"FAIL utf-8: quarnel {' '.join(command)} -f {fmt}: {e}")
+                failures += 1
+    return len(commands) * 4, failures
+
+
+def model_layout(line, layout, columns):
+    """The pieces the layout commands cut, in characters (code points)."""
+    pieces, start = [], 1
+    for entry in layout:
+        if columns:
+            start, last = entry
+            count = -1 if last is None else last - start + 1
+        else:
+            count = entry
+        n = (0 if len(line) < start else len(line) - start + 1) if count < 0 else count
+        first = max(start, 1)
+        pieces.append("" if start > len(line) or n < 1 else line[first - 1:first - 1 + n])
+        if not columns:
+            start += count
+    return pieces
+
+
+def check_layouts():
+    """fixed and columns against a model in characters, on short lines (cut
+    by the library) and on lines too long for it (cut by the tool)."""
+    rng = random.Random(9)
+    alphabet = ["a", "b", "\u00e9", "\u6f22", "\U0001F600", "\0"]
+    failures = 0
+    for case in range(60):
+        long = case % 2 == 1
+        line = "".join(rng.choice(alphabet) for _ in range(rng.randrange(12)))
+        if long:
+            line += "z" * 70000
+        if case % 4 < 2:
+            layout = [rng.randrange(-1, 5) for _ in range(rng.randrange(1, 5))]
+            args = ["fixed", "-w", ",".join(map(str, layout))]
+            want = model_layout(line, layout, False)
+        else:
+            layout = []
+            for _ in range(rng.randrange(1, 4)):
+                first = rng.randrange(1, 10)
+                layout.append((first, rng.choice([None, first, first + rng.randrange(4)])))
+            args = ["columns", "-c", ",".join(f"{a}-{'' if b is None else b}" for a, b in layout)]
+            want = model_layout(line, layout, True)
+        got = run(args + ["-f", "jsonl"], line + "\n")
+        if got.returncode or json.loads(got.stdout) != want:
+            print(f"FAIL layouts: quarnel {' '.join(args)} on {line[:20]!r}"
+                  f"{'...' if long else ''}: {got.stdout[:80]!r}")
+            failures += 1
+    return 60, failures
+
+
+def check_memory():
+    """Memory stays within three times the longest line and a fixed amount,
+    tested by running under an address-space limit; with too little memory
+    the tool says so in one line and ends with status 1."""
+    import resource
+    size = 32 << 20
+
+    def limited(megabytes):
+        limit = megabytes << 20
+        return lambda: resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+
+    problems = []
+    cases = [(["sep", "-f", "csv"], b"," * size + b"\n", size),
+             (["csv"], b"," * size + b"\n", 3 * size + 1),
+             (["csv", "-f", "jsonl"], b'"' + b'a",' * (size // 3) + b'"\n', None)]
+    for args, data, out_size in cases:
+        got = subprocess.run([TOOL, *args], input=data, capture_output=True,
+                             preexec_fn=limited(3 * (size >> 20) + 64))
+        if got.returncode != 0 or (out_size and len(got.stdout) != out_size):
+            problems.append(f"{args} under 3x the line: {got.returncode} {got.stderr[:100]!r}")
+        got = subprocess.run([TOOL, *args], input=data, capture_output=True,
+                             preexec_fn=limited(24))
+        if got.returncode != 1 or got.stderr.count(b"\n") != 1 or b"out of memory" not in got.stderr:
+            problems.append(f"{args} without memory: {got.returncode} {got.stderr[:100]!r}")
+    for p in problems:
+        print("FAIL memory:", p)
+    return 6, len(problems)
+
+
 def main():
     total = failures = 0
     with tempfile.TemporaryDirectory() as workdir:
@@ -299,7 +453,8 @@ def main():
             n, f = check_table(name, rows, workdir)
             total += n
             failures += f
-    for check in (check_streams, check_model):
+    for check in (check_streams, check_model, check_round_trip, check_spectrum,
+                  check_valid_utf8, check_layouts, check_memory):
         n, f = check()
         total += n
         failures += f
