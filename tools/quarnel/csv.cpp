@@ -41,10 +41,26 @@ void CsvReader::fail(std::string_view line, std::size_t at, const char* what) co
 }
 
 // One pass over the record, asking for more lines while a quote is open.
-// Unquoted fields are handed over where they lie in the line; quoted ones
-// are gathered in field_.
+// A record within one short line is gathered and handed over whole:
+// unquoted fields where they lie in the line, quoted ones unescaped into
+// text_, which is made as long as the line first so that it never moves
+// (unescaping only shortens). A record that goes on past its line, or a
+// long line, is handed over field by field, quoted fields gathered in
+// field_.
 void CsvReader::parse(std::string_view line, FieldSink& sink) {
   const char sep = separator_;
+  bool whole = line.size() <= kLibraryLine;
+  if (whole) {
+    text_.clear();
+    text_.reserve(line.size());
+    views_.clear();
+  }
+  auto put = [&](std::string_view field) {
+    if (whole)
+      views_.push_back(field);
+    else
+      sink.field(field, utf8_);
+  };
   std::size_t i = 0;
   for (;;) {
     // At the start of a field.
@@ -58,20 +74,31 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
           fail(line, static_cast<std::size_t>(static_cast<const char*>(quote) - line.data()),
                "quote in an unquoted field (without --strict it is kept)");
       }
-      sink.field(line.substr(i, end - i), utf8_);
-      if (end == line.size()) return;
+      put(line.substr(i, end - i));
+      if (end == line.size()) break;
       i = end + 1;
       continue;
     }
-    // A quoted field.
+    // A quoted field, gathered at the end of `into`.
     std::size_t open = i++, raw_from = open, open_column = 0;
     long open_line = 0;
-    field_.clear();
+    std::string* into = whole ? &text_ : &field_;
+    std::size_t start = whole ? text_.size() : 0;
+    if (!whole) field_.clear();
     raw_.clear();
+    bool as_written = false;
     for (;;) {
       const char* q = static_cast<const char*>(std::memchr(line.data() + i, '"', line.size() - i));
       if (!q) {
-        // The field goes on past the line's end, its line break included.
+        // The field goes on past the line's end, its line break included:
+        // the record is handed over field by field from here.
+        if (whole) {
+          field_.assign(text_, start);
+          for (std::string_view field : views_) sink.field(field, utf8_);
+          whole = false;
+          into = &field_;
+          start = 0;
+        }
         if (strict_ && open_line == 0) {
           open_line = lines_.line_number();
           open_column = characters(line.substr(0, open)) + 1;
@@ -83,8 +110,8 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
           if (strict_)
             throw DataError(std::string(lines_.name()) + ":" + std::to_string(open_line) + ":" +
                             std::to_string(open_column) +
-                            ": quote left open (without --strict "
-                            "the rest of the input is kept as written)");
+                            ": quote left open (without --strict the rest of the input is kept "
+                            "as written)");
           sink.field(raw_, utf8_);
           return;
         }
@@ -95,10 +122,10 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
         continue;
       }
       std::size_t close = static_cast<std::size_t>(q - line.data());
-      field_.append(line.substr(i, close - i));
+      into->append(line.substr(i, close - i));
       i = close + 1;
       if (i < line.size() && line[i] == '"') {  // a doubled quote
-        field_ += '"';
+        *into += '"';
         ++i;
         continue;
       }
@@ -110,14 +137,23 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
           static_cast<const char*>(std::memchr(line.data() + i, sep, line.size() - i));
       std::size_t end = found ? static_cast<std::size_t>(found - line.data()) : line.size();
       raw_.append(line.substr(raw_from, end - raw_from));
-      field_.swap(raw_);
+      as_written = true;
       i = end;
       break;
     }
-    sink.field(field_, utf8_);
-    if (i == line.size()) return;
+    if (as_written) {
+      if (whole) {
+        text_.resize(start);
+        text_ += raw_;
+      } else {
+        field_.swap(raw_);
+      }
+    }
+    put(std::string_view(*into).substr(start));
+    if (i == line.size()) break;
     ++i;  // the separator
   }
+  if (whole) sink.record(views_, utf8_);
 }
 
 }  // namespace qtool

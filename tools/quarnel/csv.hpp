@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "input.hpp"
 #include "quarnel/quarnel.hpp"
@@ -21,6 +22,10 @@ class FieldSink {
   // the line ends with a separator, which gives one more, empty field.
   virtual void fields(const CLAnsiStrList& list, std::string_view line, bool trailing,
                       bool utf8) = 0;
+  // All the fields of a record at once, valid during the call.
+  virtual void record(const std::vector<std::string_view>& fields, bool utf8) {
+    for (std::string_view f : fields) field(f, utf8);
+  }
 
  protected:
   ~FieldSink() = default;
@@ -49,6 +54,8 @@ class CsvReader {
   CLAnsiStrList list_{256};
   std::string field_;  // a quoted field's text
   std::string raw_;    // and as written, from its opening quote
+  std::string text_;   // the quoted fields of a record within one line
+  std::vector<std::string_view> views_;
 };
 
 }  // namespace qtool

@@ -218,11 +218,10 @@ void LineReader::bad_utf8() {
 bool LineReader::known_utf8(std::size_t begin, std::size_t end) {
   if (end > utf8_to_) {
     if (last_break_ == 0) {
-      std::string_view b = buffer_;
-      std::size_t lf = b.rfind('\n'), cr = b.rfind('\r');
-      last_break_ = lf == std::string_view::npos   ? cr + 1
-                    : cr == std::string_view::npos ? lf + 1
-                                                   : std::max(lf, cr) + 1;
+      last_break_ = buffer_.size();
+      while (last_break_ > 0 && buffer_[last_break_ - 1] != '\n' &&
+             buffer_[last_break_ - 1] != '\r')
+        --last_break_;
     }
     std::size_t stop = std::max(last_break_, end);
     utf8_to_ = begin + valid_utf8_prefix(std::string_view(buffer_).substr(begin, stop - begin));

@@ -140,6 +140,9 @@ class Streamer final : public FieldSink {
   void fields(const CLAnsiStrList& list, std::string_view line, bool trailing, bool utf8) override {
     writer_.write(list, line, separator_, utf8, trailing);
   }
+  void record(const std::vector<std::string_view>& fields, bool utf8) override {
+    writer_.write(fields, utf8);
+  }
   // Ends the record; `always`: also a record that received no field.
   void finish(bool always = false) {
     if (!begun_ && always) writer_.begin();

@@ -317,8 +317,17 @@ void RecordWriter::field(std::string_view text) {
 // columns; CSV quotes a field only when it must. Needs room for
 // kMaxGrowth bytes per byte of `text`, and two more.
 char* RecordWriter::put_field(char* at, std::string_view text) const {
-  bool quoted = format_ == Format::jsonl ||
-                (format_ == Format::csv && has_escapes(text, 0, {kCsvSpecial, ',', '"'}));
+  if (format_ == Format::csv) {
+    // Copied while looked at; quoted, once more, only when it must be.
+    bool special = false;
+    char* to = at;
+    for (char c : text) {
+      special |= kCsvSpecial.has[static_cast<unsigned char>(c)];
+      *to++ = c;
+    }
+    if (!special) return to;
+  }
+  bool quoted = format_ == Format::jsonl || format_ == Format::csv;
   if (quoted) *at++ = '"';
   at = put_body(at, text, quoted);
   if (quoted) *at++ = '"';
