@@ -216,7 +216,13 @@ def check_streams():
             got = subprocess.run([TOOL, *args], input=stdin, stdout=full, stderr=subprocess.PIPE)
         if got.returncode != 1 or b"No space left" not in got.stderr:
             problems.append(f"{args} to /dev/full: {got.returncode} {got.stderr!r}")
-    # A reader that goes away, with SIGPIPE ignored: a quiet end.
+    # A reader that goes away: SIGPIPE ends the run, or, ignored, a quiet end.
+    proc = subprocess.Popen([TOOL, "sep", "-"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                            stderr=subprocess.PIPE)
+    proc.stdout.close()
+    proc.communicate(b"a,b\n" * 200000)
+    if proc.returncode != -13:
+        problems.append(f"closed pipe, default SIGPIPE: {proc.returncode}")
     proc = subprocess.Popen([TOOL, "sep", "-"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                             stderr=subprocess.PIPE, restore_signals=False,
                             preexec_fn=lambda: __import__("signal").signal(

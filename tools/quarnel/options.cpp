@@ -39,8 +39,7 @@ const Command kCommands[] = {
      "  -s, --select=LIST   columns by number or range, e.g. 1,3-4,6-\n"
      "  -n, --names=LIST    columns by header name, e.g. name,city or 2020 (a name\n"
      "                      is never read as a number; write a comma in a name as\n"
-     "                      \\,); -s and -n items are written in the order given\n"
-     "      --strict        stray or unclosed quotes and invalid UTF-8 are errors\n"},
+     "                      \\,); -s and -n items are written in the order given\n"},
     {"fixed", Mode::fixed, "split by field widths",
      "Widths count characters (code points), not bytes or UTF-16 units.\n", "stock.txt",
      kSampleStock,
@@ -73,7 +72,7 @@ constexpr const char* kCommon =
     "  -e, --encoding=CP   the input's Windows code page: 65001 (also utf-8, UTF-8,\n"
     "                      utf8; the default whatever the locale), 874, 932, 936,\n"
     "                      949, 950, 1250-1258\n"
-    "      --strict        (every command) invalid UTF-8 input is an error\n"
+    "      --strict        invalid UTF-8 input is an error (csv: malformed quotes too)\n"
     "  -h, --help          show this help\n"
     "  -V, --version       show the version\n";
 
