@@ -85,6 +85,7 @@ FIDELITY = [
     # Line breaks: kept inside quotes, CR, LF and CRLF ending records, mixed.
     (["csv", "-f", "jsonl"], '"a\r\nb\rc\nd"\n', '["a\\r\\nb\\rc\\nd"]\n', 0, ""),
     (["csv"], "a,b\rc\r\nd\n\re", "a | b\nc\nd\ne\n", 0, ""),
+    (["csv", "-f", "csv"], 'a,"' + "x\n" * 40000 + '",b\n', 'a,"' + "x\n" * 40000 + '",b\n', 0, ""),
     (["sep", "-f", "tsv"], "a\rb\r\r\nc", "a\nb\n\nc\n", 0, ""),
     # Duplicate header names made distinct, skipping names that are taken.
     (["csv", "-H", "-f", "jsonl"], "n,n,n_2,n\n1,2,3,4\n", '{"n":"1","n_3":"2","n_2":"3","n_4":"4"}\n',

@@ -41,25 +41,30 @@ void CsvReader::fail(std::string_view line, std::size_t at, const char* what) co
 }
 
 // One pass over the record, asking for more lines while a quote is open.
-// A record within one short line is gathered and handed over whole:
-// unquoted fields where they lie in the line, quoted ones unescaped into
-// text_, which is made as long as the line first so that it never moves
-// (unescaping only shortens). A record that goes on past its line, or a
-// long line, is handed over field by field, quoted fields gathered in
-// field_.
+// A record is handed over whole while it is short: within one line,
+// unquoted fields where they lie in the line and quoted ones unescaped into
+// text_, made as long as the line first so that it never moves (unescaping
+// only shortens); once it goes on past its line, every field copied into
+// record_. A longer record, or one on a long line, is handed over field by
+// field, quoted fields gathered in field_.
 void CsvReader::parse(std::string_view line, FieldSink& sink) {
   const char sep = separator_;
-  bool whole = line.size() <= kLibraryLine;
-  if (whole) {
-    text_.clear();
-    text_.reserve(line.size());
-    views_.clear();
-  }
+  enum class Mode { in_line, copied, fields };
+  Mode mode = line.size() <= kLibraryLine ? Mode::in_line : Mode::fields;
+  text_.clear();
+  text_.reserve(line.size());
+  views_.clear();
+  record_.clear();
+  ends_.clear();
   auto put = [&](std::string_view field) {
-    if (whole)
+    if (mode == Mode::in_line) {
       views_.push_back(field);
-    else
+    } else if (mode == Mode::copied) {
+      record_.append(field);
+      ends_.push_back(record_.size());
+    } else {
       sink.field(field, utf8_);
+    }
   };
   std::size_t i = 0;
   for (;;) {
@@ -79,23 +84,37 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
       i = end + 1;
       continue;
     }
-    // A quoted field, gathered at the end of `into`.
+    // A quoted field, gathered at the end of *into from `start`.
     std::size_t open = i++, raw_from = open, open_column = 0;
     long open_line = 0;
-    std::string* into = whole ? &text_ : &field_;
-    std::size_t start = whole ? text_.size() : 0;
-    if (!whole) field_.clear();
+    std::string* into = mode == Mode::in_line ? &text_ : mode == Mode::copied ? &record_ : &field_;
+    std::size_t start = into->size();
+    if (mode == Mode::fields) field_.clear(), start = 0;
     raw_.clear();
     bool as_written = false;
     for (;;) {
       const char* q = static_cast<const char*>(std::memchr(line.data() + i, '"', line.size() - i));
       if (!q) {
-        // The field goes on past the line's end, its line break included:
-        // the record is handed over field by field from here.
-        if (whole) {
-          field_.assign(text_, start);
-          for (std::string_view field : views_) sink.field(field, utf8_);
-          whole = false;
+        // The field goes on past the line's end, its line break included.
+        if (mode == Mode::in_line) {  // the record so far, copied
+          for (std::string_view field : views_) {
+            record_.append(field);
+            ends_.push_back(record_.size());
+          }
+          std::size_t partial = start;
+          start = record_.size();
+          record_.append(text_, partial, std::string::npos);
+          mode = Mode::copied;
+          into = &record_;
+        }
+        if (mode == Mode::copied && record_.size() > kLibraryLine) {  // too long to hold
+          std::size_t begin = 0;
+          for (std::size_t end : ends_) {
+            sink.field(std::string_view(record_).substr(begin, end - begin), utf8_);
+            begin = end;
+          }
+          field_.assign(record_, start, std::string::npos);
+          mode = Mode::fields;
           into = &field_;
           start = 0;
         }
@@ -104,7 +123,7 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
           open_column = characters(line.substr(0, open)) + 1;
         }
         std::string_view brk = lines_.line_break();
-        field_.append(line.substr(i));
+        into->append(line.substr(i));
         raw_.append(line.substr(raw_from));
         if (brk.empty() || !lines_.next(&line)) {
           if (strict_)
@@ -112,10 +131,12 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
                             std::to_string(open_column) +
                             ": quote left open (without --strict the rest of the input is kept "
                             "as written)");
-          sink.field(raw_, utf8_);
-          return;
+          as_written = true;
+          line = {};
+          i = 0;
+          break;
         }
-        field_ += brk;
+        *into += brk;
         raw_ += brk;
         utf8_ = utf8_ && lines_.line_utf8();
         i = raw_from = 0;
@@ -142,18 +163,27 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
       break;
     }
     if (as_written) {
-      if (whole) {
-        text_.resize(start);
-        text_ += raw_;
-      } else {
-        field_.swap(raw_);
-      }
+      into->resize(start);
+      *into += raw_;
     }
-    put(std::string_view(*into).substr(start));
+    if (mode == Mode::copied)
+      ends_.push_back(record_.size());
+    else
+      put(std::string_view(*into).substr(start));
     if (i == line.size()) break;
     ++i;  // the separator
   }
-  if (whole) sink.record(views_, utf8_);
+  if (mode == Mode::in_line) {
+    sink.record(views_, utf8_);
+  } else if (mode == Mode::copied) {
+    views_.clear();
+    std::size_t begin = 0;
+    for (std::size_t end : ends_) {
+      views_.push_back(std::string_view(record_).substr(begin, end - begin));
+      begin = end;
+    }
+    sink.record(views_, utf8_);
+  }
 }
 
 }  // namespace qtool

@@ -52,10 +52,12 @@ class CsvReader {
   bool utf8_ = true;
   CLAnsiStr line_;
   CLAnsiStrList list_{256};
-  std::string field_;  // a quoted field's text
+  std::string field_;  // a quoted field's text, in a long record
   std::string raw_;    // and as written, from its opening quote
   std::string text_;   // the quoted fields of a record within one line
   std::vector<std::string_view> views_;
+  std::string record_;  // a short record's fields, copied, when it spans lines
+  std::vector<std::size_t> ends_;
 };
 
 }  // namespace qtool
