@@ -205,10 +205,12 @@ void LineReader::bad_utf8() {
     throw DataError(where + "not valid UTF-8 (name the input's code page with -e, e.g. -e 1252)");
   if (warned_utf8) return;
   warned_utf8 = true;
-  std::fprintf(stderr,
-               "quarnel: %snot valid UTF-8, written as U+FFFD (said once; name the input's "
-               "code page with -e, e.g. -e 1252, or use --strict to stop here)\n",
-               where.c_str());
+  std::fprintf(stderr, "quarnel: %snot valid UTF-8, written as U+FFFD (said once; %s)\n",
+               where.c_str(),
+               decoding_.code_page_given
+                   ? "use --strict to stop here"
+                   : "name the input's code page with -e, e.g. -e 1252, or use --strict to stop "
+                     "here");
 }
 
 // Checking every line that is read, as one run up to the last line break in
