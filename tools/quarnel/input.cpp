@@ -94,13 +94,22 @@ bool LineReader::read_raw(Bytes& into) {
   // A line longer than a chunk grows the read by half, so a huge line
   // costs linear time and the buffer stays within 1.5 times the line.
   into.resize(kept + std::max(kChunk, kept / 2));
+  std::size_t got = 0;
+#if defined(_WIN32)
   errno = 0;
-  std::size_t got = std::fread(into.data() + kept, 1, into.size() - kept, in_);
+  got = std::fread(into.data() + kept, 1, into.size() - kept, in_);
+  if (got == 0 && std::ferror(in_)) error_ = errno ? errno : EIO;
+#else
+  // What a pipe or terminal has now, not a whole chunk: lines are written as
+  // they come, and progress shows however slowly input arrives.
+  ssize_t n;
+  do n = ::read(fileno(in_), into.data() + kept, into.size() - kept);
+  while (n < 0 && errno == EINTR);
+  if (n < 0) error_ = errno;
+  got = n > 0 ? static_cast<std::size_t>(n) : 0;
+#endif
   into.resize(kept + got);
-  if (got == 0) {
-    eof_ = true;
-    if (std::ferror(in_)) error_ = errno ? errno : EIO;
-  }
+  if (got == 0) eof_ = true;
   return got > 0;
 }
 
@@ -248,8 +257,7 @@ void LineReader::report(bool last) {
                  static_cast<unsigned>(std::min<std::uint64_t>(consumed_ * 100 / size_, 100)),
                  static_cast<unsigned long long>(size_ >> 20));
   } else {
-    std::fprintf(stderr, "\r%s: %llu MB read", name_,
-                 static_cast<unsigned long long>(consumed_ >> 20));
+    std::fprintf(stderr, "\r%s: %.1f MB read", name_, static_cast<double>(consumed_) / (1 << 20));
   }
   std::fflush(stderr);
 }

@@ -654,6 +654,15 @@ class Runner {
   std::vector<CLAnsiStr> slots_;
 };
 
+// Back to the start of a file, for stdio and for the reader, which reads
+// the file descriptor itself on POSIX systems.
+void rewind_fully(std::FILE* file) {
+  std::rewind(file);
+#if !defined(_WIN32)
+  lseek(fileno(file), 0, SEEK_SET);
+#endif
+}
+
 // Runs over one named input; false on a data error, already reported.
 bool run_file(Runner& runner, const std::string& file, const Decoding& decoding) {
   bool is_stdin = file == "-";
@@ -666,7 +675,7 @@ bool run_file(Runner& runner, const std::string& file, const Decoding& decoding)
   if (!is_stdin && std::fseek(in, 0, SEEK_END) == 0) {
     long end = std::ftell(in);
     size = end > 0 ? static_cast<std::uint64_t>(end) : 0;
-    std::rewind(in);
+    rewind_fully(in);
   }
   bool good;
   int error;
@@ -712,7 +721,7 @@ int run(Options& o, Output& out) {
       return 1;
     }
     std::fputs(o.command->sample, file);
-    std::rewind(file);
+    rewind_fully(file);
     {
       LineReader reader(file, 0, o.command->sample_name, decoding);
       good = runner.run(reader);
