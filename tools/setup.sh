@@ -14,6 +14,7 @@ packages=(
   mono-mcs mono-runtime                     # .NET binding
   fpc                                       # Pascal binding
   doxygen                                   # the API reference (docs target)
+  miller                                    # a baseline of bench/tool_vs_csv.py
   dpkg-dev file                             # Debian packages (cpack -G DEB)
   qemu-system-x86 mmdebstrap arch-test e2fsprogs debian-archive-keyring  # the 32-bit guest
 )
