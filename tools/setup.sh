@@ -18,6 +18,7 @@ packages=(
   fpc                                       # Pascal binding
   doxygen                                   # the API reference (docs target)
   llvm lld unzip                            # the release: Quarnel.lib and the lld-link host
+  miller                                    # a baseline of bench/tool_vs_csv.py
   dpkg-dev file                             # Debian packages (cpack -G DEB)
   qemu-system-x86 mmdebstrap arch-test e2fsprogs debian-archive-keyring  # the 32-bit guest
 )

@@ -1,128 +1,188 @@
 #include "csv.hpp"
 
-#include <algorithm>
+#include <cstring>
 
 namespace qtool {
+namespace {
 
-bool CsvReader::next(std::vector<std::string_view>* fields) {
+// Lines up to this length without quotes go to the library whole; longer
+// ones are read field by field, so that memory stays within a small
+// multiple of the line however many fields it holds.
+constexpr std::size_t kLibraryLine = 1u << 16;
+
+std::size_t characters(std::string_view text) {
+  std::size_t n = 0;
+  for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+}  // namespace
+
+bool CsvReader::next(FieldSink& sink) {
   std::string_view line;
   do {
     if (!lines_.next(&line)) return false;
   } while (line.empty());
-  record_line_ = lines_.line_number();
-  fields->clear();
-  quoted_ = line.find('"') != std::string_view::npos;
-  if (quoted_)
-    split_quoted(line, fields);
-  else
-    split_plain(line, fields);
+  utf8_ = lines_.line_utf8();
+  if (line.size() <= kLibraryLine && !std::memchr(line.data(), '"', line.size()) &&
+      !(lines_.line_may_hold_nul() && std::memchr(line.data(), 0, line.size()))) {
+    LStrAssignASzStrA(line_.handle, line.data(), static_cast<int>(line.size()));
+    SplitBySepExA(&line_, separator_, &list_, false);
+    sink.fields(list_, line, line.back() == separator_, utf8_);
+  } else {
+    parse(line, sink);
+  }
   return true;
 }
 
-void CsvReader::split_plain(std::string_view line, std::vector<std::string_view>* fields) {
-  LStrAssignASzStrA(line_.handle, line.data(), static_cast<int>(line.size()));
-  SplitBySepExA(&line_, separator_, &list_, false);
-  for (int i = 0; i < list_.count; ++i) fields->push_back(field_text(list_[i]));
-  // The library drops the empty field after a final separator; a record keeps it.
-  if (line.back() == separator_) fields->emplace_back();
+void CsvReader::fail(std::string_view line, std::size_t at, const char* what) const {
+  throw DataError(std::string(lines_.name()) + ":" + std::to_string(lines_.line_number()) + ":" +
+                  std::to_string(characters(line.substr(0, at)) + 1) + ": " + what);
 }
 
-// One pass over the record, asking for more lines while a quote is open;
-// runs between quotes and separators are copied whole. A field's text as
-// written (for --lenient) is the part of earlier lines in `raw_before` and
-// the current line from `raw_begin`.
-void CsvReader::split_quoted(std::string_view line, std::vector<std::string_view>* fields) {
+// One pass over the record, asking for more lines while a quote is open.
+// A record is handed over whole while it is short: within one line,
+// unquoted fields where they lie in the line and quoted ones unescaped into
+// text_, made as long as the line first so that it never moves (unescaping
+// only shortens); once it goes on past its line, every field copied into
+// record_. A longer record, or one on a long line, is handed over field by
+// field, quoted fields gathered in field_.
+void CsvReader::parse(std::string_view line, FieldSink& sink) {
+  const char sep = separator_;
+  enum class Mode { in_line, copied, fields };
+  Mode mode = line.size() <= kLibraryLine ? Mode::in_line : Mode::fields;
   text_.clear();
+  text_.reserve(line.size());
+  views_.clear();
+  record_.clear();
   ends_.clear();
-  std::string raw_before;
-  std::size_t raw_begin = 0, field_start = 0;
-  enum class State { start, plain, quoted, closed } state = State::start;
-  auto end_field = [&](std::size_t at) {
-    ends_.push_back(text_.size());
-    field_start = text_.size();
-    raw_before.clear();
-    raw_begin = at + 1;
-    state = State::start;
-  };
-  auto as_written = [&](std::size_t at) {
-    text_.resize(field_start);
-    text_ += raw_before;
-    text_ += line.substr(raw_begin, at - raw_begin);
+  auto put = [&](std::string_view field) {
+    if (mode == Mode::in_line) {
+      views_.push_back(field);
+    } else if (mode == Mode::copied) {
+      record_.append(field);
+      ends_.push_back(record_.size());
+    } else {
+      sink.field(field, utf8_);
+    }
   };
   std::size_t i = 0;
   for (;;) {
-    while (i < line.size()) {
-      char c = line[i];
-      switch (state) {
-        case State::start:
-          if (c == separator_) {
-            end_field(i++);
-            continue;
-          }
-          if (c == '"') {
-            state = State::quoted;
-            ++i;
-            continue;
-          }
-          state = State::plain;
-          [[fallthrough]];
-        case State::plain: {
-          std::size_t j = i;
-          while (j < line.size() && line[j] != separator_ && line[j] != '"') ++j;
-          text_ += line.substr(i, j - i);
-          if (j < line.size() && line[j] == '"') {
-            if (!lenient_) throw CsvError(record_line_, "stray quote in an unquoted field");
-            text_ += '"';
-          } else if (j < line.size()) {
-            end_field(j);
-          }
-          i = j + 1;
-          break;
-        }
-        case State::quoted: {
-          std::size_t j = line.find('"', i);
-          text_ += line.substr(i, j == std::string_view::npos ? j : j - i);
-          if (j == std::string_view::npos) {
-            i = line.size();
-          } else {
-            state = State::closed;
-            i = j + 1;
-          }
-          break;
-        }
-        case State::closed:
-          if (c == '"') {  // a doubled quote
-            text_ += '"';
-            state = State::quoted;
-            ++i;
-          } else if (c == separator_) {
-            end_field(i++);
-          } else {
-            if (!lenient_) throw CsvError(record_line_, "text after a closing quote");
-            as_written(i);
-            state = State::plain;
-          }
-          break;
+    // At the start of a field.
+    if (i == line.size() || line[i] != '"') {
+      const char* found =
+          static_cast<const char*>(std::memchr(line.data() + i, sep, line.size() - i));
+      std::size_t end = found ? static_cast<std::size_t>(found - line.data()) : line.size();
+      if (strict_) {
+        const void* quote = std::memchr(line.data() + i, '"', end - i);
+        if (quote)
+          fail(line, static_cast<std::size_t>(static_cast<const char*>(quote) - line.data()),
+               "quote in an unquoted field (without --strict it is kept)");
       }
+      put(line.substr(i, end - i));
+      if (end == line.size()) break;
+      i = end + 1;
+      continue;
     }
-    if (state != State::quoted) break;
-    raw_before += line.substr(raw_begin);
-    raw_begin = 0;
-    if (!lines_.next(&line)) {
-      if (!lenient_) throw CsvError(record_line_, "unclosed quote");
-      line = {};
-      as_written(0);
+    // A quoted field, gathered at the end of *into from `start`.
+    std::size_t open = i++, raw_from = open, open_column = 0;
+    long open_line = 0;
+    std::string* into = mode == Mode::in_line ? &text_ : mode == Mode::copied ? &record_ : &field_;
+    std::size_t start = into->size();
+    if (mode == Mode::fields) field_.clear(), start = 0;
+    raw_.clear();
+    bool as_written = false;
+    for (;;) {
+      const char* q = static_cast<const char*>(std::memchr(line.data() + i, '"', line.size() - i));
+      if (!q) {
+        // The field goes on past the line's end, its line break included.
+        if (mode == Mode::in_line) {  // the record so far, copied
+          for (std::string_view field : views_) {
+            record_.append(field);
+            ends_.push_back(record_.size());
+          }
+          std::size_t partial = start;
+          start = record_.size();
+          record_.append(text_, partial, std::string::npos);
+          mode = Mode::copied;
+          into = &record_;
+        }
+        if (mode == Mode::copied && record_.size() > kLibraryLine) {  // too long to hold
+          std::size_t begin = 0;
+          for (std::size_t end : ends_) {
+            sink.field(std::string_view(record_).substr(begin, end - begin), utf8_);
+            begin = end;
+          }
+          field_.assign(record_, start, std::string::npos);
+          mode = Mode::fields;
+          into = &field_;
+          start = 0;
+        }
+        if (strict_ && open_line == 0) {
+          open_line = lines_.line_number();
+          open_column = characters(line.substr(0, open)) + 1;
+        }
+        std::string_view brk = lines_.line_break();
+        into->append(line.substr(i));
+        raw_.append(line.substr(raw_from));
+        if (brk.empty() || !lines_.next(&line)) {
+          if (strict_)
+            throw DataError(std::string(lines_.name()) + ":" + std::to_string(open_line) + ":" +
+                            std::to_string(open_column) +
+                            ": quote left open (without --strict the rest of the input is kept "
+                            "as written)");
+          as_written = true;
+          line = {};
+          i = 0;
+          break;
+        }
+        *into += brk;
+        raw_ += brk;
+        utf8_ = utf8_ && lines_.line_utf8();
+        i = raw_from = 0;
+        continue;
+      }
+      std::size_t close = static_cast<std::size_t>(q - line.data());
+      into->append(line.substr(i, close - i));
+      i = close + 1;
+      if (i < line.size() && line[i] == '"') {  // a doubled quote
+        *into += '"';
+        ++i;
+        continue;
+      }
+      if (i == line.size() || line[i] == sep) break;
+      // Text after the closing quote: the field is kept as written, up to
+      // the next separator.
+      if (strict_) fail(line, i, "text after a closing quote (without --strict it is kept)");
+      const char* found =
+          static_cast<const char*>(std::memchr(line.data() + i, sep, line.size() - i));
+      std::size_t end = found ? static_cast<std::size_t>(found - line.data()) : line.size();
+      raw_.append(line.substr(raw_from, end - raw_from));
+      as_written = true;
+      i = end;
       break;
     }
-    raw_before += '\n';
-    text_ += '\n';
-    i = 0;
+    if (as_written) {
+      into->resize(start);
+      *into += raw_;
+    }
+    if (mode == Mode::copied)
+      ends_.push_back(record_.size());
+    else
+      put(std::string_view(*into).substr(start));
+    if (i == line.size()) break;
+    ++i;  // the separator
   }
-  ends_.push_back(text_.size());
-  std::size_t begin = 0;
-  for (std::size_t end : ends_) {
-    fields->push_back(std::string_view(text_).substr(begin, end - begin));
-    begin = end;
+  if (mode == Mode::in_line) {
+    sink.record(views_, utf8_);
+  } else if (mode == Mode::copied) {
+    views_.clear();
+    std::size_t begin = 0;
+    for (std::size_t end : ends_) {
+      views_.push_back(std::string_view(record_).substr(begin, end - begin));
+      begin = end;
+    }
+    sink.record(views_, utf8_);
   }
 }
 

@@ -1,51 +1,62 @@
 // Reading comma-separated records: quoted fields may hold separators,
-// doubled quotes and line breaks. Lines without quotes are cut by the
-// library's own separator splitting.
+// doubled quotes and line breaks (kept as written: LF, CRLF or CR). Short
+// lines without quotes are cut by the library's own separator splitting;
+// the others, of any length, field by field as they are read.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "fields.hpp"
 #include "input.hpp"
 #include "quarnel/quarnel.hpp"
-#include "utf.hpp"
 
 namespace qtool {
 
-struct CsvError : std::runtime_error {
-  CsvError(long at, const std::string& what) : std::runtime_error(what), line(at) {}
-  long line;  // where the faulty record starts
+// Receives the fields of a record in order.
+class FieldSink {
+ public:
+  // One field, valid during the call; `utf8`: known to be valid UTF-8.
+  virtual void field(std::string_view text, bool utf8) = 0;
+  // All the fields of a line at once, as the library cut them; `trailing`:
+  // the line ends with a separator, which gives one more, empty field.
+  virtual void fields(const CLAnsiStrList& list, std::string_view line, bool trailing,
+                      bool utf8) = 0;
+  // All the fields of a record at once, valid during the call.
+  virtual void record(const std::vector<std::string_view>& fields, bool utf8) {
+    for (std::string_view f : fields) field(f, utf8);
+  }
+
+ protected:
+  ~FieldSink() = default;
 };
 
 class CsvReader {
  public:
-  // `lenient`: a stray or unclosed quote is kept as written instead of
-  // being an error.
-  CsvReader(LineReader& lines, char separator, bool lenient)
-      : lines_(lines), separator_(separator), lenient_(lenient) {}
-  // The fields of the next record, valid until the next call; blank lines
-  // are skipped. Throws CsvError on malformed input.
-  bool next(std::vector<std::string_view>* fields);
-  long record_line() const { return record_line_; }
-  // Whether the last record's fields are known to be valid UTF-8 (a line
-  // cut by the library as the reader checked it, or the unquoted text).
-  bool known_utf8() const { return quoted_ ? valid_utf8(text_) : lines_.line_utf8(); }
+  // `strict`: a quote inside an unquoted field, text after a closing quote
+  // and a quote left open are errors instead of being kept as written.
+  CsvReader(LineReader& lines, char separator, bool strict)
+      : lines_(lines), separator_(separator), strict_(strict) {}
+  // Hands the fields of the next record to `sink`; false at the end of the
+  // input. Blank lines are skipped. Throws DataError on malformed input
+  // under --strict.
+  bool next(FieldSink& sink);
 
  private:
-  void split_plain(std::string_view line, std::vector<std::string_view>* fields);
-  void split_quoted(std::string_view line, std::vector<std::string_view>* fields);
+  void parse(std::string_view line, FieldSink& sink);
+  [[noreturn]] void fail(std::string_view line, std::size_t at, const char* what) const;
 
   LineReader& lines_;
   char separator_;
-  bool lenient_;
-  long record_line_ = 0;
-  bool quoted_ = false;
+  bool strict_;
+  bool utf8_ = true;
   CLAnsiStr line_;
   CLAnsiStrList list_{256};
-  std::string text_;  // the unquoted fields of a record, end to end
+  std::string field_;  // a quoted field's text, in a long record
+  std::string raw_;    // and as written, from its opening quote
+  std::string text_;   // the quoted fields of a record within one line
+  std::vector<std::string_view> views_;
+  std::string record_;  // a short record's fields, copied, when it spans lines
   std::vector<std::size_t> ends_;
 };
 

@@ -2,18 +2,24 @@
 // It uses nothing but the library's exported functions, as any host would.
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "csv.hpp"
+#include "fields.hpp"
 #include "input.hpp"
 #include "options.hpp"
 #include "output.hpp"
 #include "quarnel/quarnel.hpp"
+#include "utf.hpp"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -28,24 +34,20 @@ namespace {
 using namespace qtool;
 
 // The library decodes A text in the process code page, which it reads from
-// QUARNEL_ACP when it loads. The tool wants its input's code page there, so
-// it starts itself again with that setting when it is not already in force.
-// Returns false when that fails. Windows keeps the system code page; lines
-// are converted into it as they are read (see LineReader).
+// QUARNEL_ACP when it loads. To decode a code page, the tool starts itself
+// again with that setting when it is not already in force. UTF-8 input
+// needs no decoding. Returns false when that fails. Windows decodes with
+// the system's own functions.
 bool use_code_page(unsigned cp, char** argv) {
 #if defined(_WIN32)
   (void)cp;
   (void)argv;
   return true;
 #else
+  if (cp == 65001) return true;
   std::string wanted = std::to_string(cp);
   const char* current = std::getenv("QUARNEL_ACP");
   if (current && wanted == current) return true;
-  if (cp == 65001) {
-    // A UTF-8 locale gives UTF-8 already: "é" is one character.
-    CLWideStr probe(LStrAllocFromASzStrW("\xC3\xA9", 2), true);
-    if (probe.length() == 1) return true;
-  }
   setenv("QUARNEL_ACP", wanted.c_str(), 1);
   execv("/proc/self/exe", argv);
   execvp(argv[0], argv);
@@ -54,51 +56,190 @@ bool use_code_page(unsigned cp, char** argv) {
 #endif
 }
 
-bool process_code_page_is_utf8(unsigned encoding) {
-#if defined(_WIN32)
-  (void)encoding;
-  return GetACP() == 65001;
-#else
-  return encoding == 65001;
-#endif
-}
-
-unsigned recode_from(unsigned encoding) {
-#if defined(_WIN32)
-  return encoding == GetACP() ? 0 : encoding;
-#else
-  (void)encoding;
-  return 0;
-#endif
-}
-
 void trim_view(std::string_view& s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
   while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
 }
 
+// Lines up to this length without zero bytes go to the library whole;
+// longer ones are cut here as they are written, so that memory stays within
+// a small multiple of the line however many fields it holds.
+constexpr std::size_t kLibraryLine = 1u << 16;
+
+bool may_hold_nul(const LineReader& reader, std::string_view line) {
+  return reader.line_may_hold_nul() && std::memchr(line.data(), 0, line.size());
+}
+
+// Names made distinct: a name met again gets _2, _3... (skipping names that
+// are taken already).
+void make_distinct(std::vector<std::string>& names) {
+  std::set<std::string> taken(names.begin(), names.end()), seen;
+  for (std::string& name : names) {
+    if (seen.insert(name).second) continue;
+    for (int n = 2;; ++n) {
+      std::string candidate = name;
+      candidate += '_';
+      candidate += std::to_string(n);
+      if (taken.insert(candidate).second) {
+        name = candidate;
+        break;
+      }
+    }
+    seen.insert(name);
+  }
+}
+
+// Collects a record's fields, for records that are reordered.
+class Record final : public FieldSink {
+ public:
+  void clear() {
+    text_.clear();
+    ends_.clear();
+    utf8_ = true;
+  }
+  void field(std::string_view text, bool utf8) override {
+    if (ends_.size() >= limit_) return;
+    text_.append(text);
+    ends_.push_back(text_.size());
+    utf8_ = utf8_ && utf8;
+  }
+  // Fields past this many are not kept.
+  void limit(std::size_t most) { limit_ = most ? most : SIZE_MAX; }
+  void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
+    for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
+    if (trailing) field({}, utf8);
+  }
+  const std::vector<std::string_view>& views() {
+    views_.clear();
+    std::size_t begin = 0;
+    for (std::size_t end : ends_) {
+      views_.push_back(std::string_view(text_).substr(begin, end - begin));
+      begin = end;
+    }
+    return views_;
+  }
+  bool utf8() const { return utf8_; }
+
+ private:
+  std::string text_;
+  std::vector<std::size_t> ends_;
+  std::vector<std::string_view> views_;
+  bool utf8_ = true;
+  std::size_t limit_ = SIZE_MAX;
+};
+
+// Writes a record's fields as they come.
+class Streamer final : public FieldSink {
+ public:
+  Streamer(RecordWriter& writer, char separator) : writer_(writer), separator_(separator) {}
+  void field(std::string_view text, bool utf8) override {
+    if (!begun_) writer_.begin();
+    begun_ = true;
+    writer_.add(text, utf8);
+  }
+  void fields(const CLAnsiStrList& list, std::string_view line, bool trailing, bool utf8) override {
+    writer_.write(list, line, separator_, utf8, trailing);
+  }
+  void record(const std::vector<std::string_view>& fields, bool utf8) override {
+    writer_.write(fields, utf8);
+  }
+  // Ends the record; `always`: also a record that received no field.
+  void finish(bool always = false) {
+    if (!begun_ && always) writer_.begin();
+    if (begun_ || always) writer_.end();
+    begun_ = false;
+  }
+
+ private:
+  RecordWriter& writer_;
+  char separator_;
+  bool begun_ = false;
+};
+
+// Whether a selection can be written as the fields come: each item after
+// the one before it, only the last open.
+bool in_order(const std::vector<Selection>& selection) {
+  int after = 0;
+  for (const Selection& s : selection) {
+    if (!s.name.empty() || after < 0 || s.first <= after) return false;
+    after = s.last ? s.last : -1;
+  }
+  return true;
+}
+
+// The highest field number a selection reads; 0 when it reads to the end.
+std::size_t last_selected(const std::vector<Selection>& selection) {
+  std::size_t most = 0;
+  for (const Selection& s : selection) {
+    if (s.last == 0) return 0;
+    most = std::max(most, static_cast<std::size_t>(s.last));
+  }
+  return most;
+}
+
+// Writes the selected fields of a record as they come, for a selection in
+// order (see in_order); selected fields the record lacks are empty.
+class Selector final : public FieldSink {
+ public:
+  Selector(Streamer& out, const std::vector<Selection>& selection)
+      : out_(out), selection_(selection) {}
+  void field(std::string_view text, bool utf8) override {
+    ++index_;
+    while (item_ < selection_.size() && selection_[item_].last &&
+           index_ > static_cast<std::size_t>(selection_[item_].last))
+      ++item_;
+    if (item_ < selection_.size() && index_ >= static_cast<std::size_t>(selection_[item_].first))
+      out_.field(text, utf8);
+  }
+  void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
+    for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
+    if (trailing) field({}, utf8);
+  }
+  void finish() {
+    for (; item_ < selection_.size(); ++item_) {
+      const Selection& s = selection_[item_];
+      for (std::size_t i = std::max(index_ + 1, static_cast<std::size_t>(s.first));
+           s.last && i <= static_cast<std::size_t>(s.last); ++i)
+        out_.field({}, true);
+    }
+    out_.finish(true);
+    index_ = item_ = 0;
+  }
+
+ private:
+  Streamer& out_;
+  const std::vector<Selection>& selection_;
+  std::size_t index_ = 0, item_ = 0;
+};
+
 // The state of one run over all inputs.
 class Runner {
  public:
-  Runner(const Options& o, Output& out)
-      : o_(o), writer_(out, o.format, process_code_page_is_utf8(o.encoding)) {
+  Runner(const Options& o, Output& out) : o_(o), out_(out), writer_(out, o.format) {
     if (o.command->mode == Mode::fixed || o.command->mode == Mode::columns)
       wide_fields_.growBy = static_cast<int>(o.layout.size());
+    object_ = o.header && o.format == Format::jsonl;
+    if (!o.header) selection_ = o.select;
   }
 
   // Returns false on a data error, already reported.
   bool run(LineReader& reader) {
-    if (writer_.utf8_input()) reader.check_utf8();
-    switch (o_.command->mode) {
-      case Mode::sep:
-        return split_lines(reader);
-      case Mode::fixed:
-      case Mode::columns:
-        return cut_layout(reader);
-      case Mode::named:
-        return split_named(reader);
-      case Mode::csv:
-        return read_csv(reader);
+    try {
+      switch (o_.command->mode) {
+        case Mode::sep:
+          return split_lines(reader);
+        case Mode::fixed:
+        case Mode::columns:
+          return cut_layout(reader);
+        case Mode::named:
+          return split_named(reader);
+        case Mode::csv:
+          return read_csv(reader);
+      }
+    } catch (const DataError& e) {
+      out_.take_back();
+      std::fprintf(stderr, "quarnel: %s\n", e.what());
+      return false;
     }
     return true;
   }
@@ -109,20 +250,39 @@ class Runner {
                    unsplit_ == 1 ? "" : "s", o_.separator);
   }
 
+  // Object output carries the names of every input's header: those of the
+  // files are read first.
+  void add_header_names(const std::string& file, const Decoding& decoding) {
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in) return;  // reported when the file's turn comes
+    try {
+      LineReader reader(in, 0, file.c_str(), decoding);
+      CsvReader csv(reader, o_.separator, false);
+      Record header;
+      if (csv.next(header)) merge_names(names_of(header));
+    } catch (const DataError&) {
+    }
+    std::fclose(in);
+  }
+
  private:
   bool split_lines(LineReader& reader) {
     std::string_view text;
     int slots = slots_needed();
     slots_.resize(static_cast<std::size_t>(slots));
+    Streamer stream(writer_, o_.separator);
     while (reader.next(&text)) {
+      if (text.size() > kLibraryLine || may_hold_nul(reader, text)) {
+        split_here(text, reader.line_utf8(), stream);
+        continue;
+      }
       LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
       if (slots > 0) {
         // The library stops after the last field asked for.
         int n = SplitBySepA(&line_, o_.separator, slots, slots_.data(), o_.trim);
         record_.clear();
-        for (int i = 0; i < n; ++i)
-          record_.push_back(slot_text(slots_[static_cast<std::size_t>(i)]));
-        writer_.write(pick(record_), nullptr, reader.line_utf8());
+        for (int i = 0; i < n; ++i) record_.push_back(slots_[static_cast<std::size_t>(i)].view());
+        writer_.write(pick(record_), reader.line_utf8());
         continue;
       }
       SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
@@ -132,9 +292,39 @@ class Runner {
       }
       record_.clear();
       for (int i = 0; i < fields_.count; ++i) record_.push_back(field_text(fields_[i]));
-      writer_.write(pick(record_), nullptr, reader.line_utf8());
+      writer_.write(pick(record_), reader.line_utf8());
     }
     return true;
+  }
+
+  // sep's cut, for long lines and lines holding zero bytes: the same fields
+  // as the library's, written as they are found (or gathered, to be picked).
+  void split_here(std::string_view line, bool utf8, Streamer& stream) {
+    record_.clear();
+    bool gather = !o_.select.empty() && !in_order(o_.select);
+    std::size_t most = last_selected(o_.select);
+    Selector selector(stream, o_.select);
+    FieldSink& sink = o_.select.empty() ? static_cast<FieldSink&>(stream) : selector;
+    if (!line.empty()) {
+      if (line.back() == o_.separator) line.remove_suffix(1);
+      for (std::size_t at = 0, count = 1;; ++count) {
+        std::size_t end = line.find(o_.separator, at);
+        std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
+        if (o_.trim) trim_view(field);
+        if (gather)
+          record_.push_back(field);
+        else
+          sink.field(field, utf8);
+        if (end == std::string_view::npos || count == most) break;
+        at = end + 1;
+      }
+    }
+    if (gather)
+      writer_.write(pick(record_), utf8);
+    else if (o_.select.empty())
+      stream.finish(true);
+    else
+      selector.finish();
   }
 
   // How many fields of a line a selection needs, when a few slots hold
@@ -150,19 +340,109 @@ class Runner {
     return slots;
   }
 
-  // Widths and columns count characters: the line goes through the W family.
+  // Widths and columns count characters (code points). A line of BMP
+  // characters goes through the W family as it is; one holding characters
+  // beyond the BMP (two units each) is cut at the same characters by the
+  // column form, its ranges turned into units. Long lines and lines holding
+  // zero bytes are cut here, at the same characters, as they are written.
   bool cut_layout(LineReader& reader) {
     std::string_view text;
-    int entries = static_cast<int>(o_.layout.size() / (o_.command->mode == Mode::columns ? 2 : 1));
+    bool columns = o_.command->mode == Mode::columns;
+    int entries = static_cast<int>(o_.layout.size() / (columns ? 2 : 1));
+    std::string scratch;
     while (reader.next(&text)) {
-      CLWideStr wide(LStrAllocFromASzStrW(text.data(), static_cast<int>(text.size())), true);
-      if (o_.command->mode == Mode::fixed)
-        SplitByFixedLayoutW(&wide, entries, o_.layout.data(), &wide_fields_, o_.trim);
-      else
-        SplitByFixedLayoutExW(&wide, entries, o_.layout.data(), &wide_fields_, o_.trim);
+      std::string_view line = reader.line_utf8() ? text : RecordWriter::to_utf8(text, scratch);
+      if (line.size() > kLibraryLine || may_hold_nul(reader, line)) {
+        cut_here(line, columns);
+        continue;
+      }
+      units_.clear();
+      append_utf8_as_utf16(line, units_);
+      LStrAssignWSzStrW(wide_.handle, units_.data(), static_cast<int>(units_.size()));
+      bool pairs = false;
+      for (LWideChar u : units_) pairs = pairs || (u >= 0xD800 && u < 0xDC00);
+      if (!pairs && columns) {
+        SplitByFixedLayoutExW(&wide_, entries, o_.layout.data(), &wide_fields_, o_.trim);
+      } else if (!pairs) {
+        SplitByFixedLayoutW(&wide_, entries, o_.layout.data(), &wide_fields_, o_.trim);
+      } else {
+        layout_ranges(std::basic_string_view<LWideChar>(units_), columns);
+        layout_.clear();
+        for (auto [from, to] : offsets_) {
+          layout_.push_back(static_cast<int>(from) + 1);
+          layout_.push_back(static_cast<int>(to));
+        }
+        SplitByFixedLayoutExW(&wide_, entries, layout_.data(), &wide_fields_, o_.trim);
+      }
       writer_.write(wide_fields_);
     }
     return true;
+  }
+
+  void cut_here(std::string_view line, bool columns) {
+    layout_ranges(line, columns);
+    writer_.begin();
+    for (auto [from, to] : offsets_) {
+      std::string_view field = line.substr(from, to - from);
+      if (o_.trim) trim_view(field);
+      writer_.add(field, true);
+    }
+    writer_.end();
+  }
+
+  // The [from, to) offsets in `text` (UTF-8 bytes or UTF-16 units) of each
+  // layout entry's field, in offsets_: the pieces the library's layout
+  // splitting cuts, counted in characters.
+  template <class Char>
+  void layout_ranges(std::basic_string_view<Char> text, bool columns) {
+    auto continues = [](Char c) {
+      auto u = static_cast<std::uint32_t>(c);
+      return sizeof(Char) == 1 ? (u & 0xC0) == 0x80 : u >= 0xDC00 && u < 0xE000;
+    };
+    long long length = 0;
+    for (Char c : text) length += !continues(c);
+    // The pieces in characters, as cut_text would cut them.
+    ranges_.clear();
+    long long start = 1;
+    std::size_t entries = o_.layout.size() / (columns ? 2 : 1);
+    for (std::size_t i = 0; i < entries; ++i) {
+      long long count;
+      if (columns) {
+        start = o_.layout[2 * i];
+        long long last = o_.layout[2 * i + 1];
+        count = last < 0 ? -1 : last - start + 1;
+      } else {
+        count = o_.layout[i];
+      }
+      long long from = std::max(start, 1LL), n = count;
+      if (n < 0) n = length < start ? 0 : length - start + 1;
+      if (start > length || n < 1)
+        ranges_.emplace_back(length, length);
+      else
+        ranges_.emplace_back(from - 1, from - 1 + std::min(n, length - from + 1));
+      if (!columns) start += count;
+    }
+    // Characters to offsets, in one pass over the text.
+    std::vector<long long> points;
+    for (auto [a, b] : ranges_) points.push_back(a), points.push_back(b);
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    at_.assign(points.size(), text.size());
+    std::size_t next = 0;
+    long long character = -1;
+    for (std::size_t i = 0; i < text.size() && next < points.size(); ++i) {
+      if (continues(text[i])) continue;
+      ++character;
+      while (next < points.size() && points[next] == character) at_[next++] = i;
+    }
+    offsets_.clear();
+    for (auto [a, b] : ranges_) {
+      auto where = [&](long long c) {
+        return at_[static_cast<std::size_t>(std::lower_bound(points.begin(), points.end(), c) -
+                                            points.begin())];
+      };
+      offsets_.emplace_back(where(a), where(b));
+    }
   }
 
   // Configuration files: comments and blank lines skipped, [section] lines
@@ -180,6 +460,9 @@ class Runner {
         section_.assign(section);
         continue;
       }
+      if (text.size() > INT_MAX - 1)
+        throw DataError(std::string(reader.name()) + ":" + std::to_string(reader.line_number()) +
+                        ": line too long");
       LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
       if (!SplitNamedEquA(line_.c_str(), &fields_, o_.trim, o_.separator)) {
         ++unsplit_;
@@ -190,83 +473,198 @@ class Runner {
       if (o_.unquote && value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
           value.back() == value[0])
         value = value.substr(1, value.size() - 2);
-      writer_.write({name, value});
+      writer_.write({name, value}, false);
+    }
+    return true;
+  }
+
+  // A header's names as valid UTF-8, made distinct.
+  static std::vector<std::string> names_of(Record& header) {
+    std::vector<std::string> names;
+    std::string scratch;
+    for (std::string_view name : header.views())
+      names.emplace_back(RecordWriter::to_utf8(name, scratch));
+    make_distinct(names);
+    return names;
+  }
+
+  void merge_names(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+      if (std::find(columns_.begin(), columns_.end(), name) == columns_.end())
+        columns_.push_back(name);
+  }
+
+  // Reads an input's header: maps its columns to the run's by name.
+  bool take_header(const std::vector<std::string>& names, const char* input) {
+    bool first = !have_header_;
+    if (object_) {
+      merge_names(names);
+    } else if (first) {
+      columns_ = names;
+    } else {
+      std::vector<std::string> a = names, b = columns_;
+      std::sort(a.begin(), a.end());
+      std::sort(b.begin(), b.end());
+      if (a != b) {
+        std::fprintf(stderr,
+                     "quarnel: %s: its header names other columns than the first input's; "
+                     "inputs are matched by name (JSON objects, -f jsonl, take the union)\n",
+                     input);
+        return false;
+      }
+    }
+    have_header_ = true;
+    map_.clear();
+    identity_ = names.size() == columns_.size();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      auto at = std::find(columns_.begin(), columns_.end(), names[i]) - columns_.begin();
+      map_.push_back(static_cast<std::size_t>(at));
+      identity_ = identity_ && map_.back() == i;
+    }
+    if (!resolve_selection(input)) return false;
+    keys_ = columns_;
+    if (first && !object_) {
+      std::vector<std::string_view> views(columns_.begin(), columns_.end());
+      writer_.write(pick(views), true);
     }
     return true;
   }
 
   bool read_csv(LineReader& reader) {
-    CsvReader csv(reader, o_.separator, o_.lenient);
-    std::vector<std::string_view> record;
-    try {
-      if (o_.header && csv.next(&record) && !have_header_) {
-        have_header_ = true;
-        std::string scratch;
-        for (std::string_view name : record) header_.emplace_back(writer_.to_utf8(name, scratch));
-        std::vector<std::string_view> names(header_.begin(), header_.end());
-        if (!resolve_selection(names, reader.name())) return false;
-        const std::vector<std::string_view>& picked = pick(names);
-        if (o_.format != Format::jsonl) writer_.write(picked, nullptr, true);
-        keys_.assign(picked.begin(), picked.end());
+    CsvReader csv(reader, o_.separator, o_.strict);
+    if (o_.header) {
+      record_in_.clear();
+      if (!csv.next(record_in_)) return true;
+      if (!take_header(names_of(record_in_), reader.name())) return false;
+    }
+    Streamer stream(writer_, o_.separator);
+    Selector selector(stream, selection_);
+    bool streamed = !object_ && identity_ && o_.select.empty();
+    bool selected = !object_ && identity_ && !o_.select.empty() && in_order(selection_);
+    record_in_.limit(object_ || !identity_ ? 0 : last_selected(selection_));
+    for (;;) {
+      if (streamed) {
+        if (!csv.next(stream)) break;
+        stream.finish();
+        continue;
       }
-      const std::vector<std::string>* keys =
-          o_.header && o_.format == Format::jsonl ? &keys_ : nullptr;
-      while (csv.next(&record))
-        writer_.write(pick(record), keys, writer_.utf8_input() && csv.known_utf8());
-    } catch (const CsvError& e) {
-      std::fprintf(stderr, "quarnel: %s:%ld: %s\n", reader.name(), e.line, e.what());
-      return false;
+      if (selected) {
+        if (!csv.next(selector)) break;
+        selector.finish();
+        continue;
+      }
+      record_in_.clear();
+      if (!csv.next(record_in_)) break;
+      const std::vector<std::string_view>& fields = in_columns(record_in_.views());
+      if (object_) {
+        const std::vector<std::string>& keys = pick_keys(fields.size());
+        writer_.write_object(keys, pick(fields), record_in_.utf8());
+      } else
+        writer_.write(pick(fields), record_in_.utf8());
     }
     return true;
   }
 
-  // Header names (UTF-8) in --select become column numbers.
-  bool resolve_selection(const std::vector<std::string_view>& names, const char* input) {
+  // A record's fields in the run's column order: a column the input lacks
+  // is kMissing, fields beyond the header follow the columns.
+  const std::vector<std::string_view>& in_columns(const std::vector<std::string_view>& fields) {
+    if (!o_.header || identity_) return fields;
+    canon_.assign(columns_.size(), kMissing);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+      if (i < map_.size())
+        canon_[map_[i]] = fields[i];
+      else
+        canon_.push_back(fields[i]);
+    return canon_;
+  }
+
+  // The keys of an object record of `count` fields (after in_columns):
+  // fields beyond the header are keyed _N, N their number in the record.
+  const std::vector<std::string>& pick_keys(std::size_t count) {
+    for (std::size_t i = keys_.size(); i < count; ++i) {
+      std::string key(1, '_');
+      key += std::to_string(map_.size() + (i - columns_.size()) + 1);
+      while (std::find(keys_.begin(), keys_.end(), key) != keys_.end()) key += "_";
+      keys_.push_back(key);
+    }
+    std::size_t n = std::max(count, columns_.size());
+    if (selection_.empty()) {
+      picked_keys_.assign(keys_.begin(), keys_.begin() + static_cast<std::ptrdiff_t>(n));
+      return picked_keys_;
+    }
+    std::vector<std::string_view> views(keys_.begin(),
+                                        keys_.begin() + static_cast<std::ptrdiff_t>(n));
+    const std::vector<std::string_view>& picked = pick(views);
+    picked_keys_.assign(picked.begin(), picked.end());
+    return picked_keys_;
+  }
+
+  // Header names in --names become column numbers of the run's columns.
+  bool resolve_selection(const char* input) {
     selection_ = o_.select;
     for (Selection& s : selection_) {
       if (s.name.empty()) continue;
-      for (std::size_t i = 0; i < names.size() && !s.first; ++i)
-        if (names[i] == s.name) s.first = s.last = static_cast<int>(i + 1);
-      if (!s.first) {
+      auto at = std::find(columns_.begin(), columns_.end(), s.name);
+      if (at == columns_.end()) {
         std::fprintf(stderr, "quarnel: %s: no column named '%s'\n", input, s.name.c_str());
         return false;
       }
+      s.first = s.last = static_cast<int>(at - columns_.begin() + 1);
     }
     return true;
   }
 
   // The selected fields of a record; a selected column the record lacks is
-  // empty, an open range stops at the record's end.
+  // kMissing, an open range stops at the record's end.
   const std::vector<std::string_view>& pick(const std::vector<std::string_view>& record) {
-    if (o_.select.empty()) return record;
-    if (selection_.empty()) selection_ = o_.select;
+    if (selection_.empty()) return record;
     picked_.clear();
     for (const Selection& s : selection_) {
       std::size_t last = s.last ? static_cast<std::size_t>(s.last) : record.size();
       for (std::size_t i = static_cast<std::size_t>(s.first); i <= last; ++i)
-        picked_.push_back(i <= record.size() ? record[i - 1] : std::string_view());
+        picked_.push_back(i <= record.size() ? record[i - 1] : kMissing);
     }
     return picked_;
   }
 
   const Options& o_;
+  Output& out_;
   RecordWriter writer_;
   CLAnsiStr line_;
   CLAnsiStrList fields_{256};
+  CLWideStr wide_;
   CLWideStrList wide_fields_{16};
+  std::basic_string<LWideChar> units_;
+  std::vector<int> layout_;
+  std::vector<std::pair<long long, long long>> ranges_;
+  std::vector<std::size_t> at_;
+  std::vector<std::pair<std::size_t, std::size_t>> offsets_;
   long unsplit_ = 0;
   std::string section_;
+  bool object_ = false;
   bool have_header_ = false;
-  std::vector<std::string> header_;
-  std::vector<std::string> keys_;
+  bool identity_ = true;
+  std::vector<std::string> columns_;  // the run's column names
+  std::vector<std::size_t> map_;      // the input's column i is the run's map_[i]
+  std::vector<std::string> keys_, picked_keys_;
   std::vector<Selection> selection_;
-  std::vector<std::string_view> picked_;
+  std::vector<std::string_view> picked_, canon_;
   std::vector<std::string_view> record_;
+  Record record_in_;
   std::vector<CLAnsiStr> slots_;
 };
 
+// Back to the start of a file, for stdio and for the reader, which reads
+// the file descriptor itself on POSIX systems.
+void rewind_fully(std::FILE* file) {
+  std::rewind(file);
+#if !defined(_WIN32)
+  lseek(fileno(file), 0, SEEK_SET);
+#endif
+}
+
 // Runs over one named input; false on a data error, already reported.
-bool run_file(Runner& runner, const std::string& file, unsigned recode) {
+bool run_file(Runner& runner, const std::string& file, const Decoding& decoding) {
   bool is_stdin = file == "-";
   std::FILE* in = is_stdin ? stdin : std::fopen(file.c_str(), "rb");
   if (!in) {
@@ -277,12 +675,12 @@ bool run_file(Runner& runner, const std::string& file, unsigned recode) {
   if (!is_stdin && std::fseek(in, 0, SEEK_END) == 0) {
     long end = std::ftell(in);
     size = end > 0 ? static_cast<std::uint64_t>(end) : 0;
-    std::rewind(in);
+    rewind_fully(in);
   }
   bool good;
   int error;
   {
-    LineReader reader(in, size, is_stdin ? "standard input" : file.c_str(), true, recode);
+    LineReader reader(in, size, is_stdin ? "standard input" : file.c_str(), decoding);
     good = runner.run(reader);
     error = reader.error();
   }
@@ -307,6 +705,10 @@ int run(Options& o, Output& out) {
                                    : std::vector<int>{1, 4, 6, 14, 16, 19, 21, 27};
   }
   Runner runner(o, out);
+  Decoding decoding{o.encoding, o.encoding_given, o.strict};
+  if (o.header && o.format == Format::jsonl && o.files.size() > 1)
+    for (const std::string& file : o.files)
+      if (file != "-") runner.add_header_names(file, decoding);
   bool good = true;
   if (sample) {
     std::fprintf(stderr,
@@ -319,15 +721,14 @@ int run(Options& o, Output& out) {
       return 1;
     }
     std::fputs(o.command->sample, file);
-    std::rewind(file);
+    rewind_fully(file);
     {
-      LineReader reader(file, 0, o.command->sample_name, true);
+      LineReader reader(file, 0, o.command->sample_name, decoding);
       good = runner.run(reader);
     }
     std::fclose(file);
   }
-  unsigned recode = recode_from(o.encoding);
-  for (const std::string& file : o.files) good = run_file(runner, file, recode) && good;
+  for (const std::string& file : o.files) good = run_file(runner, file, decoding) && good;
   runner.finish();
   out.flush();
   return good ? 0 : 1;
@@ -349,5 +750,12 @@ int main(int argc, char** argv) {
   } catch (const WriteError& e) {
     if (!e.quiet) std::fprintf(stderr, "quarnel: %s\n", e.what());
     return e.quiet ? 0 : 1;
+  } catch (const std::bad_alloc&) {
+    // Memory grows with the longest line (a few times its length).
+    std::fprintf(stderr, "quarnel: out of memory (a line too long for the memory available)\n");
+    return 1;
+  } catch (const std::length_error&) {
+    std::fprintf(stderr, "quarnel: a line too long for this system\n");
+    return 1;
   }
 }

@@ -11,63 +11,92 @@ namespace qtool {
 namespace {
 
 const Command kCommands[] = {
-    {"sep", Mode::sep, "split at a separator character", "people.csv", kSamplePeople,
-     "  -d, --separator=C   the separator character (default ','; \\t for a tab)\n"
+    {"sep", Mode::sep, "split at a separator character",
+     "Cuts each line at every separator, quotes or not; a separator that ends\n"
+     "the line gives no empty field.\n",
+     "people.csv", kSamplePeople,
+     "  -d, --separator=C   the separator, one ASCII character (default ','; \\t for\n"
+     "                      a tab)\n"
      "  -t, --trim          remove blanks (codes 0-32) around each field\n"
-     "  -s, --select=LIST   fields to write, by number or range, e.g. 2 or 1,3-4,6-\n"
+     "  -s, --select=LIST   fields to write by number or range, e.g. 2 or 1,3-4,6-\n"
      "                      (a field the line lacks is written empty)\n"},
-    {"csv", Mode::csv, "read CSV: quoted fields, a header, chosen columns", "people.csv",
-     kSamplePeople,
-     "  -d, --separator=C   the separator character (default ',')\n"
-     "  -H, --header        the first record names the columns\n"
-     "  -s, --select=LIST   columns to write, by number, range or header name,\n"
-     "                      e.g. 1,3-4,6- or name,city\n"
-     "      --lenient       keep stray and unclosed quotes as written instead of\n"
-     "                      stopping with FILE:LINE: error\n"},
-    {"fixed", Mode::fixed, "split by field widths", "stock.txt", kSampleStock,
-     "  -w, --widths=LIST   field widths in characters, e.g. 5,10,5,-1 (a negative\n"
-     "                      width takes the rest of the line)\n"
+    {"csv", Mode::csv, "read CSV: quoted fields, a header, chosen columns",
+     "A field in double quotes may hold separators, doubled quotes (\"\") and line\n"
+     "breaks, which are kept as written (LF, CRLF or CR). Records end at LF, CRLF\n"
+     "or a lone CR, mixed as they come; blank lines are skipped. A quote inside an\n"
+     "unquoted field is kept as a character; text after a closing quote keeps\n"
+     "the field as written (\"a\"b stays \"a\"b); a quote left open keeps the rest of\n"
+     "the input as written. --strict makes each of these an error at\n"
+     "FILE:LINE:COLUMN (columns in characters from 1).\n"
+     "With --header, duplicate names are made distinct (name, name_2, name_3...)\n"
+     "and the inputs' columns are matched by name: for JSON objects the keys are\n"
+     "every name of every input's header (a record lacking one gives null, extra\n"
+     "fields come under _N, N their number); for the other formats every input\n"
+     "must have the first one's names, in any order, or it is refused.\n",
+     "people.csv", kSamplePeople,
+     "  -d, --separator=C   the separator, one ASCII character (default ',')\n"
+     "  -H, --header        the first record of each input names its columns\n"
+     "  -s, --select=LIST   columns by number or range, e.g. 1,3-4,6-\n"
+     "  -n, --names=LIST    columns by header name, e.g. name,city or 2020 (a name\n"
+     "                      is never read as a number; write a comma in a name as\n"
+     "                      \\,); -s and -n items are written in the order given\n"},
+    {"fixed", Mode::fixed, "split by field widths",
+     "Widths count characters (code points), not bytes or UTF-16 units.\n", "stock.txt",
+     kSampleStock,
+     "  -w, --widths=LIST   required: field widths in characters, e.g. 5,10,5,-1\n"
+     "                      (a negative width takes the rest of the line)\n"
      "  -t, --trim          remove blanks (codes 0-32) around each field\n"},
-    {"columns", Mode::columns, "split by column ranges", "stock.txt", kSampleStock,
-     "  -c, --columns=LIST  character column ranges from 1, e.g. 1-4,6-14,21-\n"
-     "                      (N alone is one column; N- runs to the end)\n"
+    {"columns", Mode::columns, "split by column ranges",
+     "Columns count characters (code points) from 1, not bytes or UTF-16 units.\n", "stock.txt",
+     kSampleStock,
+     "  -c, --columns=LIST  required: column ranges, e.g. 1-4,6-14,21- (N alone is\n"
+     "                      one column; N- runs to the end)\n"
      "  -t, --trim          remove blanks (codes 0-32) around each field\n"},
-    {"named", Mode::named, "split configuration lines into name and value", "settings.ini",
-     kSampleSettings,
-     "  -d, --separator=C   the separator character (default '=')\n"
+    {"named", Mode::named, "split configuration lines into name and value",
+     "Each line is cut at its first separator into a name and a value. Lines\n"
+     "starting with ';' or '#' are comments and blank lines are skipped; lines\n"
+     "without the separator are skipped and counted on standard error. After a\n"
+     "[section] line, names are written as section.name.\n",
+     "settings.ini", kSampleSettings,
+     "  -d, --separator=C   the separator, one ASCII character (default '=')\n"
      "  -t, --trim          remove blanks (codes 0-32) around name and value\n"
-     "  -u, --unquote       drop the quotes around a value \"like this\" or 'this'\n"
-     "Lines starting with ';' or '#' are comments and blank lines are skipped.\n"
-     "After a [section] line, names are written as section.name.\n"},
+     "  -u, --unquote       drop the quotes around a value \"like this\" or 'this'\n"},
 };
 
 constexpr const char* kCommon =
     "  -f, --format=FMT    text (fields joined by ' | '), tsv (tabs, line breaks and\n"
     "                      backslashes escaped as \\t \\n \\r \\\\), jsonl (one JSON array\n"
     "                      per record; objects keyed by the header with csv -H), or\n"
-    "                      csv (fields quoted where needed, doubled quotes)\n"
-    "  -e, --encoding=CP   the input's Windows code page: 65001 (UTF-8, the default\n"
-    "                      whatever the locale), 874, 932, 936, 949, 950, 1250-1258\n"
+    "                      csv (quoted where needed, quotes doubled, a record of one\n"
+    "                      empty field written \"\")\n"
+    "  -e, --encoding=CP   the input's Windows code page: 65001 (also utf-8, UTF-8,\n"
+    "                      utf8; the default whatever the locale), 874, 932, 936,\n"
+    "                      949, 950, 1250-1258\n"
+    "      --strict        invalid UTF-8 input is an error (csv: malformed quotes too)\n"
     "  -h, --help          show this help\n"
     "  -V, --version       show the version\n";
 
 constexpr const char* kGeneral =
     "Input: the FILEs in turn ('-' is standard input); with no FILE, standard input\n"
-    "when it is not a terminal, else a bundled sample (said on standard error).\n"
-    "'--' ends the options. Values go as '-d ;', '-d;', '--separator ;' or\n"
-    "'--separator=;'; short flags may share a word ('-tu').\n"
+    "when it is not a terminal, else a bundled sample (said on standard error). A\n"
+    "FILE that cannot be opened is reported, the others are still read, and the\n"
+    "exit status is 1. '--' ends the options. Values go as '-d ;', '-d;',\n"
+    "'--separator ;' or '--separator=;'; short flags may share a word ('-tu').\n"
+    "Lines end at LF, CRLF or a lone CR.\n"
     "\n"
-    "Encoding: input is read as UTF-8 unless --encoding names a code page; a UTF-8\n"
-    "byte order mark is dropped. Output is always UTF-8 (invalid input bytes become\n"
-    "U+FFFD). fixed and columns count characters, not bytes.\n"
+    "Encoding: a byte order mark decides (UTF-8, UTF-16 LE or BE, whatever -e\n"
+    "says); else the code page of -e; else UTF-8. Input that is not valid UTF-8\n"
+    "is said once on standard error with its line, its bytes written as U+FFFD\n"
+    "(with --strict: an error). Output is always valid UTF-8, in every format.\n"
+    "Text is decoded before it is split, so a separator byte inside a double-byte\n"
+    "character (932, 936, 949, 950) never splits it.\n"
     "\n"
-    "Quoting: sep cuts at every separator, quotes or not; csv reads quoted fields\n"
-    "(\"a,b\", \"say \"\"hi\"\"\", line breaks inside quotes). Quote option values for\n"
-    "the shell: -d ';' or -d '|'.\n"
-    "\n"
-    "Exit status: 0 success; 1 a data error (a file that cannot be read, malformed\n"
-    "CSV, a failed write); 2 a usage error. A closed output pipe ends the run\n"
-    "quietly.\n";
+    "Exit status: 0 success; 1 a data error (a file that cannot be opened or\n"
+    "read, malformed input under --strict, differing headers, a failed write,\n"
+    "memory exhausted); 2 a usage error. A closed output pipe ends the run by\n"
+    "SIGPIPE (status 141 in the shell), or quietly with status 0 when SIGPIPE is\n"
+    "ignored. On a terminal, a progress line shows on standard error once a run\n"
+    "has lasted about a second.\n";
 
 bool write_help(Output& out, const Command* c) {
   Buffer& b = out.buffer();
@@ -82,7 +111,7 @@ bool write_help(Output& out, const Command* c) {
     b += "\nRun 'quarnel COMMAND --help' for the options of a command.\n\n";
   } else {
     b += std::string("usage: quarnel ") + c->name + " [OPTIONS] [FILE...]\n\n" + c->summary +
-         ".\n\noptions:\n" + c->usage + kCommon + "\n";
+         ".\n\n" + c->description + "\noptions:\n" + c->usage + kCommon + "\n";
   }
   b += kGeneral;
   return true;
@@ -161,30 +190,45 @@ std::string parse_columns(std::string_view text, std::vector<int>* out) {
 // for billions of fields on every line.
 constexpr long long kMostSelected = 65536;
 
-std::string parse_select(std::string_view text, std::vector<Selection>* out) {
-  long long selected = 0;
+std::string parse_select(std::string_view text, std::vector<Selection>* out, long long* selected) {
   for (std::string_view item : split_list(text)) {
     Selection s;
-    if (!item.empty() && item[0] >= '0' && item[0] <= '9') {
-      std::string problem = parse_range(item, &s.first, &s.last);
-      if (!problem.empty()) return problem;
-      selected += s.last ? s.last - s.first + 1LL : 1;
-      if (selected > kMostSelected)
-        return "--select names more than " + std::to_string(kMostSelected) +
-               " fields (use an open range such as 5- for the rest of a line)";
-    } else if (item.empty()) {
-      return "empty item in --select";
-    } else {
-      s.name = item;
-    }
+    std::string problem = parse_range(item, &s.first, &s.last);
+    if (!problem.empty())
+      return problem + (item.find_first_not_of("0123456789-") != std::string_view::npos
+                            ? " (-s takes numbers; header names go with -n)"
+                            : "");
+    *selected += s.last ? s.last - s.first + 1LL : 1;
+    if (*selected > kMostSelected)
+      return "--select names more than " + std::to_string(kMostSelected) +
+             " fields (use an open range such as 5- for the rest of a line)";
     out->push_back(s);
+  }
+  return "";
+}
+
+// Names separated by commas; "\," is a comma inside a name.
+std::string parse_names(std::string_view text, std::vector<Selection>* out) {
+  Selection s;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] == '\\' && i + 1 < text.size() && text[i + 1] == ',') {
+      s.name += ',';
+      ++i;
+    } else if (i < text.size() && text[i] != ',') {
+      s.name += text[i];
+    } else if (s.name.empty()) {
+      return "empty name in --names";
+    } else {
+      out->push_back(std::move(s));
+      s = Selection();
+    }
   }
   return "";
 }
 
 bool parse_separator(std::string_view text, char* out) {
   if (text == "\\t") text = "\t";
-  if (text.size() != 1) return false;
+  if (text.size() != 1 || static_cast<unsigned char>(text[0]) >= 0x80) return false;
   *out = text[0];
   return true;
 }
@@ -229,7 +273,8 @@ int parse_options(int argc, char** argv, Options* o, Output& out) {
     }
     args.push_back(word);
   }
-  bool options_done = false;
+  bool options_done = false, lenient = false;
+  long long selected = 0;
   int count = static_cast<int>(args.size());
   for (int i = 0; i < count; ++i) {
     std::string_view arg = args[i];
@@ -287,22 +332,27 @@ int parse_options(int argc, char** argv, Options* o, Output& out) {
       good = flag(&o->unquote);
     } else if (is("-H", "--header") && mode == Mode::csv) {
       good = flag(&o->header);
+    } else if (key == "--strict") {
+      good = flag(&o->strict);
     } else if (key == "--lenient" && mode == Mode::csv) {
-      good = flag(&o->lenient);
+      good = flag(&lenient);  // the default; kept for older scripts
     } else if (is("-d", "--separator") &&
                (mode == Mode::sep || mode == Mode::named || mode == Mode::csv)) {
       if (!value() || !parse_separator(v, &o->separator))
-        problem = "the separator must be one character";
+        problem = "the separator must be one ASCII character";
     } else if (is("-w", "--widths") && mode == Mode::fixed) {
       problem = value() ? parse_widths(v, &o->layout) : "--widths needs a value";
     } else if (is("-c", "--columns") && mode == Mode::columns) {
       problem = value() ? parse_columns(v, &o->layout) : "--columns needs a value";
     } else if (is("-s", "--select") && (mode == Mode::csv || mode == Mode::sep)) {
-      problem = value() ? parse_select(v, &o->select) : "--select needs a value";
+      problem = value() ? parse_select(v, &o->select, &selected) : "--select needs a value";
+    } else if (is("-n", "--names") && mode == Mode::csv) {
+      problem = value() ? parse_names(v, &o->select) : "--names needs a value";
     } else if (is("-f", "--format")) {
       if (!value() || !parse_format(v, &o->format))
         problem = "the format must be text, tsv, jsonl or csv";
     } else if (is("-e", "--encoding")) {
+      o->encoding_given = true;
       if (!value() || !parse_encoding(v, &o->encoding))
         problem = "unsupported encoding '" + std::string(v) + "' (see --help)";
     } else {
@@ -317,6 +367,7 @@ int parse_options(int argc, char** argv, Options* o, Output& out) {
       return usage_error(c, "sep selects fields by number, not by name ('" + s.name + "')");
     else if (!s.name.empty() && !o->header)
       return usage_error(c, "selecting '" + s.name + "' by name needs --header");
+  if (lenient && o->strict) return usage_error(c, "--lenient and --strict exclude each other");
   return -1;
 }
 

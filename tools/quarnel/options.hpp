@@ -16,13 +16,14 @@ struct Command {
   const char* name;
   Mode mode;
   const char* summary;
+  const char* description;
   const char* sample_name;
   const char* sample;
   const char* usage;
 };
 
-// One --select item: a column number range from 1 (last 0: to the end of
-// the record), or a header name.
+// One --select item, a column number range from 1 (last 0: to the end of
+// the record), or one --names item, a header name.
 struct Selection {
   int first = 0;
   int last = 0;
@@ -36,10 +37,11 @@ struct Options {
   std::vector<Selection> select;
   bool trim = false;
   bool header = false;
-  bool lenient = false;
+  bool strict = false;
   bool unquote = false;
   Format format = Format::text;
   unsigned encoding = 65001;
+  bool encoding_given = false;
   std::vector<std::string> files;
 };
 

@@ -65,6 +65,8 @@ constexpr std::size_t kMaxGrowth = 6;
 // Records of lines up to this size are written with one capacity check;
 // longer ones field by field, flushed as they grow.
 constexpr std::size_t kWholeRecord = 1u << 20;
+// Fields longer than this are written a piece at a time.
+constexpr std::size_t kPiece = 1u << 16;
 
 // Fields are mostly a few bytes long: those are copied as two overlapping
 // fixed-size pieces, which compile to plain moves instead of a call.
@@ -135,15 +137,13 @@ void Output::flush() {
                      error == EPIPE);
   }
   buffer_.clear();
+  mark_ = 0;
 }
 
-std::string_view RecordWriter::to_utf8(std::string_view text, std::string& scratch) const {
-  if (utf8_input_) return valid_utf8(text) ? text : repair_utf8(text, scratch);
-  // The library decodes the process code page; UTF-16 to UTF-8 is ours.
-  CLWideStr wide(LStrAllocFromASzStrW(text.data(), static_cast<int>(text.size())), true);
-  scratch.clear();
-  append_utf16_as_utf8(wide.view(), scratch);
-  return scratch;
+const std::string_view kMissing("null", 0);
+
+std::string_view RecordWriter::to_utf8(std::string_view text, std::string& scratch) {
+  return valid_utf8(text) ? text : repair_utf8(text, scratch);
 }
 
 // Separators cost a few byte stores, not a copy each.
@@ -163,7 +163,7 @@ char* RecordWriter::put_between(char* at) const {
   }
 }
 
-void RecordWriter::separate(int index) {
+void RecordWriter::separate(std::size_t index) {
   if (index == 0) return;
   out_.maybe_flush();  // a record of millions of fields is written as it grows
   Buffer& b = out_.buffer();
@@ -172,43 +172,70 @@ void RecordWriter::separate(int index) {
 
 void RecordWriter::end_record() {
   out_.buffer() += '\n';
+  out_.mark();
   out_.maybe_flush();
 }
 
-void RecordWriter::write(const std::vector<std::string_view>& fields,
-                         const std::vector<std::string>* keys, bool utf8_checked) {
-  bool object = keys && format_ == Format::jsonl;
-  if (utf8_checked && !object) {
+// A CSV record of one empty field is written "": an empty line would be
+// read back as no record at all.
+void RecordWriter::write(const std::vector<std::string_view>& fields, bool utf8_checked) {
+  if (utf8_checked) {
     std::size_t bytes = 0;
     for (std::string_view f : fields) bytes += f.size();
     if (bytes <= kWholeRecord)
       return put_record(fields.size(), bytes, format_ == Format::text,
                         [&](std::size_t i) { return fields[i]; });
   }
+  begin();
+  for (std::string_view f : fields) add(f, utf8_checked);
+  end();
+}
+
+void RecordWriter::begin() {
+  added_ = 0;
+  last_empty_ = false;
+  if (format_ == Format::jsonl) out_.buffer() += '[';
+}
+
+void RecordWriter::add(std::string_view text, bool utf8_checked) {
+  separate(added_++);
+  last_empty_ = text.empty();
+  field(utf8_checked ? text : to_utf8(text, scratch_));
+}
+
+void RecordWriter::end() {
+  if (format_ == Format::jsonl) out_.buffer() += ']';
+  if (format_ == Format::csv && added_ == 1 && last_empty_) out_.buffer() += "\"\"";
+  end_record();
+}
+
+void RecordWriter::write_object(const std::vector<std::string>& keys,
+                                const std::vector<std::string_view>& fields, bool utf8_checked) {
+  if (format_ != Format::jsonl) return write(fields, utf8_checked);
   Buffer& b = out_.buffer();
-  if (format_ == Format::jsonl) b += object ? '{' : '[';
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    separate(static_cast<int>(i));
-    if (object) {
-      std::string number;
-      if (i >= keys->size()) number = std::to_string(i + 1);
-      field(i < keys->size() ? std::string_view((*keys)[i]) : std::string_view(number));
-      b += ':';
-    }
-    field(utf8_checked ? fields[i] : to_utf8(fields[i], scratch_));
+  b += '{';
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    separate(i);
+    field(keys[i]);
+    b += ':';
+    if (i >= fields.size() || fields[i].data() == kMissing.data())
+      b += "null";
+    else
+      field(utf8_checked ? fields[i] : to_utf8(fields[i], scratch_));
   }
-  if (format_ == Format::jsonl) b += object ? '}' : ']';
+  b += '}';
   end_record();
 }
 
 // Fields cut from a line hold at most the line's bytes between them, so one
 // claim covers the whole record at its most escaped.
 void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line, char separator,
-                         bool utf8_checked) {
-  if (!utf8_checked || line.size() > kWholeRecord) {
-    views_.clear();
-    for (int i = 0; i < fields.count; ++i) views_.push_back(field_text(fields[i]));
-    write(views_, nullptr, utf8_checked);
+                         bool utf8_checked, bool trailing) {
+  if (!utf8_checked || line.size() > kWholeRecord || trailing || fields.count == 0) {
+    begin();
+    for (int i = 0; i < fields.count; ++i) add(field_text(fields[i]), utf8_checked);
+    if (trailing) add({}, true);
+    end();
     return;
   }
   // Fields lie between separators: when the rest of the line needs no
@@ -246,26 +273,43 @@ void RecordWriter::put_record(std::size_t count, std::size_t bytes, bool plain, 
     }
   }
   if (format_ == Format::jsonl) *at++ = ']';
+  if (format_ == Format::csv && count == 1 && field(0).empty()) {
+    *at++ = '"';
+    *at++ = '"';
+  }
   *at++ = '\n';
   b.commit(at);
+  out_.mark();
   out_.maybe_flush();
 }
 
 void RecordWriter::write(const CLWideStrList& fields) {
-  if (format_ == Format::jsonl) out_.buffer() += '[';
+  begin();
   for (int i = 0; i < fields.count; ++i) {
-    separate(i);
     scratch_.clear();
     append_utf16_as_utf8(fields[i].view(), scratch_);
-    field(scratch_);
+    add(scratch_, true);
   }
-  if (format_ == Format::jsonl) out_.buffer() += ']';
-  end_record();
+  end();
 }
 
+// A long field goes out in pieces, flushed as they come, so that the
+// buffer never holds it whole.
 void RecordWriter::field(std::string_view text) {
   Buffer& b = out_.buffer();
-  b.commit(put_field(b.claim(text.size() * kMaxGrowth + 2), text));
+  if (text.size() <= kPiece) {
+    b.commit(put_field(b.claim(text.size() * kMaxGrowth + 2), text));
+    return;
+  }
+  bool quoted = format_ == Format::jsonl ||
+                (format_ == Format::csv && has_escapes(text, 0, {kCsvSpecial, ',', '"'}));
+  if (quoted) b += '"';
+  for (std::size_t i = 0; i < text.size(); i += kPiece) {
+    std::string_view piece = text.substr(i, kPiece);
+    b.commit(put_body(b.claim(piece.size() * kMaxGrowth), piece, quoted));
+    out_.maybe_flush();
+  }
+  if (quoted) b += '"';
 }
 
 // Escapes one UTF-8 field for the format: TSV escapes tabs, line breaks and
@@ -273,6 +317,25 @@ void RecordWriter::field(std::string_view text) {
 // columns; CSV quotes a field only when it must. Needs room for
 // kMaxGrowth bytes per byte of `text`, and two more.
 char* RecordWriter::put_field(char* at, std::string_view text) const {
+  if (format_ == Format::csv) {
+    // Copied while looked at; quoted, once more, only when it must be.
+    bool special = false;
+    char* to = at;
+    for (char c : text) {
+      special |= kCsvSpecial.has[static_cast<unsigned char>(c)];
+      *to++ = c;
+    }
+    if (!special) return to;
+  }
+  bool quoted = format_ == Format::jsonl || format_ == Format::csv;
+  if (quoted) *at++ = '"';
+  at = put_body(at, text, quoted);
+  if (quoted) *at++ = '"';
+  return at;
+}
+
+// A field's text without the quotes around it.
+char* RecordWriter::put_body(char* at, std::string_view text, bool quoted) const {
   switch (format_) {
     case Format::text:
       return put(at, text);
@@ -283,8 +346,7 @@ char* RecordWriter::put_field(char* at, std::string_view text) const {
         return to + 2;
       });
     case Format::jsonl:
-      *at++ = '"';
-      at = put_escaped(at, text, kJsonSpecial, [](char* to, char c) {
+      return put_escaped(at, text, kJsonSpecial, [](char* to, char c) {
         *to++ = '\\';
         if (c == '"' || c == '\\') {
           *to++ = c;
@@ -298,16 +360,12 @@ char* RecordWriter::put_field(char* at, std::string_view text) const {
         }
         return to;
       });
-      *at++ = '"';
-      return at;
     case Format::csv:
-      if (!has_escapes(text, 0, {kCsvSpecial, ',', '"'})) return put(at, text);
-      *at++ = '"';
+      if (!quoted) return put(at, text);
       for (char c : text) {
         if (c == '"') *at++ = '"';
         *at++ = c;
       }
-      *at++ = '"';
       return at;
   }
   return at;

@@ -2,6 +2,7 @@
 // values, JSON lines or CSV, always as valid UTF-8.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -47,6 +48,7 @@ class Buffer {
     return data_.get() + size_;
   }
   void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+  char* data() { return data_.get(); }
   const char* data() const { return data_.get(); }
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -70,46 +72,59 @@ class Output {
     if (buffer_.size() >= kBlock) flush();
   }
   void flush();  // throws WriteError
+  // Marks the end of a whole record, so that a record found faulty half-way
+  // can be taken back (what was flushed already stays written).
+  void mark() { mark_ = buffer_.size(); }
+  void take_back() { buffer_.commit(buffer_.data() + std::min(mark_, buffer_.size())); }
 
  private:
   static constexpr std::size_t kBlock = 1u << 16;
   Buffer buffer_;
+  std::size_t mark_ = 0;
 };
+
+// The text of a missing field in object output: written as null.
+extern const std::string_view kMissing;
 
 class RecordWriter {
  public:
-  // `utf8_input`: the A text the library hands back is UTF-8 already (it is
-  // checked, not trusted); otherwise it is converted through the W family.
-  RecordWriter(Output& out, Format format, bool utf8_input)
-      : out_(out), format_(format), utf8_input_(utf8_input) {}
-  // Writes one record of A text; with `keys` (UTF-8), JSON lines become
-  // objects keyed by them (fields beyond the keys are keyed by number).
-  // `utf8_checked`: the fields are known to be UTF-8 already.
-  void write(const std::vector<std::string_view>& fields,
-             const std::vector<std::string>* keys = nullptr, bool utf8_checked = false);
-  // The fields cut from `line` at `separator`; `utf8_checked`: `line` is
-  // known to be UTF-8.
-  void write(const CLAnsiStrList& fields, std::string_view line, char separator, bool utf8_checked);
+  RecordWriter(Output& out, Format format) : out_(out), format_(format) {}
+  // Writes one record; `utf8_checked`: the fields are known to be valid
+  // UTF-8 already (others are checked, and repaired field by field).
+  void write(const std::vector<std::string_view>& fields, bool utf8_checked = false);
+  // Writes one record as a JSON object (other formats: as write does);
+  // keys.size() >= fields.size(), and a field that is kMissing is null.
+  void write_object(const std::vector<std::string>& keys,
+                    const std::vector<std::string_view>& fields, bool utf8_checked);
+  // The fields cut from `line` at `separator`, and an empty one more when
+  // `trailing`; `utf8_checked`: `line` is known to be UTF-8.
+  void write(const CLAnsiStrList& fields, std::string_view line, char separator, bool utf8_checked,
+             bool trailing = false);
   void write(const CLWideStrList& fields);
-  // Whether A text is UTF-8, so that checked text may be written as it is.
-  bool utf8_input() const { return utf8_input_; }
-  // A text as UTF-8: `text` itself when it already is, else a copy in `scratch`.
-  std::string_view to_utf8(std::string_view text, std::string& scratch) const;
+  // A record written as its fields come, for records too long to hold.
+  void begin();
+  void add(std::string_view text, bool utf8_checked);
+  void end();
+  // Text as valid UTF-8: `text` itself when it is, else a repaired copy in
+  // `scratch`.
+  static std::string_view to_utf8(std::string_view text, std::string& scratch);
 
  private:
-  void separate(int index);
+  void separate(std::size_t index);
   void end_record();
   void field(std::string_view utf8);
   template <class Field>
   void put_record(std::size_t count, std::size_t bytes, bool plain, Field field);
   char* put_between(char* at) const;
   char* put_field(char* at, std::string_view utf8) const;
+  char* put_body(char* at, std::string_view utf8, bool quoted) const;
 
   Output& out_;
   Format format_;
-  bool utf8_input_;
   std::string scratch_;
   std::vector<std::string_view> views_;
+  std::size_t added_ = 0;
+  bool last_empty_ = false;
 };
 
 }  // namespace qtool

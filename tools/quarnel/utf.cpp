@@ -111,4 +111,46 @@ void append_utf16_as_utf8(std::basic_string_view<LWideChar> units, std::string& 
   }
 }
 
+std::size_t append_utf16_bytes_as_utf8(std::string_view bytes, bool big_endian, char16_t& high,
+                                       std::string& out) {
+  std::size_t i = 0;
+  for (; i + 2 <= bytes.size(); i += 2) {
+    auto b0 = static_cast<unsigned char>(bytes[i]), b1 = static_cast<unsigned char>(bytes[i + 1]);
+    char16_t unit = static_cast<char16_t>(big_endian ? b0 << 8 | b1 : b1 << 8 | b0);
+    if (unit < 0x80 && !high) {
+      out += static_cast<char>(unit);
+      continue;
+    }
+    if (high && unit >= 0xDC00 && unit < 0xE000) {
+      append_code_point(0x10000 + ((char32_t{high} - 0xD800) << 10) + (unit - 0xDC00u), out);
+      high = 0;
+      continue;
+    }
+    if (high) append_code_point(0xFFFD, out);
+    high = 0;
+    if (unit >= 0xD800 && unit < 0xDC00)
+      high = unit;
+    else
+      append_code_point(unit >= 0xDC00 && unit < 0xE000 ? 0xFFFD : unit, out);
+  }
+  return i;
+}
+
+void append_utf8_as_utf16(std::string_view utf8, std::basic_string<LWideChar>& out) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    auto b = static_cast<unsigned char>(utf8[i]);
+    std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    char32_t c = n == 1 ? b : n == 2 ? b & 0x1F : n == 3 ? b & 0x0F : b & 0x07;
+    for (std::size_t k = 1; k < n && i + k < utf8.size(); ++k)
+      c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += n;
+    if (c >= 0x10000) {
+      out += static_cast<LWideChar>(0xD800 + ((c - 0x10000) >> 10));
+      out += static_cast<LWideChar>(0xDC00 + (c & 0x3FF));
+    } else {
+      out += static_cast<LWideChar>(c);
+    }
+  }
+}
+
 }  // namespace qtool
