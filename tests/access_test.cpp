@@ -227,6 +227,8 @@ TEST(UnitScan, CopyAndComparisonStopWhereAUnitByUnitModelDoes) {
 // another gives, when both are the same handle, what it gives with a copy:
 // texts that fit in place and texts that need a new payload.
 TEST(Aliasing, ReadingAndWritingOneHandleActsAsOnACopy) {
+  // Lambdas throughout: on 32-bit Windows the exports are stdcall, and a
+  // plain function pointer type holds only the lambdas' convention.
   using CallA = int (*)(LStrHandleA dst, LStrHandleA src);
   using CallW = int (*)(LStrHandleW dst, LStrHandleW src);
   const struct {
@@ -234,8 +236,10 @@ TEST(Aliasing, ReadingAndWritingOneHandleActsAsOnACopy) {
     CallA a;
     CallW w;
   } calls[] = {
-      {"Assign", LStrAssignA, LStrAssignW},
-      {"Append", LStrAppendA, LStrAppendW},
+      {"Assign", [](LStrHandleA d, LStrHandleA s) { return LStrAssignA(d, s); },
+       [](LStrHandleW d, LStrHandleW s) { return LStrAssignW(d, s); }},
+      {"Append", [](LStrHandleA d, LStrHandleA s) { return LStrAppendA(d, s); },
+       [](LStrHandleW d, LStrHandleW s) { return LStrAppendW(d, s); }},
       {"Insert", [](LStrHandleA d, LStrHandleA s) { return LStrInsertA(d, s, 2); },
        [](LStrHandleW d, LStrHandleW s) { return LStrInsertW(d, s, 2); }},
       {"AssignSzStr from the second character",
