@@ -15,16 +15,6 @@ namespace qt = quarnel::testing;
 
 namespace {
 
-// Sets the calling thread's mode for one scope.
-class ModeScope {
- public:
-  explicit ModeScope(int mode) : previous_(LStrSetFailureMode(mode)) {}
-  ~ModeScope() { LStrSetFailureMode(previous_); }
-
- private:
-  int previous_;
-};
-
 class CheckedHandles {
  public:
   CheckedHandles() { qt::check_handles(true); }

@@ -59,4 +59,16 @@ Failure failure_of(F&& f, std::string* message = nullptr) {
   return run_catching([](void* c) { (*static_cast<F*>(c))(); }, &f, message);
 }
 
+// Sets the calling thread's failure mode for one scope.
+class ModeScope {
+ public:
+  explicit ModeScope(int mode) : previous_(LStrSetFailureMode(mode)) {}
+  ~ModeScope() { LStrSetFailureMode(previous_); }
+  ModeScope(const ModeScope&) = delete;
+  ModeScope& operator=(const ModeScope&) = delete;
+
+ private:
+  int previous_;
+};
+
 }  // namespace qtest

@@ -25,6 +25,7 @@ using quarnel::AStringList;
 using quarnel::WString;
 using quarnel::WStringList;
 namespace qt = quarnel::testing;
+using qtest::ModeScope;
 
 // What a C++ user takes for granted of a string type.
 template <class T>
@@ -47,15 +48,6 @@ static_assert(fmt::is_formattable<AString>::value && fmt::is_formattable<WString
 #endif
 
 namespace {
-
-class ModeScope {
- public:
-  explicit ModeScope(int mode) : previous_(LStrSetFailureMode(mode)) {}
-  ~ModeScope() { LStrSetFailureMode(previous_); }
-
- private:
-  int previous_;
-};
 
 // Each byte as one UTF-16 unit, so one random text serves both families.
 template <class S>

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include "quarnel/quarnel.hpp"
 
 namespace qtool {
 namespace {
@@ -34,24 +35,6 @@ std::size_t first_marked_byte(std::uint64_t marks) {
     return static_cast<std::size_t>(std::countr_zero(marks)) / 8;
   else
     return static_cast<std::size_t>(std::countl_zero(marks)) / 8;
-}
-
-void append_code_point(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 }  // namespace
@@ -99,16 +82,10 @@ std::string_view repair_utf8(std::string_view text, std::string& out) {
   return out;
 }
 
+// The wrapper's UTF-16 to UTF-8 writer: pairs become one character, lone
+// surrogates U+FFFD.
 void append_utf16_as_utf8(std::basic_string_view<LWideChar> units, std::string& out) {
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    char32_t c = units[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-        units[i + 1] < 0xE000)
-      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-    else if (c >= 0xD800 && c < 0xE000)
-      c = 0xFFFD;
-    append_code_point(c, out);
-  }
+  quarnel::detail::append_utf8(out, units);
 }
 
 std::size_t append_utf16_bytes_as_utf8(std::string_view bytes, bool big_endian, char16_t& high,
@@ -122,16 +99,17 @@ std::size_t append_utf16_bytes_as_utf8(std::string_view bytes, bool big_endian, 
       continue;
     }
     if (high && unit >= 0xDC00 && unit < 0xE000) {
-      append_code_point(0x10000 + ((char32_t{high} - 0xD800) << 10) + (unit - 0xDC00u), out);
+      quarnel::detail::put_utf8(out,
+                                0x10000 + ((char32_t{high} - 0xD800) << 10) + (unit - 0xDC00u));
       high = 0;
       continue;
     }
-    if (high) append_code_point(0xFFFD, out);
+    if (high) quarnel::detail::put_utf8(out, 0xFFFD);
     high = 0;
     if (unit >= 0xD800 && unit < 0xDC00)
       high = unit;
     else
-      append_code_point(unit >= 0xDC00 && unit < 0xE000 ? 0xFFFD : unit, out);
+      quarnel::detail::put_utf8(out, unit >= 0xDC00 && unit < 0xE000 ? 0xFFFD : unit);
   }
   return i;
 }

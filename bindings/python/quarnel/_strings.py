@@ -325,8 +325,8 @@ class _Str:
             self._hash = hash(self._value(self._read()))
         return self._hash
 
-    def __format__(self, spec: str) -> str:
-        return format(str(self), spec)
+    def __format__(self, format_spec: str) -> str:
+        return format(str(self), format_spec)
 
     def __repr__(self) -> str:
         if self._h is None:
