@@ -21,17 +21,32 @@ failures() {
     grep -ohE '[0-9]+ passed, [0-9]+ failed' "$1" | awk '{print $3}'; } | awk '{s += $1} END {print s + 0}'
 }
 
+# Whole seconds of processor time (user + system) used by finished child
+# processes so far: wall time on a shared machine says little about whether a
+# stage got heavier; this does.
+# `times` runs in this shell (a pipe or $(...) would ask a subshell, whose
+# children are not these), so its output goes through a file.
+child_cpu() {
+  times >"$out/.times"
+  awk 'NR == 2 {
+    n = split($0, f, " "); s = 0
+    for (i = 1; i <= n; i++) { split(f[i], t, "m"); s += t[1] * 60 + t[2] }
+    print int(s) }' "$out/.times"
+}
+
 # QUARNEL_STAGES="tsan packages" runs only the stages it names.
 stage() {  # stage NAME COMMAND...
-  local name=$1 log="$out/$1.log" start=$SECONDS rc
+  local name=$1 log="$out/$1.log" start=$SECONDS rc cpu0
   shift
   if [ -n "${QUARNEL_STAGES:-}" ] && [[ " $QUARNEL_STAGES " != *" $name "* ]]; then
     return 0
   fi
   echo "=== $name"
+  child_cpu >"$out/.cpu0"
   "$@" >"$log" 2>&1
   rc=$?
-  local secs=$((SECONDS - start)) n f
+  child_cpu >"$out/.cpu1"
+  local secs=$((SECONDS - start)) cpu=$(($(<"$out/.cpu1") - $(<"$out/.cpu0"))) n f
   n=$(count "$log")
   f=$(failures "$log")
   if [ $rc -ne 0 ]; then
@@ -40,8 +55,8 @@ stage() {  # stage NAME COMMAND...
   fi
   passed=$((passed + n))
   failed=$((failed + f))
-  summary+=("$(printf '%-14s %-4s %5d tests passed %3d failed %5ds' "$name" \
-    "$([ $rc -eq 0 ] && echo ok || echo FAIL)" "$n" "$f" "$secs")")
+  summary+=("$(printf '%-14s %-4s %5d tests passed %3d failed %5ds %6ds cpu' "$name" \
+    "$([ $rc -eq 0 ] && echo ok || echo FAIL)" "$n" "$f" "$secs" "$cpu")")
 }
 
 build_and_test() {  # build_and_test DIR CMAKE-ARGS...
