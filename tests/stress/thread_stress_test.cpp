@@ -141,7 +141,7 @@ std::string mix(unsigned seed, int steps, const std::vector<HA>& seeds, Slots& e
 // exactly what the same mix saw when it ran alone, and the seeds must keep
 // their texts.
 TEST(ThreadStress, HandlesSeeWhatTheySeeAlone) {
-  constexpr int kSteps = 20000;
+  constexpr int kSteps = 40000;
   std::vector<HA> seeds;
   for (int i = 0; i < 6; ++i) seeds.push_back(make_a("seed " + std::to_string(i) + ", AB-ab"));
   std::vector<std::string> alone;
