@@ -47,16 +47,13 @@ class Large : public ::testing::Test {
   }
 };
 
-// How a case ends: the grown text fits, or the call is refused.
-enum class Outcome { fits, refused };
-
+// A call that would carry a text past its family's limit, made on a handle
+// whose text is `start` characters long.
 template <class H>
-struct Case {
+struct Refused {
   const char* name;
-  int start;  // length of the text the case starts from (all one character)
+  int start;
   std::function<void(H&)> grow;
-  Outcome outcome;
-  long long grown = 0;  // the length after growth, when it fits
 };
 
 // The text a case starts from: `length` characters 'x' ending in 'q', in a
@@ -73,22 +70,6 @@ void start_w(HW& h, int length) {
   if (!h) h.reset(LStrAllocStringOfCharW(QW('x'), kMaxW));
   LStrSetLengthW(h.get(), length);
   LStrSetCharAtW(h.get(), length, QW('q'));
-}
-
-template <class H, class Start, class Check>
-void run(const std::vector<Case<H>>& cases, Start start, Check unchanged) {
-  H h;
-  for (const Case<H>& c : cases) {
-    SCOPED_TRACE(c.name);
-    start(h, c.start);
-    Failure f = failure_of([&] { c.grow(h); });
-    if (c.outcome == Outcome::refused) {
-      EXPECT_EQ(f, Failure::out_of_memory);
-      unchanged(h.get(), c.start);
-    } else {
-      EXPECT_EQ(f, Failure::none);
-    }
-  }
 }
 
 void a_unchanged(LStrHandleA h, int length) {
@@ -108,162 +89,129 @@ void w_unchanged(LStrHandleW h, int length) {
   EXPECT_EQ(LStrWideCharBufSizeW(h), 2LL * length);
 }
 
-// Checks the length a fitting case left, where that is all it changed.
-template <class H, class Length>
-std::function<void(H&)> grows_to(std::function<void(H&)> grow, long long expected, Length len) {
-  return [=](H& h) {
-    grow(h);
-    EXPECT_EQ(len(h.get()), expected);
-  };
+// Each call must fail as out of memory and leave the text as it was.
+template <class H, class Start, class Check>
+void expect_refused(H& h, const std::vector<Refused<H>>& cases, Start start, Check unchanged) {
+  for (const Refused<H>& c : cases) {
+    SCOPED_TRACE(c.name);
+    start(h, c.start);
+    EXPECT_EQ(failure_of([&] { c.grow(h); }), Failure::out_of_memory);
+    unchanged(h.get(), c.start);
+  }
 }
 
 }  // namespace
 
-TEST_F(Large, AnsiGrowthStopsAtTheLongestText) {
+TEST_F(Large, AnsiTextsStopAtTheLongest) {
   const std::string sixteen = "0123456789abcdef";
-  using C = Case<HA>;
-  auto len = [](LStrHandleA h) { return LStrLengthA(h); };
-  std::vector<C> cases = {
-      {"AppendA", kMaxA - 8,
-       [&](HA& h) {
-         HA tail = make_a(sixteen);
-         LStrAppendA(h.get(), tail.get());
-       },
-       Outcome::refused},
-      {"AppendASzStrA", kMaxA - 8, [&](HA& h) { LStrAppendASzStrA(h.get(), sixteen.data(), 16); },
-       Outcome::refused},
-      {"AppendCharA at the limit", kMaxA, [](HA& h) { LStrAppendCharA(h.get(), 'y'); },
-       Outcome::refused},
-      {"AppendCharA to the limit", kMaxA - 1,
-       grows_to<HA>([](HA& h) { LStrAppendCharA(h.get(), 'y'); }, kMaxA, len), Outcome::fits},
-      {"AppendIntValueA", kMaxA - 8, [](HA& h) { LStrAppendIntValueA(h.get(), -2147483647 - 1); },
-       Outcome::refused},
-      {"SetLengthA one past", kMaxA, [](HA& h) { LStrSetLengthA(h.get(), kMaxA + 1); },
-       Outcome::refused},
-      {"SetLengthA INT_MAX", kMaxA - 0x10000, [](HA& h) { LStrSetLengthA(h.get(), 0x7FFFFFFF); },
-       Outcome::refused},
-      {"InsertA", kMaxA - 8,
-       [&](HA& h) {
-         HA piece = make_a(sixteen);
-         LStrInsertA(h.get(), piece.get(), 1);
-       },
-       Outcome::refused},
-      {"CatSprintfA", kMaxA - 8, [&](HA& h) { _LStrCatSprintfA(h.get(), "%s", sixteen.c_str()); },
-       Outcome::refused},
-      {"PadLeftA", kMaxA - 8, [](HA& h) { LStrDestroyA(LStrPadLeftA(h.get(), '*', kMaxA + 1)); },
-       Outcome::refused},
-      {"ReplaceA", kMaxA - 8,
-       [&](HA& h) { LStrDestroyA(LStrReplaceA(h.get(), "q", sixteen.c_str())); }, Outcome::refused},
-      // A block grown by appending is allocated at the capped capacity; its
-      // spare room must not carry the text past the limit either. Last, as
-      // it gives the text away.
-      {"appends after a capped block", 1,
-       [&](HA& h) {
-         h.reset(LStrAllocStringOfCharA('x', 0x60000000));
-         HA ys(LStrAllocStringOfCharA('y', 0x1FFFFFF0));
-         LStrAppendA(h.get(), ys.get());
-         ys.reset();
-         ASSERT_EQ(LStrLengthA(h.get()), 0x7FFFFFF0);
-         EXPECT_EQ(failure_of([&] { LStrAppendASzStrA(h.get(), sixteen.data(), 16); }),
-                   Failure::out_of_memory);
-         EXPECT_EQ(failure_of([&] { LStrSetLengthA(h.get(), 0x7FFFFFFF); }),
-                   Failure::out_of_memory);
-         LStrAppendCharA(h.get(), 'a');
-         LStrAppendCharA(h.get(), 'b');
-         EXPECT_EQ(failure_of([&] { LStrAppendCharA(h.get(), 'c'); }), Failure::out_of_memory);
-         ASSERT_EQ(LStrLengthA(h.get()), kMaxA);
-         // The longest text still splits: one field, the whole text.
-         CLAnsiStr source(h.release(), true);
-         CLAnsiStrList fields(4);
-         EXPECT_EQ(SplitBySepExA(&source, ',', &fields, false), 1);
-         EXPECT_EQ(LStrLengthA(fields[0].handle), kMaxA);
-       },
-       Outcome::fits},
-  };
-  run(cases, start_a, a_unchanged);
-}
-
-TEST_F(Large, WideGrowthStopsAtTheLongestText) {
-  const std::basic_string<LWideChar> sixteen = QW("0123456789abcdef");
-  using C = Case<HW>;
-  auto len = [](LStrHandleW h) { return LStrLengthW(h); };
-  std::vector<C> cases = {
-      {"AppendW", kMaxW - 8,
-       [&](HW& h) {
-         HW tail = make_w(sixteen);
-         LStrAppendW(h.get(), tail.get());
-       },
-       Outcome::refused},
-      {"AppendWSzStrW", kMaxW - 8, [&](HW& h) { LStrAppendWSzStrW(h.get(), sixteen.data(), 16); },
-       Outcome::refused},
-      {"AppendCharW at the limit", kMaxW, [](HW& h) { LStrAppendCharW(h.get(), QW('y')); },
-       Outcome::refused},
-      {"AppendCharW to the limit", kMaxW - 1,
-       grows_to<HW>([](HW& h) { LStrAppendCharW(h.get(), QW('y')); }, kMaxW, len), Outcome::fits},
-      {"AppendIntValueW", kMaxW - 8, [](HW& h) { LStrAppendIntValueW(h.get(), -2147483647 - 1); },
-       Outcome::refused},
-      {"SetLengthW past", kMaxW, [](HW& h) { LStrSetLengthW(h.get(), 0x40000100); },
-       Outcome::refused},
-      {"InsertW", kMaxW - 8,
-       [&](HW& h) {
-         HW piece = make_w(sixteen);
-         LStrInsertW(h.get(), piece.get(), 1);
-       },
-       Outcome::refused},
-      {"CatSprintfW", kMaxW - 8,
-       [&](HW& h) { _LStrCatSprintfW(h.get(), QW("%s"), QW("0123456789abcdef")); },
-       Outcome::refused},
-      {"PadLeftW", kMaxW - 8,
-       [](HW& h) { LStrDestroyW(LStrPadLeftW(h.get(), QW('*'), kMaxW + 1)); }, Outcome::refused},
-      {"ReplaceW", kMaxW - 8,
-       [&](HW& h) { LStrDestroyW(LStrReplaceW(h.get(), QW("q"), sixteen.c_str())); },
-       Outcome::refused},
-      {"WideCharBufSizeW at the limit", kMaxW,
-       [](HW& h) { EXPECT_EQ(LStrWideCharBufSizeW(h.get()), 2LL * kMaxW); }, Outcome::fits},
-  };
-  run(cases, start_w, w_unchanged);
-}
-
-// Conversions whose result would be longer than its family allows.
-TEST_F(Large, ConversionsPastTheLimitAreRefused) {
-  HA a(LStrAllocStringOfCharA('x', kMaxW + 1));
+  std::string huge;
+  CLAnsiStrList fields(2);
+  HA held;
   HW w;
-  EXPECT_EQ(failure_of([&] { w.reset(LStrAllocCloneAW(a.get())); }), Failure::out_of_memory);
-  EXPECT_EQ(failure_of([&] { w.reset(LStrAllocFromASzStrW(LStrCstrA(a.get()), kMaxW + 1)); }),
-            Failure::out_of_memory);
+  expect_refused<HA>(
+      held,
+      {
+          {"AppendA", kMaxA - 8, [&](HA& h) { LStrAppendA(h.get(), make_a(sixteen).get()); }},
+          {"AppendASzStrA", kMaxA - 8,
+           [&](HA& h) { LStrAppendASzStrA(h.get(), sixteen.data(), 16); }},
+          {"AppendCharA", kMaxA, [](HA& h) { LStrAppendCharA(h.get(), 'y'); }},
+          {"AppendIntValueA", kMaxA - 8,
+           [](HA& h) { LStrAppendIntValueA(h.get(), -2147483647 - 1); }},
+          {"SetLengthA one past", kMaxA, [](HA& h) { LStrSetLengthA(h.get(), kMaxA + 1); }},
+          {"SetLengthA INT_MAX", kMaxA - 0x10000,
+           [](HA& h) { LStrSetLengthA(h.get(), 0x7FFFFFFF); }},
+          {"InsertA", kMaxA - 8, [&](HA& h) { LStrInsertA(h.get(), make_a(sixteen).get(), 1); }},
+          {"CatSprintfA", kMaxA - 8,
+           [&](HA& h) { _LStrCatSprintfA(h.get(), "%s", sixteen.c_str()); }},
+          {"PadLeftA", kMaxA - 8,
+           [](HA& h) { LStrDestroyA(LStrPadLeftA(h.get(), '*', kMaxA + 1)); }},
+          {"ReplaceA", kMaxA - 8,
+           [&](HA& h) { LStrDestroyA(LStrReplaceA(h.get(), "q", sixteen.c_str())); }},
+          // Conversions whose result would be longer than a W text can be.
+          {"AllocCloneAW", kMaxW + 1, [&](HA& h) { w.reset(LStrAllocCloneAW(h.get())); }},
+          {"AllocFromASzStrW", kMaxW + 1,
+           [&](HA& h) { w.reset(LStrAllocFromASzStrW(LStrCstrA(h.get()), kMaxW + 1)); }},
+      },
+      start_a, a_unchanged);
   EXPECT_FALSE(w);
+  start_a(held, kMaxA - 1);
+  LStrAppendCharA(held.get(), 'y');
+  EXPECT_EQ(LStrLengthA(held.get()), kMaxA);
+
+  // Host texts longer than any handle can hold, on a short text: one
+  // character past the limit, then "=v" for the name-value split.
+  held.reset();
+  huge.reserve(static_cast<std::size_t>(kMaxA) + 3);
+  huge.append(static_cast<std::size_t>(kMaxA) + 1, 'y').append("=v");
+  expect_refused<HA>(
+      held,
+      {
+          {"AllocFromASzStrA", 2,
+           [&](HA&) { LStrDestroyA(LStrAllocFromASzStrA(huge.data(), kMaxA + 1)); }},
+          {"AssignASzStrA", 2, [&](HA& h) { LStrAssignASzStrA(h.get(), huge.data(), kMaxA + 1); }},
+          {"AppendASzStrA", 2, [&](HA& h) { LStrAppendASzStrA(h.get(), huge.data(), -1); }},
+          {"ReplaceA", 2, [&](HA& h) { LStrDestroyA(LStrReplaceA(h.get(), "q", huge.c_str())); }},
+          {"SplitNamedEquA", 2, [&](HA&) { SplitNamedEquA(huge.c_str(), &fields, false, '='); }},
+      },
+      [](HA& h, int) { h = make_a("xq"); }, a_unchanged);
+  huge = std::string();
+
+  // A block grown by appending is allocated at the capped capacity; its
+  // spare room must not carry the text past the limit either.
+  held.reset(LStrAllocStringOfCharA('x', 0x60000000));
+  HA ys(LStrAllocStringOfCharA('y', 0x1FFFFFF0));
+  LStrAppendA(held.get(), ys.get());
+  ys.reset();
+  ASSERT_EQ(LStrLengthA(held.get()), 0x7FFFFFF0);
+  EXPECT_EQ(failure_of([&] { LStrAppendASzStrA(held.get(), sixteen.data(), 16); }),
+            Failure::out_of_memory);
+  EXPECT_EQ(failure_of([&] { LStrSetLengthA(held.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
+  LStrAppendCharA(held.get(), 'a');
+  LStrAppendCharA(held.get(), 'b');
+  EXPECT_EQ(failure_of([&] { LStrAppendCharA(held.get(), 'c'); }), Failure::out_of_memory);
+  ASSERT_EQ(LStrLengthA(held.get()), kMaxA);
+  // The longest text still splits: one field, the whole text.
+  CLAnsiStr source(held.release(), true);
+  EXPECT_EQ(SplitBySepExA(&source, ',', &fields, false), 1);
+  EXPECT_EQ(LStrLengthA(fields[0].handle), kMaxA);
 }
 
-// Texts a host passes in that are longer than any handle can hold.
-TEST_F(Large, HostTextsLongerThanAnyHandleAreRefused) {
-  {
-    // One character past the limit, then "=v" for the name-value split.
-    std::string huge;
-    huge.reserve(static_cast<std::size_t>(kMaxA) + 3);
-    huge.append(static_cast<std::size_t>(kMaxA) + 1, 'y').append("=v");
-    HA h = make_a("aqa");
-    CLAnsiStrList fields(2);
-    const std::vector<std::pair<const char*, std::function<void()>>> calls = {
-        {"AllocFromASzStrA", [&] { LStrDestroyA(LStrAllocFromASzStrA(huge.data(), kMaxA + 1)); }},
-        {"AssignASzStrA", [&] { LStrAssignASzStrA(h.get(), huge.data(), kMaxA + 1); }},
-        {"AppendASzStrA", [&] { LStrAppendASzStrA(h.get(), huge.data(), -1); }},
-        {"ReplaceA", [&] { LStrDestroyA(LStrReplaceA(h.get(), "q", huge.c_str())); }},
-        {"SplitNamedEquA", [&] { SplitNamedEquA(huge.c_str(), &fields, false, '='); }},
-    };
-    for (const auto& [name, call] : calls) {
-      EXPECT_EQ(failure_of([&] { call(); }), Failure::out_of_memory) << name;
-      EXPECT_EQ(text(h.get()), "aqa") << name;
-    }
-  }
+TEST_F(Large, WideTextsStopAtTheLongest) {
+  const wstr sixteen = QW("0123456789abcdef");
+  HW held;
+  expect_refused<HW>(
+      held,
+      {
+          {"AppendW", kMaxW - 8, [&](HW& h) { LStrAppendW(h.get(), make_w(sixteen).get()); }},
+          {"AppendWSzStrW", kMaxW - 8,
+           [&](HW& h) { LStrAppendWSzStrW(h.get(), sixteen.data(), 16); }},
+          {"AppendCharW", kMaxW, [](HW& h) { LStrAppendCharW(h.get(), QW('y')); }},
+          {"AppendIntValueW", kMaxW - 8,
+           [](HW& h) { LStrAppendIntValueW(h.get(), -2147483647 - 1); }},
+          {"SetLengthW", kMaxW, [](HW& h) { LStrSetLengthW(h.get(), 0x40000100); }},
+          {"InsertW", kMaxW - 8, [&](HW& h) { LStrInsertW(h.get(), make_w(sixteen).get(), 1); }},
+          {"CatSprintfW", kMaxW - 8,
+           [&](HW& h) { _LStrCatSprintfW(h.get(), QW("%s"), sixteen.c_str()); }},
+          {"PadLeftW", kMaxW - 8,
+           [](HW& h) { LStrDestroyW(LStrPadLeftW(h.get(), QW('*'), kMaxW + 1)); }},
+          {"ReplaceW", kMaxW - 8,
+           [&](HW& h) { LStrDestroyW(LStrReplaceW(h.get(), QW("q"), sixteen.c_str())); }},
+      },
+      start_w, w_unchanged);
+  start_w(held, kMaxW - 1);
+  LStrAppendCharW(held.get(), QW('y'));
+  EXPECT_EQ(LStrLengthW(held.get()), kMaxW);
+  EXPECT_EQ(LStrWideCharBufSizeW(held.get()), 2LL * kMaxW);
+
+  held.reset();
   const wstr huge(static_cast<std::size_t>(kMaxW) + 1, QW('y'));
-  HW h = make_w(QW("aqa"));
-  const std::vector<std::pair<const char*, std::function<void()>>> calls = {
-      {"AllocFromWSzStrW", [&] { LStrDestroyW(LStrAllocFromWSzStrW(huge.data(), -1)); }},
-      {"AssignWSzStrW", [&] { LStrAssignWSzStrW(h.get(), huge.data(), kMaxW + 1); }},
-      {"AppendWSzStrW", [&] { LStrAppendWSzStrW(h.get(), huge.data(), -1); }},
-  };
-  for (const auto& [name, call] : calls) {
-    EXPECT_EQ(failure_of([&] { call(); }), Failure::out_of_memory) << name;
-    EXPECT_EQ(text(h.get()), QW("aqa")) << name;
-  }
+  expect_refused<HW>(
+      held,
+      {
+          {"AllocFromWSzStrW", 2,
+           [&](HW&) { LStrDestroyW(LStrAllocFromWSzStrW(huge.data(), -1)); }},
+          {"AssignWSzStrW", 2, [&](HW& h) { LStrAssignWSzStrW(h.get(), huge.data(), kMaxW + 1); }},
+          {"AppendWSzStrW", 2, [&](HW& h) { LStrAppendWSzStrW(h.get(), huge.data(), -1); }},
+      },
+      [](HW& h, int) { h = make_w(QW("xq")); }, w_unchanged);
 }
