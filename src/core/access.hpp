@@ -70,12 +70,11 @@ void copy_units(Char* to, const Char* from, std::size_t n) noexcept {
 // (> 0) characters, so it may be rewritten where it is instead of replaced.
 // Reusing blocks is what lets a handle that is assigned over and over, such
 // as a field slot of a split, stop allocating once its block is big enough.
-// The allocator may round a block up past the longest text a handle can
-// hold; that room is never used, so a text that would outgrow the limit
-// falls through to a new payload, whose constructor refuses it.
+// A block's recorded capacity never exceeds the longest text, so a text
+// that would outgrow the limit falls through to a new payload, whose
+// constructor refuses it.
 inline bool has_room(const ARec& h, std::size_t length) noexcept {
-  return h.payload && length > 0 && length <= kMaxLengthA && !ansi_shared(h.payload) &&
-         (length <= std::max(kMinRoomA, ansi_length(h.payload)) || length <= ansi_room(h.payload));
+  return h.payload && length > 0 && !ansi_shared(h.payload) && length <= ansi_room(h.payload);
 }
 inline bool has_room(const WRec& h, std::size_t length) noexcept {
   return h.payload && length > 0 && length <= kMaxLengthW &&
