@@ -42,7 +42,8 @@ typename FamilyOf<Rec>::Str make_str(std::size_t length, std::size_t capacity) {
 #if defined(_WIN32)
     return WideStr(length);
 #else
-    WideStr s(length == 0 ? 0 : std::clamp(capacity, length, kMaxLengthW));
+    // A length past the limit is refused by the constructor, not clamped.
+    WideStr s(length == 0 ? 0 : std::max(length, std::min(capacity, kMaxLengthW)));
     if (s.data()) {
       const auto bytes = static_cast<std::uint32_t>(length * sizeof(wchar));
       std::memcpy(reinterpret_cast<char*>(s.data()) - sizeof bytes, &bytes, sizeof bytes);
