@@ -44,6 +44,27 @@ BENCHMARK(StdStringAppend)->Name("wrapper_append_1000x8_vs_std_string/baseline")
 BENCHMARK(WrapperAppend)->Name("wrapper_append_1000x8_vs_exports/quarnel");
 BENCHMARK(ExportAppend)->Name("wrapper_append_1000x8_vs_exports/baseline");
 
+// The same for W strings, every append a call (BSTRs keep no room the
+// wrapper could write into), beside std::u16string.
+void WrapperAppendW(benchmark::State& state) {
+  const quarnel::WString piece(QUARNEL_W("abcdefgh"));
+  for (auto _ : state) {
+    quarnel::WString s;
+    for (int i = 0; i < 1000; ++i) s += piece;
+    benchmark::DoNotOptimize(s.data());
+  }
+}
+void StdU16StringAppend(benchmark::State& state) {
+  const std::basic_string<LWideChar> piece(QUARNEL_W("abcdefgh"));
+  for (auto _ : state) {
+    std::basic_string<LWideChar> s;
+    for (int i = 0; i < 1000; ++i) s += piece;
+    benchmark::DoNotOptimize(s.data());
+  }
+}
+BENCHMARK(WrapperAppendW)->Name("wrapper_append_w_1000x8_vs_std_u16string/quarnel");
+BENCHMARK(StdU16StringAppend)->Name("wrapper_append_w_1000x8_vs_std_u16string/baseline");
+
 // A string made from a view and ended.
 void WrapperMake(benchmark::State& state) {
   for (auto _ : state) {

@@ -122,13 +122,25 @@ typedef LWideChar* LBSTR;
 /* ---- Handle records -------------------------------------------------------- */
 
 /* Both records are two 32-bit fields on 32-bit platforms, in this order. The
- * payload is null when the string is empty. */
+ * payload is null when the string is empty.
+ *
+ * An A payload's block holds, before the first byte, five fields a host may
+ * read (only the library and its C++ wrapper write them), at these offsets
+ * from the payload pointer:
+ *   -16  int32   capacity: bytes the block holds, terminator aside
+ *   -12  uint16  code page
+ *   -10  uint16  bookkeeping, not used
+ *    -8  int32   reference count: handles sharing the block (atomic)
+ *    -4  int32   length in bytes
+ * then the bytes and one zero byte. The block is freed when its count drops
+ * to zero; a block with a count above 1 is never written. */
 #ifdef __cplusplus
 namespace LAnsiStrCore {
 #endif
 typedef struct LAnsiStrRec {
   char* payload;         /* first byte of a shared counted byte string; the
-                            32 bits just before it hold its length */
+                            32 bits just before it hold its length (the
+                            block's fields are listed above) */
   int32_t charIndexBase; /* 0 or 1 */
 } LAnsiStrRec;
 #ifdef __cplusplus

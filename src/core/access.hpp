@@ -30,12 +30,28 @@ inline wchar* char_address(WRec& h, int position) noexcept {
 int assign(ARec& dst, const ARec& src) noexcept;
 int assign(WRec& dst, const WRec& src);
 
+// A private payload of `length` characters with room for `capacity`. Only
+// our own BSTR layer can keep room: OLE's allocator sizes a BSTR by its
+// length, and a length word shorter than the block is not ours to write
+// there, so on Windows a BSTR is always exactly its length.
 template <class Rec>
 typename FamilyOf<Rec>::Str make_str(std::size_t length, std::size_t capacity) {
-  if constexpr (std::is_same_v<Rec, ARec>)
+  if constexpr (std::is_same_v<Rec, ARec>) {
     return AnsiStr(length, capacity);
-  else
+  } else {
+#if defined(_WIN32)
     return WideStr(length);
+#else
+    // A length past the limit is refused by the constructor, not clamped.
+    WideStr s(length == 0 ? 0 : std::max(length, std::min(capacity, kMaxLengthW)));
+    if (s.data()) {
+      const auto bytes = static_cast<std::uint32_t>(length * sizeof(wchar));
+      std::memcpy(reinterpret_cast<char*>(s.data()) - sizeof bytes, &bytes, sizeof bytes);
+      s.data()[length] = 0;
+    }
+    return s;
+#endif
+  }
 }
 
 // Copies n units. Most texts that splitting and replacement copy are a few
@@ -70,12 +86,11 @@ void copy_units(Char* to, const Char* from, std::size_t n) noexcept {
 // (> 0) characters, so it may be rewritten where it is instead of replaced.
 // Reusing blocks is what lets a handle that is assigned over and over, such
 // as a field slot of a split, stop allocating once its block is big enough.
-// The allocator may round a block up past the longest text a handle can
-// hold; that room is never used, so a text that would outgrow the limit
-// falls through to a new payload, whose constructor refuses it.
+// A block's recorded capacity never exceeds the longest text, so a text
+// that would outgrow the limit falls through to a new payload, whose
+// constructor refuses it.
 inline bool has_room(const ARec& h, std::size_t length) noexcept {
-  return h.payload && length > 0 && length <= kMaxLengthA && !ansi_shared(h.payload) &&
-         (length <= std::max(kMinRoomA, ansi_length(h.payload)) || length <= ansi_room(h.payload));
+  return h.payload && length > 0 && !ansi_shared(h.payload) && length <= ansi_room(h.payload);
 }
 inline bool has_room(const WRec& h, std::size_t length) noexcept {
   return h.payload && length > 0 && length <= kMaxLengthW &&
@@ -115,8 +130,8 @@ int append_text(Rec& h, View text) {
     std::memmove(h.payload + old.size(), text.data(), text.size() * sizeof(text[0]));
     set_length_in_place(h, length);
   } else {
-    // Spare room for A payloads makes a run of appends linear overall.
-    std::size_t spare = std::is_same_v<Rec, ARec> && !old.empty() ? length / 2 : 0;
+    // Spare room makes a run of appends linear overall.
+    std::size_t spare = old.empty() ? 0 : length / 2;
     typename FamilyOf<Rec>::Str s = make_str<Rec>(length, length + spare);
     std::memcpy(s.data(), old.data(), old.size() * sizeof(old[0]));
     std::memcpy(s.data() + old.size(), text.data(), text.size() * sizeof(text[0]));

@@ -9,10 +9,6 @@
 #include "platform/platform.hpp"
 
 namespace quarnel::core {
-std::size_t ansi_room(const char* payload) noexcept {
-  return platform::heap_block_size(ansi_header(payload)) - sizeof(AnsiHeader) - 1;
-}
-
 AnsiStr::AnsiStr(std::size_t length, std::size_t capacity) {
   if (length == 0) return;
   if (length > kMaxLengthA) throw std::bad_alloc();
@@ -20,6 +16,7 @@ AnsiStr::AnsiStr(std::size_t length, std::size_t capacity) {
   auto* header = static_cast<AnsiHeader*>(mem::heap_alloc(sizeof(AnsiHeader) + capacity + 1));
   // The process's code page is settled while the library loads.
   static const auto code_page = static_cast<std::uint16_t>(platform::ansi_code_page());
+  header->capacity = static_cast<std::int32_t>(capacity);
   header->codePage = code_page;
   header->bookkeeping = 1;
   header->refCount = 1;

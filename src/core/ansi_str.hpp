@@ -2,11 +2,16 @@
 // in one heap block. The payload pointer addresses the first character; the
 // header sits just before it, so the length is the 32 bits at payload - 4.
 //
-//   offset  0  uint16 code page
-//           2  uint16 bookkeeping (element size, never read back)
-//           4  int32  reference count (atomic)
-//           8  int32  length in bytes
-//          12  characters, then one zero byte
+//   offset  0  int32  capacity: characters the block holds, terminator aside
+//           4  uint16 code page
+//           6  uint16 bookkeeping (element size, never read back)
+//           8  int32  reference count (atomic)
+//          12  int32  length in bytes
+//          16  characters, then one zero byte
+//
+// Hosts read the fields back from the payload pointer (length at -4, count
+// at -8, code page at -12); the capacity at -16 lets the C++ wrapper append
+// in place to a block it alone holds without a call into the library.
 #pragma once
 
 #include <atomic>
@@ -18,25 +23,27 @@
 namespace quarnel::core {
 
 struct AnsiHeader {
+  std::int32_t capacity;
   std::uint16_t codePage;
   std::uint16_t bookkeeping;
   std::int32_t refCount;
   std::int32_t length;
 };
-static_assert(sizeof(AnsiHeader) == 12);
-static_assert(offsetof(AnsiHeader, codePage) == 0);
-static_assert(offsetof(AnsiHeader, bookkeeping) == 2);
-static_assert(offsetof(AnsiHeader, refCount) == 4);
-static_assert(offsetof(AnsiHeader, length) == 8);
+static_assert(sizeof(AnsiHeader) == 16);
+static_assert(offsetof(AnsiHeader, capacity) == 0);
+static_assert(offsetof(AnsiHeader, codePage) == 4);
+static_assert(offsetof(AnsiHeader, bookkeeping) == 6);
+static_assert(offsetof(AnsiHeader, refCount) == 8);
+static_assert(offsetof(AnsiHeader, length) == 12);
 
-// The longest A text: its block (header, characters, terminator) must stay
-// within a signed 32-bit size.
-inline constexpr std::size_t kMaxLengthA = 0x7FFFFFFFu - sizeof(AnsiHeader) - 1;
+// The longest A text, a promise hosts build on: the length and the capacity
+// stay positive signed 32-bit numbers, and the block (at most 0x80000003
+// bytes) is still a size a 32-bit process can ask for.
+inline constexpr std::size_t kMaxLengthA = 0x7FFFFFF2;
 
-// Every block has room for at least this many characters: a 24-byte block,
-// the smallest most heaps hand out anyway. Rewriting a short text in place
-// then needs no question to the heap about the block's real size.
-inline constexpr std::size_t kMinRoomA = 24 - sizeof(AnsiHeader) - 1;
+// Every block has room for at least this many characters: a 32-byte block,
+// the smallest most heaps hand out for it anyway.
+inline constexpr std::size_t kMinRoomA = 32 - sizeof(AnsiHeader) - 1;
 
 inline AnsiHeader* ansi_header(const char* payload) noexcept {
   return reinterpret_cast<AnsiHeader*>(const_cast<char*>(payload) - sizeof(AnsiHeader));
@@ -52,7 +59,9 @@ inline bool ansi_shared(const char* payload) noexcept {
   return payload && ansi_ref_count(payload).load(std::memory_order_acquire) > 1;
 }
 // Bytes the payload's block can hold without being reallocated.
-std::size_t ansi_room(const char* payload) noexcept;
+inline std::size_t ansi_room(const char* payload) noexcept {
+  return static_cast<std::size_t>(ansi_header(payload)->capacity);
+}
 
 // Owns one reference to an A block, or nothing (the empty string). Moving
 // transfers the reference; destruction drops it and frees the block when it

@@ -28,6 +28,20 @@ inline std::int32_t length_word(const void* payload) noexcept {
   return word;
 }
 
+// The A block's reference count, which other threads may change while this
+// one reads it (atomically, so the read must be atomic too). Acquire: a
+// count of 1 seen here follows every use of the block by the handles that
+// dropped it.
+inline std::int32_t ref_count_word(const char* payload) noexcept {
+  const auto* count = reinterpret_cast<const std::int32_t*>(payload - 8);
+#if defined(__GNUC__) || defined(__clang__)
+  return __atomic_load_n(count, __ATOMIC_ACQUIRE);
+#else
+  // MSVC's volatile loads acquire on x86 and x64 (its default /volatile:ms).
+  return *static_cast<const volatile std::int32_t*>(count);
+#endif
+}
+
 // The per-family exported functions a host-side wrapper needs, and the reads
 // that the handle records' documented layout allows without a call.
 template <class Rec>
@@ -52,6 +66,24 @@ struct HandleOps<LAnsiStrCore::LAnsiStrRec> {
   static int assign(Handle h, const Char* s, int n) { return LStrAssignASzStrA(h, s, n); }
   static int assign(Handle h, Handle from) { return LStrAssignA(h, from); }
   static int append(Handle h, const Char* s, int n) { return LStrAppendASzStrA(h, s, n); }
+  // Appends without a call when the handle's block is its own (count 1:
+  // no other handle can see the change) and has room for n more bytes (the
+  // capacity word 16 bytes before the payload); false leaves everything to
+  // the library, which copies a shared block and grows a full one by half
+  // again, so a run of appends makes few calls. Nothing beyond the recorded
+  // capacity, which never exceeds kMaxLength, is ever written.
+  static bool append_in_place(Handle h, const Char* s, std::size_t n) noexcept {
+    char* const p = h->payload;
+    if (!p || ref_count_word(p) != 1) return false;
+    std::int32_t capacity, length = length_word(p);
+    std::memcpy(&capacity, p - 16, sizeof capacity);
+    if (n > static_cast<std::size_t>(capacity - length)) return false;
+    std::memmove(p + length, s, n);
+    length += static_cast<std::int32_t>(n);
+    p[length] = '\0';
+    std::memcpy(p - sizeof length, &length, sizeof length);
+    return true;
+  }
   static int resize(Handle h, int n) { return LStrSetLengthA(h, n); }
   static Handle from_int(std::int64_t v) { return made(LStrAllocFromInt64A(v)); }
   static Handle from_uint(std::uint64_t v) { return made(LStrAllocFromUInt64A(v)); }
@@ -83,6 +115,8 @@ struct HandleOps<LWideStrCore::LWideStrRec> {
   static int assign(Handle h, const Char* s, int n) { return LStrAssignWSzStrW(h, s, n); }
   static int assign(Handle h, Handle from) { return LStrAssignW(h, from); }
   static int append(Handle h, const Char* s, int n) { return LStrAppendWSzStrW(h, s, n); }
+  // A BSTR records no spare room: every append is a call.
+  static bool append_in_place(Handle, const Char*, std::size_t) noexcept { return false; }
   static int resize(Handle h, int n) { return LStrSetLengthW(h, n); }
   static Handle from_int(std::int64_t v) { return made(LStrAllocFromInt64W(v)); }
   static Handle from_uint(std::uint64_t v) { return made(LStrAllocFromUInt64W(v)); }
