@@ -1,5 +1,8 @@
-// quarnel: cuts lines into fields with the Quarnel library and prints them.
-// It uses nothing but the library's exported functions, as any host would.
+// quarnel: cuts lines into fields and prints them. Layouts, name=value
+// lines and code-page decoding go through the Quarnel library's exported
+// functions, as any host would call them; lines cut at a separator (sep,
+// and csv lines without quotes) are cut where they lie in the read buffer,
+// as views, since a handle per field would cost more than the cut itself.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -56,15 +59,11 @@ bool use_code_page(unsigned cp, char** argv) {
 #endif
 }
 
-void trim_view(std::string_view& s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-}
-
-// Lines up to this length without zero bytes go to the library whole;
-// longer ones are cut here as they are written, so that memory stays within
-// a small multiple of the line however many fields it holds.
-constexpr std::size_t kLibraryLine = 1u << 16;
+// Lines up to this length are cut whole (sep's into views of the line,
+// fixed and columns by the library when they hold no zero byte); longer
+// ones are cut as they are written, so that memory stays within a small
+// multiple of the line however many fields it holds.
+constexpr std::size_t kWholeLine = 1u << 16;
 
 bool may_hold_nul(const LineReader& reader, std::string_view line) {
   return reader.line_may_hold_nul() && std::memchr(line.data(), 0, line.size());
@@ -105,10 +104,6 @@ class Record final : public FieldSink {
   }
   // Fields past this many are not kept.
   void limit(std::size_t most) { limit_ = most ? most : SIZE_MAX; }
-  void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
-    for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
-    if (trailing) field({}, utf8);
-  }
   const std::vector<std::string_view>& views() {
     views_.clear();
     std::size_t begin = 0;
@@ -137,8 +132,9 @@ class Streamer final : public FieldSink {
     begun_ = true;
     writer_.add(text, utf8);
   }
-  void fields(const CLAnsiStrList& list, std::string_view line, bool trailing, bool utf8) override {
-    writer_.write(list, line, separator_, utf8, trailing);
+  void fields(const std::vector<std::string_view>& fields, std::string_view line,
+              bool utf8) override {
+    writer_.write(fields, line, separator_, utf8);
   }
   void record(const std::vector<std::string_view>& fields, bool utf8) override {
     writer_.write(fields, utf8);
@@ -190,10 +186,6 @@ class Selector final : public FieldSink {
       ++item_;
     if (item_ < selection_.size() && index_ >= static_cast<std::size_t>(selection_[item_].first))
       out_.field(text, utf8);
-  }
-  void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
-    for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
-    if (trailing) field({}, utf8);
   }
   void finish() {
     for (; item_ < selection_.size(); ++item_) {
@@ -266,33 +258,24 @@ class Runner {
   }
 
  private:
+  // Lines are cut where they lie in the read buffer; a long one is cut and
+  // written as it goes (split_here), so no line costs a field list of its
+  // own size.
   bool split_lines(LineReader& reader) {
     std::string_view text;
-    int slots = slots_needed();
-    slots_.resize(static_cast<std::size_t>(slots));
+    std::size_t most = last_selected(o_.select);
     Streamer stream(writer_, o_.separator);
     while (reader.next(&text)) {
-      if (text.size() > kLibraryLine || may_hold_nul(reader, text)) {
+      if (text.size() > kWholeLine) {
         split_here(text, reader.line_utf8(), stream);
         continue;
       }
-      LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
-      if (slots > 0) {
-        // The library stops after the last field asked for.
-        int n = SplitBySepA(&line_, o_.separator, slots, slots_.data(), o_.trim);
-        record_.clear();
-        for (int i = 0; i < n; ++i) record_.push_back(slots_[static_cast<std::size_t>(i)].view());
-        writer_.write(pick(record_), reader.line_utf8());
-        continue;
-      }
-      SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
-      if (o_.select.empty()) {
-        writer_.write(fields_, text, o_.separator, reader.line_utf8());
-        continue;
-      }
       record_.clear();
-      for (int i = 0; i < fields_.count; ++i) record_.push_back(field_text(fields_[i]));
-      writer_.write(pick(record_), reader.line_utf8());
+      cut_sep(text, o_.separator, o_.trim, most, record_);
+      if (o_.select.empty())
+        writer_.write(record_, text, o_.separator, reader.line_utf8());
+      else
+        writer_.write(pick(record_), reader.line_utf8());
     }
     return true;
   }
@@ -310,7 +293,7 @@ class Runner {
       for (std::size_t at = 0, count = 1;; ++count) {
         std::size_t end = line.find(o_.separator, at);
         std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
-        if (o_.trim) trim_view(field);
+        if (o_.trim) field = trimmed(field);
         if (gather)
           record_.push_back(field);
         else
@@ -327,19 +310,6 @@ class Runner {
       selector.finish();
   }
 
-  // How many fields of a line a selection needs, when a few slots hold
-  // them: 0 for every field, or for a selection that reaches far (a slot is
-  // a handle made in advance).
-  int slots_needed() const {
-    constexpr int kMostSlots = 256;
-    int slots = 0;
-    for (const Selection& s : o_.select) {
-      if (s.last == 0 || s.last > kMostSlots) return 0;
-      slots = std::max(slots, s.last);
-    }
-    return slots;
-  }
-
   // Widths and columns count characters (code points). A line of BMP
   // characters goes through the W family as it is; one holding characters
   // beyond the BMP (two units each) is cut at the same characters by the
@@ -352,7 +322,7 @@ class Runner {
     std::string scratch;
     while (reader.next(&text)) {
       std::string_view line = reader.line_utf8() ? text : RecordWriter::to_utf8(text, scratch);
-      if (line.size() > kLibraryLine || may_hold_nul(reader, line)) {
+      if (line.size() > kWholeLine || may_hold_nul(reader, line)) {
         cut_here(line, columns);
         continue;
       }
@@ -384,7 +354,7 @@ class Runner {
     writer_.begin();
     for (auto [from, to] : offsets_) {
       std::string_view field = line.substr(from, to - from);
-      if (o_.trim) trim_view(field);
+      if (o_.trim) field = trimmed(field);
       writer_.add(field, true);
     }
     writer_.end();
@@ -452,11 +422,11 @@ class Runner {
     std::string name;
     while (reader.next(&text)) {
       std::string_view bare = text;
-      trim_view(bare);
+      bare = trimmed(bare);
       if (bare.empty() || bare[0] == ';' || bare[0] == '#') continue;
       if (bare.front() == '[' && bare.back() == ']') {
         std::string_view section = bare.substr(1, bare.size() - 2);
-        trim_view(section);
+        section = trimmed(section);
         section_.assign(section);
         continue;
       }
@@ -651,7 +621,6 @@ class Runner {
   std::vector<std::string_view> picked_, canon_;
   std::vector<std::string_view> record_;
   Record record_in_;
-  std::vector<CLAnsiStr> slots_;
 };
 
 // Back to the start of a file, for stdio and for the reader, which reads

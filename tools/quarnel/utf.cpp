@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+
 #include "quarnel/quarnel.hpp"
 
 namespace qtool {
