@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <new>
 #include <set>
 #include <stdexcept>
@@ -70,12 +71,15 @@ bool may_hold_nul(const LineReader& reader, std::string_view line) {
 }
 
 // Names made distinct: a name met again gets _2, _3... (skipping names that
-// are taken already).
+// are taken already). Each name's count goes on from where it stopped, so a
+// header of many equal names costs linear time, not quadratic.
 void make_distinct(std::vector<std::string>& names) {
   std::set<std::string> taken(names.begin(), names.end()), seen;
+  std::map<std::string, int> next;
   for (std::string& name : names) {
     if (seen.insert(name).second) continue;
-    for (int n = 2;; ++n) {
+    int& n = next.try_emplace(name, 2).first->second;
+    for (;; ++n) {
       std::string candidate = name;
       candidate += '_';
       candidate += std::to_string(n);
@@ -458,19 +462,17 @@ class Runner {
     return names;
   }
 
+  // Adds the names the run's columns lack; column_at_ indexes them.
   void merge_names(const std::vector<std::string>& names) {
     for (const std::string& name : names)
-      if (std::find(columns_.begin(), columns_.end(), name) == columns_.end())
-        columns_.push_back(name);
+      if (column_at_.try_emplace(name, columns_.size()).second) columns_.push_back(name);
   }
 
   // Reads an input's header: maps its columns to the run's by name.
   bool take_header(const std::vector<std::string>& names, const char* input) {
     bool first = !have_header_;
-    if (object_) {
+    if (object_ || first) {
       merge_names(names);
-    } else if (first) {
-      columns_ = names;
     } else {
       std::vector<std::string> a = names, b = columns_;
       std::sort(a.begin(), a.end());
@@ -487,8 +489,7 @@ class Runner {
     map_.clear();
     identity_ = names.size() == columns_.size();
     for (std::size_t i = 0; i < names.size(); ++i) {
-      auto at = std::find(columns_.begin(), columns_.end(), names[i]) - columns_.begin();
-      map_.push_back(static_cast<std::size_t>(at));
+      map_.push_back(column_at_.at(names[i]));
       identity_ = identity_ && map_.back() == i;
     }
     if (!resolve_selection(input)) return false;
@@ -614,8 +615,9 @@ class Runner {
   bool object_ = false;
   bool have_header_ = false;
   bool identity_ = true;
-  std::vector<std::string> columns_;  // the run's column names
-  std::vector<std::size_t> map_;      // the input's column i is the run's map_[i]
+  std::vector<std::string> columns_;              // the run's column names
+  std::map<std::string, std::size_t> column_at_;  // of columns_
+  std::vector<std::size_t> map_;                  // the input's column i is the run's map_[i]
   std::vector<std::string> keys_, picked_keys_;
   std::vector<Selection> selection_;
   std::vector<std::string_view> picked_, canon_;
