@@ -55,6 +55,7 @@ FIDELITY = [
     (["csv", "-f", "jsonl"], "a\0b,c\n", '["a\\u0000b","c"]\n', 0, ""),
     (["sep", "-f", "jsonl"], "a\0b,c\n", '["a\\u0000b","c"]\n', 0, ""),
     (["fixed", "-w", "2,-1", "-f", "jsonl"], "a\0bc\n", '["a\\u0000","bc"]\n', 0, ""),
+    (["named", "-f", "jsonl"], "k\0=v\0w\n", '["k\\u0000","v\\u0000w"]\n', 0, ""),
     # Decoded, then split: a separator byte inside a double-byte character.
     (["sep", "-e", "932", "-d", "\\", "-f", "jsonl"], "\u4e88,x\\y\n".encode("cp932"),
      '["\u4e88,x","y"]\n', 0, ""),

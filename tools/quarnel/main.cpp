@@ -434,21 +434,42 @@ class Runner {
         section_.assign(section);
         continue;
       }
-      if (text.size() > INT_MAX - 1)
-        throw DataError(std::string(reader.name()) + ":" + std::to_string(reader.line_number()) +
-                        ": line too long");
-      LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
-      if (!SplitNamedEquA(line_.c_str(), &fields_, o_.trim, o_.separator)) {
+      std::string_view key, value;
+      if (!cut_name_value(reader, text, &key, &value)) {
         ++unsplit_;
         continue;
       }
-      name = section_.empty() ? fields_[0].str() : section_ + "." + fields_[0].str();
-      std::string_view value = fields_[1].view();
+      name = section_;
+      if (!name.empty()) name += '.';
+      name += key;
       if (o_.unquote && value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
           value.back() == value[0])
         value = value.substr(1, value.size() - 2);
       writer_.write({name, value}, false);
     }
+    return true;
+  }
+
+  // A name=value line cut at its first separator by the library, which
+  // reads the line up to a zero byte; a line holding one is cut here by the
+  // same rule, so that its bytes are kept.
+  bool cut_name_value(const LineReader& reader, std::string_view text, std::string_view* key,
+                      std::string_view* value) {
+    if (may_hold_nul(reader, text)) {
+      std::size_t at = o_.separator ? text.find(o_.separator) : std::string_view::npos;
+      if (at == std::string_view::npos) return false;
+      *key = text.substr(0, at);
+      *value = text.substr(at + 1);
+      if (o_.trim) *key = trimmed(*key), *value = trimmed(*value);
+      return true;
+    }
+    if (text.size() > INT_MAX - 1)
+      throw DataError(std::string(reader.name()) + ":" + std::to_string(reader.line_number()) +
+                      ": line too long");
+    LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
+    if (!SplitNamedEquA(line_.c_str(), &fields_, o_.trim, o_.separator)) return false;
+    *key = fields_[0].view();
+    *value = fields_[1].view();
     return true;
   }
 
