@@ -441,6 +441,7 @@ def check_memory():
 
     problems = []
     cases = [(["sep", "-f", "csv"], b"," * size + b"\n", size),
+             (["sep", "-s", "3,1-", "-f", "csv"], b"," * size + b"\n", size + 1),
              (["csv"], b"," * size + b"\n", 3 * size + 1),
              (["csv", "-f", "jsonl"], b'"' + b'a,' * (size // 2) + b'"\n', size + 5)]
     for args, data, out_size in cases:
@@ -454,7 +455,7 @@ def check_memory():
             problems.append(f"{args} without memory: {got.returncode} {got.stderr[:100]!r}")
     for p in problems:
         print("FAIL memory:", p)
-    return 6, len(problems)
+    return 2 * len(cases), len(problems)
 
 
 def main():

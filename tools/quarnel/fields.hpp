@@ -45,19 +45,27 @@ inline std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-// The fields of a `sep` line, as the library's separator splitting gives
-// them but with every byte kept (zeros too): an empty line has none, and a
-// separator ending the line opens no field. At most `most` fields when it
-// is not 0. Appends to `out`.
-inline void cut_sep(std::string_view line, char separator, bool trim, std::size_t most,
-                    std::vector<std::string_view>& out) {
+// Calls `put(field)` with each field of a `sep` line, as the library's
+// separator splitting gives them but with every byte kept (zeros too),
+// while it returns true: an empty line has none, and a separator ending the
+// line opens no field.
+template <class Put>
+void for_each_sep_field(std::string_view line, char separator, bool trim, Put put) {
   if (line.empty()) return;
   if (line.back() == separator) line.remove_suffix(1);
-  std::size_t count = 0;
   for_each_cut(line, separator, [&](std::size_t from, std::size_t to) {
     std::string_view field = line.substr(from, to - from);
-    out.push_back(trim ? trimmed(field) : field);
-    return ++count != most;
+    return put(trim ? trimmed(field) : field);
+  });
+}
+
+// The first `most` fields of a `sep` line (all when it is 0), appended to
+// `out`.
+inline void cut_sep(std::string_view line, char separator, bool trim, std::size_t most,
+                    std::vector<std::string_view>& out) {
+  for_each_sep_field(line, separator, trim, [&](std::string_view field) {
+    out.push_back(field);
+    return out.size() != most;
   });
 }
 

@@ -286,32 +286,37 @@ class Runner {
 
   // sep's cut, for long lines and lines holding zero bytes: the same fields
   // as the library's, written as they are found (or gathered, to be picked).
+  // A selection out of order takes a pass over the line per item, so that
+  // no list of the line's fields is held.
   void split_here(std::string_view line, bool utf8, Streamer& stream) {
-    record_.clear();
-    bool gather = !o_.select.empty() && !in_order(o_.select);
-    std::size_t most = last_selected(o_.select);
-    Selector selector(stream, o_.select);
-    FieldSink& sink = o_.select.empty() ? static_cast<FieldSink&>(stream) : selector;
-    if (!line.empty()) {
-      if (line.back() == o_.separator) line.remove_suffix(1);
-      for (std::size_t at = 0, count = 1;; ++count) {
-        std::size_t end = line.find(o_.separator, at);
-        std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
-        if (o_.trim) field = trimmed(field);
-        if (gather)
-          record_.push_back(field);
-        else
-          sink.field(field, utf8);
-        if (end == std::string_view::npos || count == most) break;
-        at = end + 1;
-      }
-    }
-    if (gather)
-      writer_.write(pick(record_), utf8);
-    else if (o_.select.empty())
+    if (o_.select.empty()) {
+      for_each_sep_field(line, o_.separator, o_.trim, [&](std::string_view field) {
+        stream.field(field, utf8);
+        return true;
+      });
       stream.finish(true);
-    else
+    } else if (in_order(o_.select)) {
+      Selector selector(stream, o_.select);
+      std::size_t most = last_selected(o_.select), count = 0;
+      for_each_sep_field(line, o_.separator, o_.trim, [&](std::string_view field) {
+        selector.field(field, utf8);
+        return ++count != most;
+      });
       selector.finish();
+    } else {
+      writer_.begin();
+      for (const Selection& s : o_.select) {
+        auto first = static_cast<std::size_t>(s.first), count = std::size_t{0};
+        std::size_t last = s.last ? static_cast<std::size_t>(s.last) : SIZE_MAX;
+        for_each_sep_field(line, o_.separator, o_.trim, [&](std::string_view field) {
+          if (++count >= first) writer_.add(field, utf8);
+          return count != last;
+        });
+        for (std::size_t i = std::max(count + 1, first); s.last && i <= last; ++i)
+          writer_.add({}, true);
+      }
+      writer_.end();
+    }
   }
 
   // Widths and columns count characters (code points). A line of BMP
