@@ -55,6 +55,7 @@ FIDELITY = [
     (["csv", "-f", "jsonl"], "a\0b,c\n", '["a\\u0000b","c"]\n', 0, ""),
     (["sep", "-f", "jsonl"], "a\0b,c\n", '["a\\u0000b","c"]\n', 0, ""),
     (["fixed", "-w", "2,-1", "-f", "jsonl"], "a\0bc\n", '["a\\u0000","bc"]\n', 0, ""),
+    (["named", "-f", "jsonl"], "k\0=v\0w\n", '["k\\u0000","v\\u0000w"]\n', 0, ""),
     # Decoded, then split: a separator byte inside a double-byte character.
     (["sep", "-e", "932", "-d", "\\", "-f", "jsonl"], "\u4e88,x\\y\n".encode("cp932"),
      '["\u4e88,x","y"]\n', 0, ""),
@@ -440,6 +441,7 @@ def check_memory():
 
     problems = []
     cases = [(["sep", "-f", "csv"], b"," * size + b"\n", size),
+             (["sep", "-s", "3,1-", "-f", "csv"], b"," * size + b"\n", size + 1),
              (["csv"], b"," * size + b"\n", 3 * size + 1),
              (["csv", "-f", "jsonl"], b'"' + b'a,' * (size // 2) + b'"\n', size + 5)]
     for args, data, out_size in cases:
@@ -453,7 +455,7 @@ def check_memory():
             problems.append(f"{args} without memory: {got.returncode} {got.stderr[:100]!r}")
     for p in problems:
         print("FAIL memory:", p)
-    return 6, len(problems)
+    return 2 * len(cases), len(problems)
 
 
 def main():

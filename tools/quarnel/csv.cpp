@@ -2,13 +2,15 @@
 
 #include <cstring>
 
+#include "fields.hpp"
+
 namespace qtool {
 namespace {
 
-// Lines up to this length without quotes go to the library whole; longer
-// ones are read field by field, so that memory stays within a small
-// multiple of the line however many fields it holds.
-constexpr std::size_t kLibraryLine = 1u << 16;
+// Lines up to this length without quotes are cut whole; longer ones are
+// read field by field, so that memory stays within a small multiple of the
+// line however many fields it holds.
+constexpr std::size_t kWholeLine = 1u << 16;
 
 std::size_t characters(std::string_view text) {
   std::size_t n = 0;
@@ -24,11 +26,13 @@ bool CsvReader::next(FieldSink& sink) {
     if (!lines_.next(&line)) return false;
   } while (line.empty());
   utf8_ = lines_.line_utf8();
-  if (line.size() <= kLibraryLine && !std::memchr(line.data(), '"', line.size()) &&
-      !(lines_.line_may_hold_nul() && std::memchr(line.data(), 0, line.size()))) {
-    LStrAssignASzStrA(line_.handle, line.data(), static_cast<int>(line.size()));
-    SplitBySepExA(&line_, separator_, &list_, false);
-    sink.fields(list_, line, line.back() == separator_, utf8_);
+  if (line.size() <= kWholeLine && !std::memchr(line.data(), '"', line.size())) {
+    views_.clear();
+    for_each_cut(line, separator_, [&](std::size_t from, std::size_t to) {
+      views_.push_back(line.substr(from, to - from));
+      return true;
+    });
+    sink.fields(views_, line, utf8_);
   } else {
     parse(line, sink);
   }
@@ -50,7 +54,7 @@ void CsvReader::fail(std::string_view line, std::size_t at, const char* what) co
 void CsvReader::parse(std::string_view line, FieldSink& sink) {
   const char sep = separator_;
   enum class Mode { in_line, copied, fields };
-  Mode mode = line.size() <= kLibraryLine ? Mode::in_line : Mode::fields;
+  Mode mode = line.size() <= kWholeLine ? Mode::in_line : Mode::fields;
   text_.clear();
   text_.reserve(line.size());
   views_.clear();
@@ -107,7 +111,7 @@ void CsvReader::parse(std::string_view line, FieldSink& sink) {
           mode = Mode::copied;
           into = &record_;
         }
-        if (mode == Mode::copied && record_.size() > kLibraryLine) {  // too long to hold
+        if (mode == Mode::copied && record_.size() > kWholeLine) {  // too long to hold
           std::size_t begin = 0;
           for (std::size_t end : ends_) {
             sink.field(std::string_view(record_).substr(begin, end - begin), utf8_);

@@ -1,7 +1,7 @@
 // Reading comma-separated records: quoted fields may hold separators,
 // doubled quotes and line breaks (kept as written: LF, CRLF or CR). Short
-// lines without quotes are cut by the library's own separator splitting;
-// the others, of any length, field by field as they are read.
+// lines without quotes are cut where they lie; the others, of any length,
+// field by field as they are read.
 #pragma once
 
 #include <string>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "input.hpp"
-#include "quarnel/quarnel.hpp"
 
 namespace qtool {
 
@@ -18,13 +17,16 @@ class FieldSink {
  public:
   // One field, valid during the call; `utf8`: known to be valid UTF-8.
   virtual void field(std::string_view text, bool utf8) = 0;
-  // All the fields of a line at once, as the library cut them; `trailing`:
-  // the line ends with a separator, which gives one more, empty field.
-  virtual void fields(const CLAnsiStrList& list, std::string_view line, bool trailing,
-                      bool utf8) = 0;
   // All the fields of a record at once, valid during the call.
   virtual void record(const std::vector<std::string_view>& fields, bool utf8) {
     for (std::string_view f : fields) field(f, utf8);
+  }
+  // All the fields of a line without quotes: views into `line`, cut at
+  // its separators.
+  virtual void fields(const std::vector<std::string_view>& fields, std::string_view line,
+                      bool utf8) {
+    (void)line;
+    record(fields, utf8);
   }
 
  protected:
@@ -50,8 +52,6 @@ class CsvReader {
   char separator_;
   bool strict_;
   bool utf8_ = true;
-  CLAnsiStr line_;
-  CLAnsiStrList list_{256};
   std::string field_;  // a quoted field's text, in a long record
   std::string raw_;    // and as written, from its opening quote
   std::string text_;   // the quoted fields of a record within one line

@@ -1,11 +1,15 @@
-// quarnel: cuts lines into fields with the Quarnel library and prints them.
-// It uses nothing but the library's exported functions, as any host would.
+// quarnel: cuts lines into fields and prints them. Layouts, name=value
+// lines and code-page decoding go through the Quarnel library's exported
+// functions, as any host would call them; lines cut at a separator (sep,
+// and csv lines without quotes) are cut where they lie in the read buffer,
+// as views, since a handle per field would cost more than the cut itself.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <new>
 #include <set>
 #include <stdexcept>
@@ -56,27 +60,26 @@ bool use_code_page(unsigned cp, char** argv) {
 #endif
 }
 
-void trim_view(std::string_view& s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-}
-
-// Lines up to this length without zero bytes go to the library whole;
-// longer ones are cut here as they are written, so that memory stays within
-// a small multiple of the line however many fields it holds.
-constexpr std::size_t kLibraryLine = 1u << 16;
+// Lines up to this length are cut whole (sep's into views of the line,
+// fixed and columns by the library when they hold no zero byte); longer
+// ones are cut as they are written, so that memory stays within a small
+// multiple of the line however many fields it holds.
+constexpr std::size_t kWholeLine = 1u << 16;
 
 bool may_hold_nul(const LineReader& reader, std::string_view line) {
   return reader.line_may_hold_nul() && std::memchr(line.data(), 0, line.size());
 }
 
 // Names made distinct: a name met again gets _2, _3... (skipping names that
-// are taken already).
+// are taken already). Each name's count goes on from where it stopped, so a
+// header of many equal names costs linear time, not quadratic.
 void make_distinct(std::vector<std::string>& names) {
   std::set<std::string> taken(names.begin(), names.end()), seen;
+  std::map<std::string, int> next;
   for (std::string& name : names) {
     if (seen.insert(name).second) continue;
-    for (int n = 2;; ++n) {
+    int& n = next.try_emplace(name, 2).first->second;
+    for (;; ++n) {
       std::string candidate = name;
       candidate += '_';
       candidate += std::to_string(n);
@@ -105,10 +108,6 @@ class Record final : public FieldSink {
   }
   // Fields past this many are not kept.
   void limit(std::size_t most) { limit_ = most ? most : SIZE_MAX; }
-  void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
-    for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
-    if (trailing) field({}, utf8);
-  }
   const std::vector<std::string_view>& views() {
     views_.clear();
     std::size_t begin = 0;
@@ -137,8 +136,9 @@ class Streamer final : public FieldSink {
     begun_ = true;
     writer_.add(text, utf8);
   }
-  void fields(const CLAnsiStrList& list, std::string_view line, bool trailing, bool utf8) override {
-    writer_.write(list, line, separator_, utf8, trailing);
+  void fields(const std::vector<std::string_view>& fields, std::string_view line,
+              bool utf8) override {
+    writer_.write(fields, line, separator_, utf8);
   }
   void record(const std::vector<std::string_view>& fields, bool utf8) override {
     writer_.write(fields, utf8);
@@ -190,10 +190,6 @@ class Selector final : public FieldSink {
       ++item_;
     if (item_ < selection_.size() && index_ >= static_cast<std::size_t>(selection_[item_].first))
       out_.field(text, utf8);
-  }
-  void fields(const CLAnsiStrList& list, std::string_view, bool trailing, bool utf8) override {
-    for (int i = 0; i < list.count; ++i) field(field_text(list[i]), utf8);
-    if (trailing) field({}, utf8);
   }
   void finish() {
     for (; item_ < selection_.size(); ++item_) {
@@ -266,78 +262,61 @@ class Runner {
   }
 
  private:
+  // Lines are cut where they lie in the read buffer; a long one is cut and
+  // written as it goes (split_here), so no line costs a field list of its
+  // own size.
   bool split_lines(LineReader& reader) {
     std::string_view text;
-    int slots = slots_needed();
-    slots_.resize(static_cast<std::size_t>(slots));
+    std::size_t most = last_selected(o_.select);
     Streamer stream(writer_, o_.separator);
     while (reader.next(&text)) {
-      if (text.size() > kLibraryLine || may_hold_nul(reader, text)) {
+      if (text.size() > kWholeLine) {
         split_here(text, reader.line_utf8(), stream);
         continue;
       }
-      LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
-      if (slots > 0) {
-        // The library stops after the last field asked for.
-        int n = SplitBySepA(&line_, o_.separator, slots, slots_.data(), o_.trim);
-        record_.clear();
-        for (int i = 0; i < n; ++i) record_.push_back(slots_[static_cast<std::size_t>(i)].view());
-        writer_.write(pick(record_), reader.line_utf8());
-        continue;
-      }
-      SplitBySepExA(&line_, o_.separator, &fields_, o_.trim);
-      if (o_.select.empty()) {
-        writer_.write(fields_, text, o_.separator, reader.line_utf8());
-        continue;
-      }
       record_.clear();
-      for (int i = 0; i < fields_.count; ++i) record_.push_back(field_text(fields_[i]));
-      writer_.write(pick(record_), reader.line_utf8());
+      cut_sep(text, o_.separator, o_.trim, most, record_);
+      if (o_.select.empty())
+        writer_.write(record_, text, o_.separator, reader.line_utf8());
+      else
+        writer_.write(pick(record_), reader.line_utf8());
     }
     return true;
   }
 
   // sep's cut, for long lines and lines holding zero bytes: the same fields
   // as the library's, written as they are found (or gathered, to be picked).
+  // A selection out of order takes a pass over the line per item, so that
+  // no list of the line's fields is held.
   void split_here(std::string_view line, bool utf8, Streamer& stream) {
-    record_.clear();
-    bool gather = !o_.select.empty() && !in_order(o_.select);
-    std::size_t most = last_selected(o_.select);
-    Selector selector(stream, o_.select);
-    FieldSink& sink = o_.select.empty() ? static_cast<FieldSink&>(stream) : selector;
-    if (!line.empty()) {
-      if (line.back() == o_.separator) line.remove_suffix(1);
-      for (std::size_t at = 0, count = 1;; ++count) {
-        std::size_t end = line.find(o_.separator, at);
-        std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
-        if (o_.trim) trim_view(field);
-        if (gather)
-          record_.push_back(field);
-        else
-          sink.field(field, utf8);
-        if (end == std::string_view::npos || count == most) break;
-        at = end + 1;
-      }
-    }
-    if (gather)
-      writer_.write(pick(record_), utf8);
-    else if (o_.select.empty())
+    if (o_.select.empty()) {
+      for_each_sep_field(line, o_.separator, o_.trim, [&](std::string_view field) {
+        stream.field(field, utf8);
+        return true;
+      });
       stream.finish(true);
-    else
+    } else if (in_order(o_.select)) {
+      Selector selector(stream, o_.select);
+      std::size_t most = last_selected(o_.select), count = 0;
+      for_each_sep_field(line, o_.separator, o_.trim, [&](std::string_view field) {
+        selector.field(field, utf8);
+        return ++count != most;
+      });
       selector.finish();
-  }
-
-  // How many fields of a line a selection needs, when a few slots hold
-  // them: 0 for every field, or for a selection that reaches far (a slot is
-  // a handle made in advance).
-  int slots_needed() const {
-    constexpr int kMostSlots = 256;
-    int slots = 0;
-    for (const Selection& s : o_.select) {
-      if (s.last == 0 || s.last > kMostSlots) return 0;
-      slots = std::max(slots, s.last);
+    } else {
+      writer_.begin();
+      for (const Selection& s : o_.select) {
+        auto first = static_cast<std::size_t>(s.first), count = std::size_t{0};
+        std::size_t last = s.last ? static_cast<std::size_t>(s.last) : SIZE_MAX;
+        for_each_sep_field(line, o_.separator, o_.trim, [&](std::string_view field) {
+          if (++count >= first) writer_.add(field, utf8);
+          return count != last;
+        });
+        for (std::size_t i = std::max(count + 1, first); s.last && i <= last; ++i)
+          writer_.add({}, true);
+      }
+      writer_.end();
     }
-    return slots;
   }
 
   // Widths and columns count characters (code points). A line of BMP
@@ -352,7 +331,7 @@ class Runner {
     std::string scratch;
     while (reader.next(&text)) {
       std::string_view line = reader.line_utf8() ? text : RecordWriter::to_utf8(text, scratch);
-      if (line.size() > kLibraryLine || may_hold_nul(reader, line)) {
+      if (line.size() > kWholeLine || may_hold_nul(reader, line)) {
         cut_here(line, columns);
         continue;
       }
@@ -384,7 +363,7 @@ class Runner {
     writer_.begin();
     for (auto [from, to] : offsets_) {
       std::string_view field = line.substr(from, to - from);
-      if (o_.trim) trim_view(field);
+      if (o_.trim) field = trimmed(field);
       writer_.add(field, true);
     }
     writer_.end();
@@ -452,29 +431,50 @@ class Runner {
     std::string name;
     while (reader.next(&text)) {
       std::string_view bare = text;
-      trim_view(bare);
+      bare = trimmed(bare);
       if (bare.empty() || bare[0] == ';' || bare[0] == '#') continue;
       if (bare.front() == '[' && bare.back() == ']') {
         std::string_view section = bare.substr(1, bare.size() - 2);
-        trim_view(section);
+        section = trimmed(section);
         section_.assign(section);
         continue;
       }
-      if (text.size() > INT_MAX - 1)
-        throw DataError(std::string(reader.name()) + ":" + std::to_string(reader.line_number()) +
-                        ": line too long");
-      LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
-      if (!SplitNamedEquA(line_.c_str(), &fields_, o_.trim, o_.separator)) {
+      std::string_view key, value;
+      if (!cut_name_value(reader, text, &key, &value)) {
         ++unsplit_;
         continue;
       }
-      name = section_.empty() ? fields_[0].str() : section_ + "." + fields_[0].str();
-      std::string_view value = fields_[1].view();
+      name = section_;
+      if (!name.empty()) name += '.';
+      name += key;
       if (o_.unquote && value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
           value.back() == value[0])
         value = value.substr(1, value.size() - 2);
       writer_.write({name, value}, false);
     }
+    return true;
+  }
+
+  // A name=value line cut at its first separator by the library, which
+  // reads the line up to a zero byte; a line holding one is cut here by the
+  // same rule, so that its bytes are kept.
+  bool cut_name_value(const LineReader& reader, std::string_view text, std::string_view* key,
+                      std::string_view* value) {
+    if (may_hold_nul(reader, text)) {
+      std::size_t at = o_.separator ? text.find(o_.separator) : std::string_view::npos;
+      if (at == std::string_view::npos) return false;
+      *key = text.substr(0, at);
+      *value = text.substr(at + 1);
+      if (o_.trim) *key = trimmed(*key), *value = trimmed(*value);
+      return true;
+    }
+    if (text.size() > INT_MAX - 1)
+      throw DataError(std::string(reader.name()) + ":" + std::to_string(reader.line_number()) +
+                      ": line too long");
+    LStrAssignASzStrA(line_.handle, text.data(), static_cast<int>(text.size()));
+    if (!SplitNamedEquA(line_.c_str(), &fields_, o_.trim, o_.separator)) return false;
+    *key = fields_[0].view();
+    *value = fields_[1].view();
     return true;
   }
 
@@ -488,19 +488,17 @@ class Runner {
     return names;
   }
 
+  // Adds the names the run's columns lack; column_at_ indexes them.
   void merge_names(const std::vector<std::string>& names) {
     for (const std::string& name : names)
-      if (std::find(columns_.begin(), columns_.end(), name) == columns_.end())
-        columns_.push_back(name);
+      if (column_at_.try_emplace(name, columns_.size()).second) columns_.push_back(name);
   }
 
   // Reads an input's header: maps its columns to the run's by name.
   bool take_header(const std::vector<std::string>& names, const char* input) {
     bool first = !have_header_;
-    if (object_) {
+    if (object_ || first) {
       merge_names(names);
-    } else if (first) {
-      columns_ = names;
     } else {
       std::vector<std::string> a = names, b = columns_;
       std::sort(a.begin(), a.end());
@@ -517,8 +515,7 @@ class Runner {
     map_.clear();
     identity_ = names.size() == columns_.size();
     for (std::size_t i = 0; i < names.size(); ++i) {
-      auto at = std::find(columns_.begin(), columns_.end(), names[i]) - columns_.begin();
-      map_.push_back(static_cast<std::size_t>(at));
+      map_.push_back(column_at_.at(names[i]));
       identity_ = identity_ && map_.back() == i;
     }
     if (!resolve_selection(input)) return false;
@@ -644,14 +641,14 @@ class Runner {
   bool object_ = false;
   bool have_header_ = false;
   bool identity_ = true;
-  std::vector<std::string> columns_;  // the run's column names
-  std::vector<std::size_t> map_;      // the input's column i is the run's map_[i]
+  std::vector<std::string> columns_;              // the run's column names
+  std::map<std::string, std::size_t> column_at_;  // of columns_
+  std::vector<std::size_t> map_;                  // the input's column i is the run's map_[i]
   std::vector<std::string> keys_, picked_keys_;
   std::vector<Selection> selection_;
   std::vector<std::string_view> picked_, canon_;
   std::vector<std::string_view> record_;
   Record record_in_;
-  std::vector<CLAnsiStr> slots_;
 };
 
 // Back to the start of a file, for stdio and for the reader, which reads

@@ -56,7 +56,7 @@ const Command kCommands[] = {
      "Each line is cut at its first separator into a name and a value. Lines\n"
      "starting with ';' or '#' are comments and blank lines are skipped; lines\n"
      "without the separator are skipped and counted on standard error. After a\n"
-     "[section] line, names are written as section.name.\n",
+     "[section] line, names are written as section.name. Zero bytes are kept.\n",
      "settings.ini", kSampleSettings,
      "  -d, --separator=C   the separator, one ASCII character (default '=')\n"
      "  -t, --trim          remove blanks (codes 0-32) around name and value\n"

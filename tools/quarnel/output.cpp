@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "fields.hpp"
 #include "utf.hpp"
 
 namespace qtool {
@@ -229,20 +228,13 @@ void RecordWriter::write_object(const std::vector<std::string>& keys,
 
 // Fields cut from a line hold at most the line's bytes between them, so one
 // claim covers the whole record at its most escaped.
-void RecordWriter::write(const CLAnsiStrList& fields, std::string_view line, char separator,
-                         bool utf8_checked, bool trailing) {
-  if (!utf8_checked || line.size() > kWholeRecord || trailing || fields.count == 0) {
-    begin();
-    for (int i = 0; i < fields.count; ++i) add(field_text(fields[i]), utf8_checked);
-    if (trailing) add({}, true);
-    end();
-    return;
-  }
+void RecordWriter::write(const std::vector<std::string_view>& fields, std::string_view line,
+                         char separator, bool utf8_checked) {
+  if (!utf8_checked || line.size() > kWholeRecord) return write(fields, utf8_checked);
   // Fields lie between separators: when the rest of the line needs no
   // escapes, neither does any field.
   bool plain = format_ == Format::text || !has_escapes(line, separator, escapes_of(format_));
-  put_record(static_cast<std::size_t>(fields.count), line.size(), plain,
-             [&](std::size_t i) { return field_text(fields[static_cast<int>(i)]); });
+  put_record(fields.size(), line.size(), plain, [&](std::size_t i) { return fields[i]; });
 }
 
 // One claim for the whole record: `bytes` bounds the fields' bytes, each

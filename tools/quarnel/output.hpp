@@ -96,10 +96,10 @@ class RecordWriter {
   // keys.size() >= fields.size(), and a field that is kMissing is null.
   void write_object(const std::vector<std::string>& keys,
                     const std::vector<std::string_view>& fields, bool utf8_checked);
-  // The fields cut from `line` at `separator`, and an empty one more when
-  // `trailing`; `utf8_checked`: `line` is known to be UTF-8.
-  void write(const CLAnsiStrList& fields, std::string_view line, char separator, bool utf8_checked,
-             bool trailing = false);
+  // Fields cut from `line` at `separator` (views into it, perhaps trimmed);
+  // `utf8_checked`: `line` is known to be UTF-8.
+  void write(const std::vector<std::string_view>& fields, std::string_view line, char separator,
+             bool utf8_checked);
   void write(const CLWideStrList& fields);
   // A record written as its fields come, for records too long to hold.
   void begin();

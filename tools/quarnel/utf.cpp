@@ -3,6 +3,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "quarnel/quarnel.hpp"
 
 namespace qtool {
@@ -37,14 +42,34 @@ std::size_t first_marked_byte(std::uint64_t marks) {
     return static_cast<std::size_t>(std::countl_zero(marks)) / 8;
 }
 
+// From data[i], skips 32 bytes at a time while they are ASCII; returns the
+// first byte with its high bit set, or where fewer than 32 bytes are left.
+std::size_t skip_ascii(const char* data, std::size_t i, std::size_t n) {
+#if defined(__SSE2__)
+  for (; i + 32 <= n; i += 32) {
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 16));
+    auto high = static_cast<unsigned>(_mm_movemask_epi8(a)) |
+                static_cast<unsigned>(_mm_movemask_epi8(b)) << 16;
+    if (high) return i + static_cast<std::size_t>(std::countr_zero(high));
+  }
+#else
+  (void)data;
+  (void)n;
+#endif
+  return i;
+}
+
 }  // namespace
 
-// ASCII is skipped a word at a time: a word with a high bit set sends the scan
+// ASCII is skipped in blocks: a block with a high bit set sends the scan
 // straight to its first such byte, where a sequence must start.
 std::size_t valid_utf8_prefix(std::string_view text) {
   const char* data = text.data();
   std::size_t i = 0, n = text.size();
   while (i < n) {
+    i = skip_ascii(data, i, n);
+    if (i == n) break;
     if (i + 8 <= n) {
       std::uint64_t word;
       std::memcpy(&word, data + i, 8);
