@@ -152,3 +152,55 @@ TEST(Conversion, WToAMatchesThePlatformConverter) {
               platform_encode(w.substr(0, w.find(LWideChar{0}))));
   }
 }
+
+// A precision cuts text of the other family after conversion, and only
+// between characters: the result is the longest converted start of the text
+// that fits, which the converter itself tells (a start cut inside a
+// character converts to something else).
+TEST(Conversion, PrecisionCutsConvertedTextBetweenCharacters) {
+  const wstr wide = QW("a\u00e9\u3042\U0001F600b");
+  const std::string bytes = "a\xC3\xA9\x82\xA0\xF0\x9F\x98\x80z";
+  const std::string wide_as_bytes = platform_encode(wide);
+  const wstr bytes_as_wide = platform_decode(bytes);
+  for (std::size_t precision = 0; precision < 12; ++precision) {
+    SCOPED_TRACE(precision);
+    std::string want_a;
+    for (std::size_t k = 0; k <= wide.size(); ++k) {
+      const std::string start = platform_encode(wide.substr(0, k));
+      if (start.size() <= precision && wide_as_bytes.starts_with(start)) want_a = start;
+    }
+    wstr want_w;
+    for (std::size_t k = 0; k <= bytes.size(); ++k) {
+      const wstr start = platform_decode(bytes.substr(0, k));
+      if (start.size() <= precision && bytes_as_wide.starts_with(start)) want_w = start;
+    }
+    HA a(LStrAllocA());
+    HW w(LStrAllocW());
+    // The library's %ls takes its own UTF-16 unit, not wchar_t.
+    const char* format = "%.*ls";
+    _LStrSprintfA(a.get(), format, static_cast<int>(precision), wide.c_str());
+    _LStrSprintfW(w.get(), QW("%.*hs"), static_cast<int>(precision), bytes.c_str());
+    EXPECT_EQ(text(a.get()), want_a);
+    EXPECT_EQ(text(w.get()), want_w);
+  }
+}
+
+// A backslash is a path delimiter only where a character starts; in a
+// double-byte page it can be the trail byte of a pair. A character starts
+// where cutting the text in two leaves its conversion unchanged.
+TEST(Conversion, PathDelimiterIsABackslashThatStartsACharacter) {
+  std::mt19937 rng(29);
+  const char alphabet[] = {'\\', 'a', '\0', '\x81', '\x82', '\xE0', '\xC3', '\xA9'};
+  for (int round = 0; round < 400; ++round) {
+    std::string s(rng() % 12, 0);
+    for (char& c : s) c = alphabet[rng() % sizeof alphabet];
+    HA a = make_a(s);
+    LStrSetCharIndexBaseA(a.get(), 0);
+    const wstr whole = platform_decode(s);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const bool starts = platform_decode(s.substr(0, i)) + platform_decode(s.substr(i)) == whole;
+      ASSERT_EQ(LStrIsPathDelimiterA(a.get(), static_cast<int>(i)) != 0, s[i] == '\\' && starts)
+          << testing::PrintToString(s) << " at " << i;
+    }
+  }
+}
