@@ -6,6 +6,7 @@
 // texts long enough to be converted in several pieces, with surrogate pairs
 // and characters across the joins. The suite runs once more under UTF-8
 // and a double-byte page where the platform lets the page be chosen.
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -128,16 +129,23 @@ TEST(Conversion, AToWMatchesThePlatformConverter) {
     ASSERT_EQ(text(from_text.get()), want);
     HA a = make_a(s);
     ASSERT_EQ(text(HW(LStrAllocCloneAW(a.get())).get()), want);
+    // The W size counts bytes of the whole text, zero units included.
+    ASSERT_EQ(LStrWideCharBufSizeW(from_text.get()), 2 * static_cast<int>(want.size()));
     // The bridge converts up to the first zero byte, into a buffer of the
-    // exact size and into a roomy one, and never past the capacity.
+    // exact size and into a roomy one, and never writes past the capacity,
+    // however small.
     const wstr up_to_zero = platform_decode(s.substr(0, s.find('\0')));
     const int need = LStrWideCharBufSizeA(a.get());
     ASSERT_EQ(need, static_cast<int>(up_to_zero.size()) + 1);
-    for (int capacity : {need, need + 40, static_cast<int>(s.size()) + 1}) {
-      std::vector<LWideChar> buffer(static_cast<std::size_t>(capacity) + 1, 0xBEEF);
-      LStrWideCharA(a.get(), buffer.data(), capacity);
-      ASSERT_EQ(wstr(buffer.data()), up_to_zero);
-      ASSERT_EQ(buffer[static_cast<std::size_t>(capacity)], 0xBEEF);
+    for (int capacity : {need, need + 40, static_cast<int>(s.size()) + 1, need - 1, 0, -1}) {
+      std::vector<LWideChar> buffer(static_cast<std::size_t>(need) + 41, 0xBEEF);
+      ASSERT_EQ(LStrWideCharA(a.get(), buffer.data(), capacity), buffer.data());
+      if (capacity >= need) {
+        ASSERT_EQ(wstr(buffer.data()), up_to_zero);
+      }
+      const auto untouched = buffer.begin() + std::max(capacity, 0);
+      ASSERT_TRUE(std::all_of(untouched, buffer.end(), [](LWideChar u) { return u == 0xBEEF; }))
+          << "capacity " << capacity;
     }
   }
 }
