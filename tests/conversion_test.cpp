@@ -6,6 +6,7 @@
 // texts long enough to be converted in several pieces, with surrogate pairs
 // and characters across the joins. The suite runs once more under UTF-8
 // and a double-byte page where the platform lets the page be chosen.
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -128,16 +129,23 @@ TEST(Conversion, AToWMatchesThePlatformConverter) {
     ASSERT_EQ(text(from_text.get()), want);
     HA a = make_a(s);
     ASSERT_EQ(text(HW(LStrAllocCloneAW(a.get())).get()), want);
+    // The W size counts bytes of the whole text, zero units included.
+    ASSERT_EQ(LStrWideCharBufSizeW(from_text.get()), 2 * static_cast<int>(want.size()));
     // The bridge converts up to the first zero byte, into a buffer of the
-    // exact size and into a roomy one, and never past the capacity.
+    // exact size and into a roomy one, and never writes past the capacity,
+    // however small.
     const wstr up_to_zero = platform_decode(s.substr(0, s.find('\0')));
     const int need = LStrWideCharBufSizeA(a.get());
     ASSERT_EQ(need, static_cast<int>(up_to_zero.size()) + 1);
-    for (int capacity : {need, need + 40, static_cast<int>(s.size()) + 1}) {
-      std::vector<LWideChar> buffer(static_cast<std::size_t>(capacity) + 1, 0xBEEF);
-      LStrWideCharA(a.get(), buffer.data(), capacity);
-      ASSERT_EQ(wstr(buffer.data()), up_to_zero);
-      ASSERT_EQ(buffer[static_cast<std::size_t>(capacity)], 0xBEEF);
+    for (int capacity : {need, need + 40, static_cast<int>(s.size()) + 1, need - 1, 0, -1}) {
+      std::vector<LWideChar> buffer(static_cast<std::size_t>(need) + 41, 0xBEEF);
+      ASSERT_EQ(LStrWideCharA(a.get(), buffer.data(), capacity), buffer.data());
+      if (capacity >= need) {
+        ASSERT_EQ(wstr(buffer.data()), up_to_zero);
+      }
+      const auto untouched = buffer.begin() + std::max(capacity, 0);
+      ASSERT_TRUE(std::all_of(untouched, buffer.end(), [](LWideChar u) { return u == 0xBEEF; }))
+          << "capacity " << capacity;
     }
   }
 }
@@ -150,5 +158,57 @@ TEST(Conversion, WToAMatchesThePlatformConverter) {
     ASSERT_EQ(text(from_text.get()), want);
     ASSERT_EQ(text(HA(LStrAllocCloneWA(make_w(w).get())).get()),
               platform_encode(w.substr(0, w.find(LWideChar{0}))));
+  }
+}
+
+// A precision cuts text of the other family after conversion, and only
+// between characters: the result is the longest converted start of the text
+// that fits, which the converter itself tells (a start cut inside a
+// character converts to something else).
+TEST(Conversion, PrecisionCutsConvertedTextBetweenCharacters) {
+  const wstr wide = QW("a\u00e9\u3042\U0001F600b");
+  const std::string bytes = "a\xC3\xA9\x82\xA0\xF0\x9F\x98\x80z";
+  const std::string wide_as_bytes = platform_encode(wide);
+  const wstr bytes_as_wide = platform_decode(bytes);
+  for (std::size_t precision = 0; precision < 12; ++precision) {
+    SCOPED_TRACE(precision);
+    std::string want_a;
+    for (std::size_t k = 0; k <= wide.size(); ++k) {
+      const std::string start = platform_encode(wide.substr(0, k));
+      if (start.size() <= precision && wide_as_bytes.starts_with(start)) want_a = start;
+    }
+    wstr want_w;
+    for (std::size_t k = 0; k <= bytes.size(); ++k) {
+      const wstr start = platform_decode(bytes.substr(0, k));
+      if (start.size() <= precision && bytes_as_wide.starts_with(start)) want_w = start;
+    }
+    HA a(LStrAllocA());
+    HW w(LStrAllocW());
+    // The library's %ls takes its own UTF-16 unit, not wchar_t.
+    const char* format = "%.*ls";
+    _LStrSprintfA(a.get(), format, static_cast<int>(precision), wide.c_str());
+    _LStrSprintfW(w.get(), QW("%.*hs"), static_cast<int>(precision), bytes.c_str());
+    EXPECT_EQ(text(a.get()), want_a);
+    EXPECT_EQ(text(w.get()), want_w);
+  }
+}
+
+// A backslash is a path delimiter only where a character starts; in a
+// double-byte page it can be the trail byte of a pair. A character starts
+// where cutting the text in two leaves its conversion unchanged.
+TEST(Conversion, PathDelimiterIsABackslashThatStartsACharacter) {
+  std::mt19937 rng(29);
+  const char alphabet[] = {'\\', 'a', '\0', '\x81', '\x82', '\xE0', '\xC3', '\xA9'};
+  for (int round = 0; round < 400; ++round) {
+    std::string s(rng() % 12, 0);
+    for (char& c : s) c = alphabet[rng() % sizeof alphabet];
+    HA a = make_a(s);
+    LStrSetCharIndexBaseA(a.get(), 0);
+    const wstr whole = platform_decode(s);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const bool starts = platform_decode(s.substr(0, i)) + platform_decode(s.substr(i)) == whole;
+      ASSERT_EQ(LStrIsPathDelimiterA(a.get(), static_cast<int>(i)) != 0, s[i] == '\\' && starts)
+          << testing::PrintToString(s) << " at " << i;
+    }
   }
 }

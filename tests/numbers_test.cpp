@@ -126,7 +126,8 @@ TEST(NumberReaders, ToIntReadsHexAfterThePrefixOrRaises) {
       {"0x1F", 31}, {"0X1f", 31}, {"0x1FZZ", 31}, {"0xZZ", 0}, {"0xFFFFFFFF", -1}, {"0x-1", -1},
       {" -42", -42}, {"+7", 7}, {"$1F", 31}, {"-$10", -16}, {"-2147483648", -2147483647 - 1},
       {"2147483648", kRaises}, {"abc", kRaises}, {"", kRaises}, {"0x", kRaises}, {"42 ", kRaises},
-      {"$", kRaises},
+      {"$", kRaises}, {"$80000000", -2147483647 - 1}, {"x7FFFFFFF", 2147483647},
+      {"$100000000", kRaises}, {"9:", kRaises}, {"$FG", kRaises},
       // clang-format on
   };
   for (const Case& c : cases) {
@@ -156,7 +157,8 @@ TEST(NumberReaders, DefaultReadersTakeOnlyWholeTexts) {
       // clang-format off
       {"0x1F", 31}, {"0X1f", 31}, {" 42", 42}, {"\t\n-42", -42}, {"42 ", d}, {"", d}, {"0x", d},
       {" 0x1F", d}, {"0x1F ", d}, {"0x 1F", 31}, {"0x-1F", -31}, {"0x0x1F", 31}, {"0x0x", d},
-      {"1.0", d}, {std::string("12\0", 3), d}, {"4294967297", 1},
+      {"1.0", d}, {std::string("12\0", 3), d}, {"4294967297", 1}, {"9:", d}, {"0xF:", d},
+      {"0xFG", d}, {"0x80000000", -2147483647 - 1},
       // clang-format on
   };
   for (const Case& c : ints) {

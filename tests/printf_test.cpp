@@ -9,8 +9,10 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/printf_engine.hpp"
@@ -50,10 +52,12 @@ struct Random {
   int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
 };
 
+// `format` through both engines against `c_format` (the same conversion in
+// standard spelling) through the C library.
 template <class... A>
-void compare(const std::string& format, A... args) {
+void compare(const std::string& format, const std::string& c_format, A... args) {
   char expected[2048];
-  std::snprintf(expected, sizeof expected, format.c_str(), args...);
+  std::snprintf(expected, sizeof expected, c_format.c_str(), args...);
   EXPECT_EQ(engine(format.c_str(), args...), expected) << format;
   EXPECT_EQ(engine(widen(format).c_str(), args...), widen(expected)) << format;
 }
@@ -65,7 +69,9 @@ double random_double(Random& r) {
                              std::numeric_limits<double>::quiet_NaN()};
   // clang-format on
   if (r.below(4) == 0) return specials[r.below(sizeof specials / sizeof specials[0])];
-  double v = std::ldexp(static_cast<double>(r.next() >> 11), r.below(120) - 90);
+  // Now and then any exponent: subnormals and overflow to infinity.
+  const int exponent = r.below(4) ? r.below(120) - 90 : r.below(2150) - 1130;
+  double v = std::ldexp(static_cast<double>(r.next() >> 11), exponent);
   return r.below(2) ? -v : v;
 }
 
@@ -83,9 +89,12 @@ constexpr int kFloatConversions = 8;  // and a A
 constexpr bool kSignFlagsOnUnsigned = false;
 #endif
 
-TEST(Formatter, NumericConversionsMatchTheCLibrary) {
+TEST(Formatter, ConversionsMatchTheCLibrary) {
   Random r;
-  const char* int_sizes[] = {"", "hh", "h", "l", "ll", "j", "z", "t"};
+  // Integer sizes as the formatter reads them and as C spells them.
+  const std::pair<std::string, std::string> int_sizes[] = {
+      {"", ""},   {"hh", "hh"}, {"h", "h"},    {"l", "l"},  {"ll", "ll"}, {"j", "j"},
+      {"z", "z"}, {"t", "t"},   {"I64", "ll"}, {"I32", ""}, {"I", "z"}};
   for (int i = 0; i < 6000; ++i) {
     // "<%" flags, then width and precision as digits, or both as '*'.
     std::string format = "<%";
@@ -99,21 +108,37 @@ TEST(Formatter, NumericConversionsMatchTheCLibrary) {
       if (r.below(2)) format += std::to_string(r.below(30));
       if (r.below(2)) format += "." + (r.below(5) ? std::to_string(r.below(26)) : "");
     }
+    std::string c_format = format;
     auto check = [&](const std::string& f, auto value) {
       if (stars)
-        compare(f + '>', width, precision, value);
+        compare(f + '>', c_format + '>', width, precision, value);
       else
-        compare(f + '>', value);
+        compare(f + '>', c_format + '>', value);
     };
-    if (r.below(2)) {
-      check(format + "eEfFgGaA"[r.below(kFloatConversions)], random_double(r));
+    if (r.below(5) == 0) {
+      // Byte text and characters; C defines only '-' on them, and no
+      // precision on a character.
+      std::erase_if(format, [](char c) { return std::strchr("+ #0", c); });
+      const char* texts[] = {"", "x", "hello", "a longer piece of text"};
+      c_format = format + (r.below(4) ? "s" : "c");
+      if (c_format.back() == 's')
+        check(format + "hs", texts[r.below(4)]);
+      else if (format.find('.') == std::string::npos && !stars)
+        check(format + "hc", 0x20 + r.below(0x5F));
       continue;
     }
-    std::string size = int_sizes[r.below(8)];
+    if (r.below(2)) {
+      c_format = format += "eEfFgGaA"[r.below(kFloatConversions)];
+      check(format, random_double(r));
+      continue;
+    }
+    const auto& [size_name, c_size] = int_sizes[r.below(11)];
+    const std::string size = c_size;
     char conversion = "diouxX"[r.below(6)];
     if (kSignFlagsOnUnsigned && conversion != 'd' && conversion != 'i')
       std::erase_if(format, [](char c) { return c == ' ' || c == '+'; });
-    format += size + conversion;
+    c_format = format + c_size + conversion;
+    format += size_name + conversion;
     auto bits = r.next() >> r.below(64);
     auto v = static_cast<std::int64_t>(r.below(2) ? bits : 0 - bits);
     if (size == "l")
@@ -150,7 +175,7 @@ TEST(Formatter, LongDoublesMatchTheCLibrary) {
     std::string format = "%" + std::to_string(r.below(30)) + "." + std::to_string(r.below(25)) +
                          "L" + "eEfgG"[r.below(5)];
     long double v = std::ldexp(static_cast<long double>(r.next()), r.below(200) - 100);
-    compare(format, v);
+    compare(format, format, v);
   }
 }
 #endif

@@ -23,37 +23,9 @@ namespace {
 
 const qp::Case kBoth[] = {qp::Case::lower, qp::Case::upper};
 
-// Texts through the exports, whatever the locale: letters beyond ASCII map,
-// letters without a one-character mapping (ß upper, ŉ) and caseless
-// characters stay, pairs beyond the BMP map as characters and lone
-// surrogates stay as they are.
-TEST(WideCase, UnicodeSimpleMappingsUnderAnyLocale) {
-  struct Row {
-    wstr text, upper, lower;
-  } rows[] = {
-      {QW("\u00e9\u00df\u03c0\u0436\u01c6"), QW("\u00c9\u00df\u03a0\u0416\u01c4"),
-       QW("\u00e9\u00df\u03c0\u0436\u01c6")},
-      {QW("\u01c5\u0131\u0130\u017f\u1e9e\u0149"), QW("\u01c4I\u0130S\u1e9e\u0149"),
-       QW("\u01c6\u0131i\u017f\u00df\u0149")},
-      {QW("\u212a\u2126\u24d0\uff41\u10d0\u13a0"), QW("\u212a\u2126\u24b6\uff21\u1c90\u13a0"),
-       QW("k\u03c9\u24d0\uff41\u10d0\uab70")},
-      {QW("x\U00010428\U0001E922\U0001F600"), QW("X\U00010400\U0001E900\U0001F600"),
-       QW("x\U00010428\U0001E922\U0001F600")},
-      {wstr{0xD801, 'a', 0xDC28, 0, 0xDC00, 0xD801}, wstr{0xD801, 'A', 0xDC28, 0, 0xDC00, 0xD801},
-       wstr{0xD801, 'a', 0xDC28, 0, 0xDC00, 0xD801}},
-  };
-  for (const Row& r : rows) {
-    HW h = make_w(r.text);
-    EXPECT_EQ(text(HW(LStrUpperCaseW(h.get())).get()), r.upper);
-    EXPECT_EQ(text(HW(LStrLowerCaseW(h.get())).get()), r.lower);
-    LStrSelfUpperCaseW(h.get());
-    EXPECT_EQ(text(h.get()), r.upper);
-  }
-}
-
-// Whole texts, in place and copied, against the table code point by code
-// point: runs of ASCII (the vector path) broken by other letters, zeros and
-// surrogates, paired and not, at every alignment.
+// Whole texts, in place and copied, directly and through the exports (the
+// same under any locale), against the table code point by code point: runs of ASCII (the vector
+// path) broken by other letters, zeros and surrogates, paired and not, at every alignment.
 TEST(WideCase, TextsMapAsTheirCodePoints) {
   const std::vector<Unit> alphabet = {'a',   'Z',   'q',    'M',    '0',    ' ',    '@',   '[',
                                       '`',   '{',   0,      0xE9,   0xC9,   0xFF,   0x3B1, 0x416,
@@ -84,6 +56,13 @@ TEST(WideCase, TextsMapAsTheirCodePoints) {
       table.map(in_place.data(), in_place.data(), text.size());
       ASSERT_EQ(copied, want) << "round " << round;
       ASSERT_EQ(in_place, want) << "round " << round;
+      // The exports, copying and in place.
+      HW h = make_w(wstr(text.begin(), text.end()));
+      const bool upper = to == qp::Case::upper;
+      HW mapped(upper ? LStrUpperCaseW(h.get()) : LStrLowerCaseW(h.get()));
+      upper ? LStrSelfUpperCaseW(h.get()) : LStrSelfLowerCaseW(h.get());
+      ASSERT_EQ(qtest::text(mapped.get()), wstr(want.begin(), want.end())) << "round " << round;
+      ASSERT_EQ(qtest::text(h.get()), wstr(want.begin(), want.end())) << "round " << round;
     }
   }
 }

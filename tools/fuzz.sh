@@ -12,7 +12,7 @@ root=$PWD
 seconds=${1:-60}
 build=${QUARNEL_FUZZ_DIR:-$root/build/fuzz}
 jobs=${JOBS:-$(nproc)}
-targets=(exports format alias)
+targets=(exports alias)
 
 mkdir -p "$build"
 if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -1,12 +1,10 @@
-// POSIX case mapping and lead bytes under code pages other than the
-// process's: 1252, 932 (double-byte) and UTF-8, with an explicit locale.
+// POSIX case mapping under code pages other than the process's: 1252, 932
+// (double-byte) and UTF-8, with an explicit locale.
 #include "platform/posix/case_map.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "edit/lead_bytes.hpp"
 
 namespace qp = quarnel::platform::posix;
 using quarnel::platform::Case;
@@ -38,18 +36,4 @@ TEST(PosixCaseMap, MapsWholeCharactersWhenTheLengthStays) {
     EXPECT_EQ(s, r.expected) << "code page " << r.page;
   }
   freelocale(locale);
-}
-
-TEST(PosixCaseMap, LeadBytesOfTheRealCodePages) {
-  const qp::CodePage& sjis = *qp::find_code_page(932);
-  const qp::CodePage& western = *qp::find_code_page(1252);
-  const quarnel::edit::LeadBytes lead932(
-      [&](unsigned char b) { return qp::is_lead_byte(sjis, b); });
-  for (unsigned b = 0; b < 256; ++b)  // the set the portable tests use
-    EXPECT_EQ(lead932(static_cast<unsigned char>(b)),
-              (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
-  EXPECT_FALSE(quarnel::edit::LeadBytes([&](unsigned char b) {
-                 return qp::is_lead_byte(western, b);
-               }).any());
-  EXPECT_EQ(quarnel::edit::find_on_boundary("C:\x83\x5C\\x", "\\", lead932), 4u);
 }
