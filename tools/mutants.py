@@ -32,7 +32,6 @@ TARGETS = [
     "quarnel_tests",
     "quarnel_test_strings",
     "quarnel_fuzz_exports_smoke",
-    "quarnel_fuzz_format_smoke",
     "quarnel_fuzz_alias_smoke",
     "quarnel_tool",
     "quarnel_rcstrings",
