@@ -50,7 +50,7 @@ TEST(Edit, InsertAndDeleteChangeTheHandleInPlace) {
       {"abc", 0, 0, -99, "XYabc"},   {"abc", 0, 10, -99, "abcXY"},   {"abc", 0, -5, -99, "XYabc"},
       {"abc", 1, 2, -99, "aXYbc"},   {"", 1, 1, -99, "XY"},          {"abcdef", 1, 2, 10, "a"},
       {"abcdef", 1, 7, 1, "abcdef"}, {"abcdef", 1, 2, -1, "abcdef"}, {"abcdef", 0, 0, 2, "cdef"},
-      {"abcdef", 1, 0, 2, "abcdef"}, {"abcdef", 1, 1, 6, ""},
+      {"abcdef", 1, 0, 2, "abcdef"}, {"abcdef", 1, 1, 6, ""},        {"abcdef", 1, 6, 1, "abcde"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.start << " base " << c.base << " pos " << c.pos);

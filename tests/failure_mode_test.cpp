@@ -43,9 +43,11 @@ struct FailingCall {
 };
 
 const std::vector<FailingCall>& failing_calls() {
+  // Its message quotes the text: longer than half the record's room.
+  static const std::string long_number = std::string(190, '7') + "x";
   static const std::vector<FailingCall> calls = {
-      {"ToIntA", "12x", -1, [](LStrHandleA h) { return LStrToIntA(h); }, Failure::convert,
-       QUARNEL_EXCEPTION_CONVERT},
+      {"ToIntA", long_number.c_str(), -1, [](LStrHandleA h) { return LStrToIntA(h); },
+       Failure::convert, QUARNEL_EXCEPTION_CONVERT},
       {"GetCharAtA", "abc", -1, [](LStrHandleA h) { return LStrGetCharAtA(h, 99); }, Failure::range,
        QUARNEL_EXCEPTION_RANGE},
       {"SetCharAtA before the start", "abc", -1,
@@ -171,6 +173,10 @@ TEST(CheckedHandles, BadHandlesFailInBothModes) {
       {"never a handle", [&] { LStrSetLengthA(not_a_handle, 3); },
        "LStrSetLengthA: invalid handle argument 1"},
       {"null", [&] { LStrCompareA(a.get(), nullptr); }, "LStrCompareA: invalid handle argument 2"},
+      {"destroyed pattern", [&] { LStrPosA(a.get(), destroyed); },
+       "LStrPosA: invalid handle argument 2 (a destroyed handle)"},
+      {"destroyed source", [&] { LStrAppendA(a.get(), destroyed); },
+       "LStrAppendA: invalid handle argument 2 (a destroyed handle)"},
   };
   LStrDestroyA(destroyed);
   for (const Case& c : cases) {

@@ -84,7 +84,8 @@ TEST(Replace, EndlessOrRunawayPassesGiveOneLeftToRightPassPromptly) {
   struct Case {
     std::string text, search, replacement;
   } cases[] = {
-      {"abab", "ab", "xab"},  // contains the search text: never ends
+      {"abab", "ab", "xab"},   // contains the search text: never ends
+      {"aaaaa", "aa", "xaa"},  // occurrences that overlap count once
       {std::string(100'000, 'a'), "a", "ba"},
       {"a" + std::string(40, 'b'), "ab", "baaa"},  // would end with 3^40 a's
       // Ends, but after some 10^10 passes (a bubble sort).

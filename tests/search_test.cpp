@@ -152,6 +152,7 @@ TEST(CharacterTests, FollowTheBaseAndTheZeroTerminatedSet) {
                {"a,b", ",;", 0, 1, true, false, 1},
                {"C:\\x", "\\", 1, 3, true, true, 3},
                {"C:/x", "/", 1, 3, true, false, 3},
+               {"a/b\\", "\\", 1, 4, true, true, 4},
                {"a/b.c", ";", 0, 1, false, false, -1},
                {"a\0b"s, "x\0a\0"s, 1, 2, false, false, 0},
                {"a;b;", "x\0;"s, 1, 2, false, false, 0},

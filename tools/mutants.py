@@ -33,6 +33,7 @@ TARGETS = [
     "quarnel_test_strings",
     "quarnel_fuzz_exports_smoke",
     "quarnel_fuzz_format_smoke",
+    "quarnel_fuzz_alias_smoke",
     "quarnel_tool",
     "quarnel_rcstrings",
 ]
