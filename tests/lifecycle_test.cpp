@@ -1,8 +1,5 @@
 // Creating, cloning, converting and destroying handles; the index base.
-#include <atomic>
 #include <cstring>
-#include <thread>
-#include <vector>
 
 #include "core/memory.hpp"
 #include "support.hpp"
@@ -155,33 +152,4 @@ TEST(Destroy, ReleasesTheRecordAndTheLastPayloadReference) {
   EXPECT_EQ(qt::live_blocks() - live, 2);
   LStrDestroyW(w);
   EXPECT_EQ(qt::live_blocks() - live, 0);
-}
-
-// Two threads dropping the last two references to a payload at once: one of
-// them, and only one, releases it. The threads step through the pairs
-// together, so some drops meet; their frees are counted per thread.
-TEST(Destroy, ConcurrentLastOwnersReleaseThePayloadOnce) {
-  namespace qt = quarnel::testing;
-  constexpr std::size_t kPairs = 4000;
-  std::vector<LStrHandleA> first(kPairs), second(kPairs);
-  for (std::size_t i = 0; i < kPairs; ++i) {
-    first[i] = LStrAllocFromASzStrA("shared", -1);
-    second[i] = LStrAllocCloneAA(first[i]);
-  }
-  std::atomic<std::size_t> arrived{0};
-  long released[2] = {};
-  auto drop = [&](int side, std::vector<LStrHandleA>& handles) {
-    const long live = qt::live_blocks();
-    for (std::size_t i = 0; i < kPairs; ++i) {
-      arrived.fetch_add(1);
-      while (arrived.load() < 2 * (i + 1)) std::this_thread::yield();
-      LStrDestroyA(handles[i]);
-    }
-    released[side] = live - qt::live_blocks();
-  };
-  std::thread other([&] { drop(1, second); });
-  drop(0, first);
-  other.join();
-  // Two records and one payload per pair.
-  EXPECT_EQ(released[0] + released[1], static_cast<long>(3 * kPairs));
 }
