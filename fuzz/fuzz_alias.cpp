@@ -81,27 +81,18 @@ Case read_case(Bytes& in) {
   return c;
 }
 
-// The family's exports and text type.
+// The family's exports and text type; the handle operations are the
+// wrapper's own.
 template <class Rec>
 struct Api;
 template <>
-struct Api<LAnsiStrCore::LAnsiStrRec> {
-  using Char = char;
+struct Api<LAnsiStrCore::LAnsiStrRec> : quarnel::detail::HandleOps<LAnsiStrCore::LAnsiStrRec> {
   using Text = std::string;
   using Wrapper = CLAnsiStr;
   using List = CLAnsiStrList;
-  static Text text(const std::string& bytes) { return bytes; }
-  static void assign(LStrHandleA h, const Text& t) {
-    LStrAssignASzStrA(h, t.data(), static_cast<int>(t.size()));
-  }
-  static void share(LStrHandleA dst, LStrHandleA src) { LStrAssignA(dst, src); }
-  static LStrHandleA second(LStrHandleA h) { return LStrAllocCloneAA(h); }
-  static LStrHandleA copy(const Text& t) {
-    return LStrAllocFromASzStrA(t.data(), static_cast<int>(t.size()));
-  }
+  static Text units(const std::string& bytes) { return bytes; }
   static void set_base(LStrHandleA h, int b) { LStrSetCharIndexBaseA(h, b); }
   static int base(LStrHandleA h) { return LStrGetCharIndexBaseA(h); }
-  static const Char* cstr(LStrHandleA h) { return LStrCstrA(h); }
   static int sep(const Wrapper* s, Char c, int n, Wrapper* slots, bool trim) {
     return SplitBySepA(s, c, n, slots, trim);
   }
@@ -119,27 +110,17 @@ struct Api<LAnsiStrCore::LAnsiStrRec> {
   }
 };
 template <>
-struct Api<LWideStrCore::LWideStrRec> {
-  using Char = LWideChar;
+struct Api<LWideStrCore::LWideStrRec> : quarnel::detail::HandleOps<LWideStrCore::LWideStrRec> {
   using Text = std::basic_string<LWideChar>;
   using Wrapper = CLWideStr;
   using List = CLWideStrList;
-  static Text text(const std::string& bytes) {
+  static Text units(const std::string& bytes) {
     Text t;
     for (char b : bytes) t += static_cast<Char>(static_cast<unsigned char>(b));
     return t;
   }
-  static void assign(LStrHandleW h, const Text& t) {
-    LStrAssignWSzStrW(h, t.data(), static_cast<int>(t.size()));
-  }
-  static void share(LStrHandleW dst, LStrHandleW src) { LStrAssignW(dst, src); }
-  static LStrHandleW second(LStrHandleW h) { return LStrAllocCloneWW(h); }
-  static LStrHandleW copy(const Text& t) {
-    return LStrAllocFromWSzStrW(t.data(), static_cast<int>(t.size()));
-  }
   static void set_base(LStrHandleW h, int b) { LStrSetCharIndexBaseW(h, b); }
   static int base(LStrHandleW h) { return LStrGetCharIndexBaseW(h); }
-  static const Char* cstr(LStrHandleW h) { return LStrCstrW(h); }
   static int sep(const Wrapper* s, Char c, int n, Wrapper* slots, bool trim) {
     return SplitBySepW(s, c, n, slots, trim);
   }
@@ -176,22 +157,25 @@ Outcome<typename Api<Rec>::Text> run(const Case& c, bool alias) {
   typename F::List list(c.grow_by);
   std::vector<Rec*> handles;
   if (list_form) {
-    for (int i = 0; i < c.slots; ++i) list.append(F::text("").c_str());
+    for (int i = 0; i < c.slots; ++i) list.append(F::units("").c_str());
     for (int i = 0; i < c.slots; ++i) handles.push_back(list[i].handle);
   } else {
     for (auto& w : slots) handles.push_back(w.handle);
   }
   for (int i = 0; i < c.slots; ++i) {
-    F::assign(handles[static_cast<std::size_t>(i)], F::text(c.texts[static_cast<std::size_t>(i)]));
+    const Text t = F::units(c.texts[static_cast<std::size_t>(i)]);
+    F::assign(handles[static_cast<std::size_t>(i)], t.data(), static_cast<int>(t.size()));
     F::set_base(handles[static_cast<std::size_t>(i)], (c.bases >> i) & 1 ? 0 : 1);
   }
   Rec* source_slot = handles[static_cast<std::size_t>(c.source)];
   // Another destination sharing the source's payload (A; a copy in W).
   if (c.share_next && c.slots > 1)
-    F::share(handles[static_cast<std::size_t>((c.source + 1) % c.slots)], source_slot);
+    F::assign(handles[static_cast<std::size_t>((c.source + 1) % c.slots)], source_slot);
 
-  const Text line = F::text(c.texts[static_cast<std::size_t>(c.source)]);
-  typename F::Wrapper distinct(c.clone_source ? F::second(source_slot) : F::copy(line), true);
+  const Text line = F::units(c.texts[static_cast<std::size_t>(c.source)]);
+  typename F::Wrapper distinct(
+      c.clone_source ? F::clone(source_slot) : F::from(line.data(), static_cast<int>(line.size())),
+      true);
   F::set_base(distinct.handle, F::base(source_slot));
   typename F::Wrapper aliased(source_slot, false);
   const typename F::Wrapper* source = alias ? &aliased : &distinct;
@@ -216,7 +200,7 @@ Outcome<typename Api<Rec>::Text> run(const Case& c, bool alias) {
       // A zero-terminated text from `offset` units into the source's text.
       Text tail = line.substr(0, line.find(typename F::Char{0}));
       std::size_t at = c.offset < tail.size() ? c.offset : tail.size();
-      out.result = alias ? F::name_value(F::cstr(source_slot) + at, &list, c.trim, sep)
+      out.result = alias ? F::name_value(F::text(source_slot) + at, &list, c.trim, sep)
                          : F::name_value(tail.c_str() + at, &list, c.trim, sep);
       break;
     }

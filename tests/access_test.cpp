@@ -90,7 +90,7 @@ TEST(CharAt, AddressOfASharedPayloadIsPrivate) {
 TEST(SetLength, KeepsThePrefixAndNeverWritesASharedBlock) {
   struct Case {
     int length, expected;
-  } cases[] = {{3, 3}, {0, 0}, {6, 6}, {9, 9}, {-2, 0}};
+  } cases[] = {{3, 3}, {0, 0}, {6, 6}, {9, 9}, {1000, 1000}, {-2, 0}};
   for (const Case& c : cases) {
     HA a = make_a("abcdef");
     HA shared(LStrAllocCloneAA(a.get()));
@@ -102,6 +102,8 @@ TEST(SetLength, KeepsThePrefixAndNeverWritesASharedBlock) {
     EXPECT_EQ(text(w.get()).substr(0, kept), wstr(QW("abcdef")).substr(0, kept));
     EXPECT_EQ(LStrCstrA(a.get())[c.expected], 0);
     EXPECT_EQ(LStrCstrW(w.get())[c.expected], 0);
+    // The buffer is the host's to write, even at the same length.
+    if (c.expected > 0) const_cast<char*>(LStrCstrA(a.get()))[0] = 'Z';
     EXPECT_EQ(text(shared.get()), "abcdef");
   }
 }
@@ -175,6 +177,10 @@ TEST(Compare, OrderingOfBothFamilies) {
       EXPECT_EQ(w, c.wide);
     }
   }
+  // W units compare as unsigned numbers, surrogates and private use included.
+  HW high = make_w(QW("\xD83D\xDE00")), ascii = make_w(QW("z"));
+  EXPECT_GT(LStrCompareW(high.get(), ascii.get()), 0);
+  EXPECT_LT(LStrCompareW(ascii.get(), high.get()), 0);
 }
 
 TEST(Compare, CaseInsensitiveForms) {

@@ -56,43 +56,35 @@ TEST(Create, SingleCharactersAndRuns) {
   }
 }
 
-TEST(Clone, AnsiClonesShareUntilOneChanges) {
-  HA src = make_a("hello");
-  LStrSetCharIndexBaseA(src.get(), 0);
-  HA copy(LStrAllocCloneAA(src.get()));
-  EXPECT_EQ(copy->payload, src->payload);
-  EXPECT_EQ(LStrGetCharIndexBaseA(copy.get()), 1);
-
-  LStrSetCharAtA(copy.get(), 1, 'j');
-  EXPECT_NE(copy->payload, src->payload);
-  EXPECT_EQ(text(copy.get()), "jello");
-  EXPECT_EQ(text(src.get()), "hello");
-}
-
-TEST(Clone, UniqueCopiesOnlySharedPayloads) {
+// A clones share the payload until one changes (Unique copies only a shared
+// one); W clones copy. Clones start with base 1.
+TEST(Clone, AnsiSharesUntilOneChangesWideCopies) {
   HA empty(LStrAllocA());
   LStrUniqueA(empty.get());
   EXPECT_EQ(empty->payload, nullptr);
+  HA src = make_a("hello");
+  LStrSetCharIndexBaseA(src.get(), 0);
+  char* before = src->payload;
+  LStrUniqueA(src.get());
+  EXPECT_EQ(src->payload, before);
+  HA copy(LStrAllocCloneAA(src.get())), unique(LStrAllocCloneAA(src.get()));
+  EXPECT_EQ(copy->payload, before);
+  EXPECT_EQ(LStrGetCharIndexBaseA(copy.get()), 1);
+  LStrUniqueA(unique.get());
+  LStrSetCharAtA(copy.get(), 1, 'j');
+  EXPECT_NE(copy->payload, before);
+  EXPECT_NE(unique->payload, before);
+  EXPECT_EQ(src->payload, before);
+  EXPECT_EQ(text(copy.get()), "jello");
+  EXPECT_EQ(text(unique.get()), "hello");
+  EXPECT_EQ(text(src.get()), "hello");
 
-  HA a = make_a("abc");
-  char* before = a->payload;
-  LStrUniqueA(a.get());
-  EXPECT_EQ(a->payload, before);
-
-  HA b(LStrAllocCloneAA(a.get()));
-  LStrUniqueA(b.get());
-  EXPECT_NE(b->payload, before);
-  EXPECT_EQ(a->payload, before);
-  EXPECT_EQ(text(b.get()), "abc");
-}
-
-TEST(Clone, WideClonesCopy) {
-  HW src = make_w(QW("abc"));
-  LStrSetCharIndexBaseW(src.get(), 0);
-  HW copy(LStrAllocCloneWW(src.get()));
-  EXPECT_NE(copy->payload, src->payload);
-  EXPECT_EQ(text(copy.get()), QW("abc"));
-  EXPECT_EQ(LStrGetCharIndexBaseW(copy.get()), 1);
+  HW wsrc = make_w(QW("abc"));
+  LStrSetCharIndexBaseW(wsrc.get(), 0);
+  HW wcopy(LStrAllocCloneWW(wsrc.get()));
+  EXPECT_NE(wcopy->payload, wsrc->payload);
+  EXPECT_EQ(text(wcopy.get()), QW("abc"));
+  EXPECT_EQ(LStrGetCharIndexBaseW(wcopy.get()), 1);
 }
 
 TEST(Convert, CrossFamilyClonesFollowTheirRules) {

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "core/memory.hpp"
 #include "resources/strings.h"
 #include "support.hpp"
 
@@ -122,35 +121,5 @@ TEST(StringTable, BlockWalkStaysInsideTheBlock) {
     auto entry = quarnel::convert::block_entry(block, c.size, c.index);
     std::string got(entry.begin(), entry.end());
     EXPECT_EQ(got, c.expected ? c.expected : "");
-  }
-}
-
-TEST(StringTable, OutOfMemoryLeavesNothingBehind) {
-  namespace qt = quarnel::testing;
-  for (bool wide : {false, true}) {
-    bool succeeded = false;
-    for (long budget = 0; !succeeded && budget < 8; ++budget) {
-      long live = qt::live_blocks();
-      qt::fail_allocations_after(budget);
-      LStrHandleA a = nullptr;
-      LStrHandleW w = nullptr;
-      Failure f = failure_of([&] {
-        if (wide) {
-          w = LStrAllocLoadStrW(nullptr, IDS_UTF8);
-        } else {
-          a = LStrAllocLoadStrA(nullptr, IDS_UTF8);
-        }
-      });
-      qt::fail_allocations_after(-1);
-      succeeded = f == Failure::none;
-      if (!succeeded) {
-        EXPECT_EQ(f, Failure::out_of_memory);
-      }
-      EXPECT_EQ(succeeded, a != nullptr || w != nullptr);
-      LStrDestroyA(a);
-      LStrDestroyW(w);
-      EXPECT_EQ(qt::live_blocks(), live) << "budget " << budget;
-    }
-    EXPECT_TRUE(succeeded);
   }
 }

@@ -56,7 +56,7 @@ TEST(SplitBySep, MatchesTheFieldRulesOnRandomLines) {
 
     CLAnsiStr source(line);
     LStrSetCharIndexBaseA(source.handle, static_cast<int>(rng() % 2));
-    std::vector<CLAnsiStr> slots(static_cast<std::size_t>(slot_count));
+    std::vector<CLAnsiStr> slots(static_cast<std::size_t>(slot_count), CLAnsiStr("old"));
     int n = SplitBySepA(&source, ',', slot_count, slots.data(), trim);
     ASSERT_EQ(n, std::min<int>(slot_count, static_cast<int>(expected.size())));
     for (int i = 0; i < slot_count; ++i) {
