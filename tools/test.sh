@@ -45,6 +45,11 @@ stage() {  # stage NAME COMMAND...
   child_cpu >"$out/.cpu0"
   "$@" >"$log" 2>&1
   rc=$?
+  # Wine reports a crash and may still end the program with status 0.
+  if [ $rc -eq 0 ] && grep -q 'wine: Unhandled exception' "$log"; then
+    echo "a program crashed under Wine (see $log)" >>"$log"
+    rc=1
+  fi
   child_cpu >"$out/.cpu1"
   local secs=$((SECONDS - start)) cpu=$(($(<"$out/.cpu1") - $(<"$out/.cpu0"))) n f
   n=$(count "$log")
