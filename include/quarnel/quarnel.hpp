@@ -442,6 +442,8 @@ class LStrWrapper {
   // belongs to someone else) is let go for a fresh handle.
   void clear_or_detach() noexcept {
     if (owned && handle) {
+      // Already empty (a moved-from wrapper, as sorting leaves them): no call.
+      if (!handle->payload) return;
       try {
         if (Ops::resize(handle, 0) == 0) return;
       } catch (...) {
