@@ -146,6 +146,67 @@ void AbslReplace(benchmark::State& state) {
 BENCHMARK(ReplaceA)->Name("replace_a_vs_absl/quarnel")->Unit(benchmark::kMicrosecond);
 BENCHMARK(AbslReplace)->Name("replace_a_vs_absl/baseline")->Unit(benchmark::kMicrosecond);
 
+// --- Hostile inputs: text and pattern made of one repeated unit ------------------
+// A search that compares from each start, or that scans for the first unit and
+// then matches, does some 10^11 comparisons here; the baseline is glibc's
+// two-way memmem, linear on any input. The replacement row deletes "ab" from
+// a^n b^n: every pass makes one new hit where the last one was, so a rescan of
+// the text per pass would be quadratic; its baseline is one pass over the same
+// text (absl), the cost the library should stay within a small factor of.
+
+constexpr std::size_t kHostile = 2'000'000;
+
+const std::string& hostile_text() {
+  static const std::string text(kHostile, 'a');
+  return text;
+}
+const std::string& hostile_pattern() {
+  static const std::string pattern = std::string(kHostile / 10, 'a') + "b";
+  return pattern;
+}
+
+void HostilePosA(benchmark::State& state) {
+  AHandle h(hostile_text()), p(hostile_pattern());
+  for (auto _ : state) benchmark::DoNotOptimize(LStrPosA(h.h, p.h));
+  set_chars(state, kHostile);
+}
+void HostilePosW(benchmark::State& state) {
+  WHandle h(hostile_text()), p(hostile_pattern());
+  for (auto _ : state) benchmark::DoNotOptimize(LStrPosW(h.h, p.h));
+  set_chars(state, kHostile);
+}
+void HostileMemmem(benchmark::State& state) {
+  const std::string &text = hostile_text(), &pattern = hostile_pattern();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(memmem(text.data(), text.size(), pattern.data(), pattern.size()));
+  set_chars(state, kHostile);
+}
+BENCHMARK(HostilePosA)->Name("hostile_pos_a_vs_memmem/quarnel")->Unit(benchmark::kMillisecond);
+BENCHMARK(HostileMemmem)->Name("hostile_pos_a_vs_memmem/baseline")->Unit(benchmark::kMillisecond);
+BENCHMARK(HostilePosW)->Name("hostile_pos_w_vs_a/quarnel")->Unit(benchmark::kMillisecond);
+BENCHMARK(HostilePosA)->Name("hostile_pos_w_vs_a/baseline")->Unit(benchmark::kMillisecond);
+
+const std::string& nested_text() {
+  static const std::string text = std::string(kHostile / 2, 'a') + std::string(kHostile / 2, 'b');
+  return text;
+}
+
+void NestedReplaceA(benchmark::State& state) {
+  AHandle h(nested_text());
+  for (auto _ : state) LStrDestroyA(LStrReplaceA(h.h, "ab", ""));
+  set_chars(state, kHostile);
+}
+void OnePassReplace(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(absl::StrReplaceAll(nested_text(), {{"ab", ""}}));
+  set_chars(state, kHostile);
+}
+BENCHMARK(NestedReplaceA)
+    ->Name("hostile_replace_vs_one_pass/quarnel")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(OnePassReplace)
+    ->Name("hostile_replace_vs_one_pass/baseline")
+    ->Unit(benchmark::kMillisecond);
+
 // --- Number text ----------------------------------------------------------------------
 
 constexpr std::int64_t kIntegers[] = {0,          7,          -42,          1234567,
