@@ -251,42 +251,4 @@ void float_to_text(NumberText& out, double value, unsigned format, int precision
   }
 }
 
-void format_one_float(NumberText& out, WideView format, double value, const NumberSettings& s) {
-  auto number_at = [&](std::size_t& i) {
-    int n = 0;
-    for (; i < format.size() && format[i] >= '0' && format[i] <= '9'; ++i)
-      n = std::min(n * 10 + (format[i] - '0'), 1 << 20);
-    return n;
-  };
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '%') {
-      out.push(format[i]);
-      continue;
-    }
-    std::size_t j = i + 1;
-    if (j < format.size() && format[j] == '%') {
-      out.push('%');
-      i = j;
-      continue;
-    }
-    bool left = j < format.size() && format[j] == '-';
-    if (left) ++j;
-    int width = number_at(j);
-    int precision = 15;
-    if (j < format.size() && format[j] == '.') precision = number_at(++j);
-    if (j < format.size() && (format[j] == 'g' || format[j] == 'G')) {
-      NumberText item;
-      float_to_text(item, value, kGeneral, precision, 0, s);
-      std::size_t pad = static_cast<std::size_t>(width) > item.size() ? width - item.size() : 0;
-      if (!left) out.fill(' ', pad);
-      out.append(item.view());
-      if (left) out.fill(' ', pad);
-    } else {
-      // Not a conversion this library formats: the text stays as written.
-      out.append(format.substr(i, std::min(j + 1, format.size()) - i));
-    }
-    i = j;
-  }
-}
-
 }  // namespace quarnel::convert

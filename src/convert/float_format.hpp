@@ -46,11 +46,6 @@ inline void float_to_text(NumberText& out, double value, const NumberSettings& s
 // and literal text.
 void format_float(NumberText& out, WideView picture, double value, const NumberSettings& settings);
 
-// The runtime Format with one floating-point argument, as far as this library
-// uses it: literal text, "%%" and "%[-][width][.precision]g".
-void format_one_float(NumberText& out, WideView format, double value,
-                      const NumberSettings& settings);
-
 // Writes "NAN", "INF" or "-INF" for a value that is not finite and returns
 // true; returns false and writes nothing otherwise.
 bool put_non_finite(NumberText& out, double value);
