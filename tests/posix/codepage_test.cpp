@@ -237,19 +237,14 @@ TEST(Utf8, DecoderMatchesReference) {
     for (int b : edges)
       for (int c : edges)
         for (int d : {0x41, 0x80, 0xBF}) inputs.push_back(bytes({lead, b, c, d}));
-  // Random mixtures of ASCII, whole and cut-short characters and stray bytes.
+  // Random runs of whole and cut-short characters and stray bytes.
   std::mt19937 rng(20240611);
-  auto pick = [&](unsigned n) { return static_cast<unsigned>(rng() % n); };
   for (int round = 0; round < 20000; ++round) {
     string s;
-    for (unsigned pieces = pick(12); pieces--;) {
-      const char* malformed[] = {"\xED\xA0\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF4\x90\x80\x80"};
-      char32_t c = pick(4) ? pick(0x110000) : pick(0x800);
-      string e = is_scalar(c) && pick(8) ? utf8_of(c) : malformed[pick(4)];
-      unsigned kind = pick(4), stray = pick(2) ? 'a' + pick(26) : 0x80 + pick(0x40);
-      s += kind == 0   ? e
-           : kind == 1 ? e.substr(0, 1 + pick(static_cast<unsigned>(e.size())))
-                       : string(1, static_cast<char>(kind == 2 ? pick(256) : stray));
+    for (unsigned pieces = rng() % 12; pieces--;) {
+      const char32_t c = rng() % 2 ? rng() % 0x110000 : rng() % 0x800;
+      const string e = is_scalar(c) ? utf8_of(c) : bytes({static_cast<int>(rng() % 256)});
+      s += rng() % 3 ? e : e.substr(0, 1 + rng() % e.size());
     }
     inputs.push_back(s);
   }
@@ -284,81 +279,47 @@ TEST(Utf8, EncoderMatchesReference) {
 
 // --- Every page ---------------------------------------------------------------------
 
-TEST(AllPages, ZerosAreCharactersAndMeasuringAgreesOnRandomInput) {
-  string ascii;
-  for (int b = 0; b < 0x80; ++b) ascii += static_cast<char>(b);
-  std::mt19937 rng(99);
+// The converters take runs of ASCII many bytes at a time. Random texts of
+// ASCII, zeros included, broken by every kind of byte and unit, convert as
+// they do character by character: ASCII as itself, the rest one character
+// (cut by the shared character rules) at a time.
+TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
+  std::mt19937 rng(5);
   for (unsigned id : kAll) {
     SCOPED_TRACE(id);
     const qp::CodePage& cp = page(id);
     EXPECT_EQ(qp::code_page_id(cp), id);
-    EXPECT_EQ(dec(cp, "\0a\0"s), u"\0a\0"s);
-    EXPECT_EQ(enc(cp, u"\0a\0"s), "\0a\0"s);
-    EXPECT_EQ(enc(cp, dec(cp, ascii + ascii)), ascii + ascii);
-    // 0xFF is a single byte in every page; the ASCII fast path must stop at
-    // it wherever it sits in a word.
-    const u16string ff = dec(cp, "\xFF");
-    for (std::size_t at = 0; at < 16; ++at) {
-      string s = string(at, 'a') + "\xFF" + string(15 - at, 'a');
-      u16string u = u16string(at, u'a') + ff + u16string(15 - at, u'a');
-      EXPECT_EQ(dec(cp, s), u) << at;
-      if (id != 65001) {
-        EXPECT_EQ(enc(cp, u), s) << at;
-      }
-    }
-    // dec() and enc() compare measuring with writing; lengths are bounded.
-    for (int round = 0; round < 2000; ++round) {
-      string s;
-      u16string w;
-      for (unsigned n = rng() % 40; n--;) s += static_cast<char>(rng());
-      for (unsigned n = rng() % 40; n--;) w += static_cast<char16_t>(rng());
-      EXPECT_LE(dec(cp, s).size(), s.size());
-      EXPECT_LE(enc(cp, w).size(), 3 * w.size());
-    }
-  }
-  for (unsigned id : {0u, 437u, 1200u, 1252000u, 20127u, 65000u, 54936u})
-    EXPECT_EQ(qp::find_code_page(id), nullptr) << id;
-}
-
-// The converters take runs of ASCII many bytes at a time; character by
-// character (each cut by the shared character rules) they must give the same
-// text. Random texts mix ASCII runs with every kind of byte and unit.
-TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
-  std::mt19937 rng(5);
-  for (unsigned id : {1252u, 932u, 65001u}) {
-    SCOPED_TRACE(id);
-    const qp::CodePage& cp = page(id);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 800; ++round) {
       string s;
       u16string w;
       for (unsigned n = rng() % 64; n--;) {
         const bool ascii = rng() % 4 != 0;
-        s += static_cast<char>(ascii ? 0x20 + rng() % 0x5F : rng() % 0x100);
-        w += static_cast<char16_t>(ascii ? 0x20 + rng() % 0x5F : rng() % 0x10000);
+        s += static_cast<char>(ascii ? rng() % 0x80 : rng() % 0x100);
+        w += static_cast<char16_t>(ascii ? rng() % 0x80 : rng() % 0x10000);
       }
       u16string by_char;
-      const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
-      for (std::size_t i = 0; i < s.size();) {
+      const auto* b = reinterpret_cast<const unsigned char*>(s.data());
+      for (std::size_t i = 0, len = 1; i < s.size(); i += len) {
         const std::size_t left = s.size() - i;
-        std::size_t len = 1;
-        if (id == 932)
-          len = quarnel::chars::double_byte_length(qp::is_lead_byte(cp, bytes[i]), bytes + i, left);
-        else if (id == 65001)
-          len = quarnel::chars::utf8_step(bytes + i, left).length;
-        by_char += dec(cp, s.substr(i, len));
-        i += len;
+        len = id == 65001
+                  ? quarnel::chars::utf8_step(b + i, left).length
+                  : quarnel::chars::double_byte_length(qp::is_lead_byte(cp, b[i]), b + i, left);
+        by_char += b[i] < 0x80 ? u16string(1, b[i]) : dec(cp, s.substr(i, len));
       }
       ASSERT_EQ(dec(cp, s), by_char) << "round " << round;
       string by_unit;
-      for (std::size_t i = 0; i < w.size();) {
-        const bool pair = w[i] >= 0xD800 && w[i] < 0xDC00 && i + 1 < w.size() &&
-                          w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000;
-        by_unit += enc(cp, w.substr(i, pair ? 2 : 1));
-        i += pair ? 2 : 1;
+      for (std::size_t i = 0, len = 1; i < w.size(); i += len) {
+        len = w[i] >= 0xD800 && w[i] < 0xDC00 && i + 1 < w.size() && w[i + 1] >= 0xDC00 &&
+                      w[i + 1] < 0xE000
+                  ? 2
+                  : 1;
+        by_unit += w[i] < 0x80 ? string(1, static_cast<char>(w[i])) : enc(cp, w.substr(i, len));
       }
       ASSERT_EQ(enc(cp, w), by_unit) << "round " << round;
     }
   }
+  for (unsigned id : {0u, 437u, 1200u, 1252000u, 20127u, 65000u, 54936u})
+    EXPECT_EQ(qp::find_code_page(id), nullptr) << id;
 }
 
 // --- Choosing the process code page --------------------------------------------------
@@ -416,19 +377,12 @@ TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
   }
 }
 
-// The platform functions convert with the page chosen at load.
+// The page chosen at load honours the override, and the platform layer uses it.
 TEST(ProcessCodePage, PlatformLayerUsesThePageChosenAtLoad) {
   namespace platform = quarnel::platform;
   const char* acp = std::getenv("QUARNEL_ACP");
   if (acp && *acp) {
     EXPECT_EQ(platform::ansi_code_page(), qp::choose_code_page(acp, "", nullptr));
   }
-  const qp::CodePage& cp = page(platform::ansi_code_page());
-  u16string w = u"x\x00E9\x3042\xD800", back(16, 0);
-  string s(16, 0);
-  s.resize(platform::utf16_to_ansi(w.data(), w.size(), s.data()));
-  EXPECT_EQ(s, enc(cp, w));
-  back.resize(platform::ansi_to_utf16(s.data(), s.size(), back.data()));
-  EXPECT_EQ(back, dec(cp, s));
-  EXPECT_EQ(platform::is_lead_byte(0x81), qp::is_lead_byte(cp, 0x81));
+  EXPECT_EQ(platform::is_lead_byte(0x81), qp::is_lead_byte(page(platform::ansi_code_page()), 0x81));
 }
