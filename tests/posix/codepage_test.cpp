@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -315,31 +314,30 @@ TEST(ProcessCodePage, CodesetNames) {
   struct {
     const char* spelling;
     unsigned id;
-  } known[] = {{"UTF-8", 65001},  {"ISO-8859-1", 1252},
-               {"EUC-JP", 932},   {"ANSI_X3.4-1968", 1252},
-               {"KOI8-R", 1251},  {"BIG5-HKSCS", 950},
-               {"ISO-8859-3", 0}, {"A-VERY-LONG-CODESET-NAME-INDEED", 0}};
-  std::mt19937 rng(5);
-  for (const auto& k : known) {
-    EXPECT_EQ(qp::code_page_for_codeset(k.spelling), k.id) << k.spelling;
-    for (int round = 0; round < 20; ++round) {
-      string variant;
-      for (const char* p = k.spelling; *p; ++p) {
-        if (*p == '-' || *p == '_' || *p == '.' || *p == ' ') {
-          if (rng() % 2) variant += "-_. "[rng() % 4];
-          continue;
-        }
-        variant += static_cast<char>(rng() % 2 ? std::tolower(*p) : *p);
-      }
-      EXPECT_EQ(qp::code_page_for_codeset(variant.c_str()), k.id) << variant;
-    }
-  }
+  } known[] = {{"UTF-8", 65001},
+               {"utf8", 65001},
+               {"ISO-8859-1", 1252},
+               {"iso_8859.1", 1252},
+               {"EUC-JP", 932},
+               {"Euc jP", 932},
+               {"ANSI_X3.4-1968", 1252},
+               {"ansi x3 4_1968", 1252},
+               {"KOI8-R", 1251},
+               {"BIG5-HKSCS", 950},
+               {"big5hkscs", 950},
+               {"ISO-8859-3", 0},
+               {"A-VERY-LONG-CODESET-NAME-INDEED", 0},
+               {"CP437", 0},
+               {"CP", 0},
+               {"CP99999999", 0},
+               {"WINDOWS-20127", 0},
+               {"", 0},
+               {"CP1252X", 0}};
+  for (const auto& k : known) EXPECT_EQ(qp::code_page_for_codeset(k.spelling), k.id) << k.spelling;
   for (unsigned id : kAll) {
     for (const char* prefix : {"CP", "cp", "WINDOWS-", "windows_"})
       EXPECT_EQ(qp::code_page_for_codeset((prefix + std::to_string(id)).c_str()), id) << prefix;
   }
-  for (const char* name : {"CP437", "CP", "CP99999999", "WINDOWS-20127", "", "CP1252X"})
-    EXPECT_EQ(qp::code_page_for_codeset(name), 0u) << name;
   EXPECT_EQ(qp::code_page_for_codeset(nullptr), 0u);
 }
 
