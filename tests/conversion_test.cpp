@@ -140,35 +140,34 @@ TEST(Conversion, WToAMatchesThePlatformConverter) {
   }
 }
 
+// The longest start of a text (cut anywhere) whose conversion fits in a
+// precision and begins the conversion of the whole text.
+template <class Text, class Convert>
+auto fitting_start(const Text& text, std::size_t precision, Convert convert) {
+  decltype(convert(text)) fitting;
+  for (std::size_t k = 0; k <= text.size(); ++k) {
+    const auto start = convert(text.substr(0, k));
+    if (start.size() <= precision && convert(text).starts_with(start)) fitting = start;
+  }
+  return fitting;
+}
+
 // A precision cuts text of the other family after conversion, and only
-// between characters: the result is the longest converted start of the text
-// that fits, which the converter itself tells (a start cut inside a
-// character converts to something else).
+// between characters: a start cut inside a character converts to something
+// else.
 TEST(Conversion, PrecisionCutsConvertedTextBetweenCharacters) {
   const wstr wide = QW("a\u00e9\u3042\U0001F600b");
   const std::string bytes = "a\xC3\xA9\x82\xA0\xF0\x9F\x98\x80z";
-  const std::string wide_as_bytes = platform_encode(wide);
-  const wstr bytes_as_wide = platform_decode(bytes);
   for (std::size_t precision = 0; precision < 12; ++precision) {
     SCOPED_TRACE(precision);
-    std::string want_a;
-    for (std::size_t k = 0; k <= wide.size(); ++k) {
-      const std::string start = platform_encode(wide.substr(0, k));
-      if (start.size() <= precision && wide_as_bytes.starts_with(start)) want_a = start;
-    }
-    wstr want_w;
-    for (std::size_t k = 0; k <= bytes.size(); ++k) {
-      const wstr start = platform_decode(bytes.substr(0, k));
-      if (start.size() <= precision && bytes_as_wide.starts_with(start)) want_w = start;
-    }
     HA a(LStrAllocA());
     HW w(LStrAllocW());
     // The library's %ls takes its own UTF-16 unit, not wchar_t.
     const char* format = "%.*ls";
     _LStrSprintfA(a.get(), format, static_cast<int>(precision), wide.c_str());
     _LStrSprintfW(w.get(), QW("%.*hs"), static_cast<int>(precision), bytes.c_str());
-    EXPECT_EQ(text(a.get()), want_a);
-    EXPECT_EQ(text(w.get()), want_w);
+    EXPECT_EQ(text(a.get()), fitting_start(wide, precision, platform_encode));
+    EXPECT_EQ(text(w.get()), fitting_start(bytes, precision, platform_decode));
   }
 }
 

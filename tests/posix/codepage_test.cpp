@@ -32,7 +32,7 @@ const unsigned kAll[] = {874,  1250, 1251, 1252, 1253, 1254, 1255, 1256,
 
 const qp::CodePage& page(unsigned id) {
   const qp::CodePage* p = qp::find_code_page(id);
-  if (!p) ADD_FAILURE() << "code page " << id << " missing";
+  EXPECT_NE(p, nullptr) << "code page " << id << " missing";
   return p ? *p : *qp::find_code_page(1252);
 }
 
