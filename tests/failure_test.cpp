@@ -1,10 +1,10 @@
 // Out-of-memory behaviour, export by export: every allocation an export
 // makes is made to fail in turn; the export must fail cleanly, release what
 // it took, and leave the handles it was given as they were. The table below
-// has one line per export of the module, and a test checks it against the
-// export table itself, so a new export cannot be left out: it either gets a
-// call to sweep or is listed as one that never allocates, which is checked
-// too.
+// has one row per export of the module, and a test checks it against the
+// export table itself, so a new export cannot be left out: it gets a row in
+// the group of calls that allocate or of those that never do, which is
+// checked too.
 #include <cstdarg>
 #include <cstdint>
 #include <set>
@@ -321,7 +321,7 @@ TEST(OutOfMemory, ImpossibleSizesFailInsteadOfWrapping) {
 // Every export, given handles that were all destroyed (its arguments, the
 // source and slots of a split, the handles a list owns), in checked-handles
 // mode: each reports the invalid-handle failure the way the thread asked,
-// and none ends the process. A new export gets a line in the table above,
+// and none ends the process. A new export gets a row in the table above,
 // so it is tried here too.
 TEST(CheckedHandles, EveryExportReportsDestroyedHandles) {
   // The exports that take no handle at all.
