@@ -33,43 +33,41 @@ TEST(Read, EmptyTextsAndTheBstrLayout) {
 }
 
 TEST(CharAt, PositionsFollowTheBaseAndTheAnsiFormChecksThem) {
-  struct Case {
-    int base, position;
-    char expected;  // 0: range error
-  } cases[] = {{1, 1, 'x'},       {1, 3, 'z'}, {1, 0, 0},
-               {1, 4, 0},         {0, 0, 'x'}, {0, 2, 'z'},
-               {0, 3, 0},         {0, -1, 0},  {0, -2147483647 - 1, 0},
-               {1, 2147483647, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "base " << c.base << " position " << c.position);
-    Twins h = twins("xyz", c.base);
-    HA shared(LStrAllocCloneAA(h.a.get()));
-    char got = 0;
-    std::string message;
-    Failure f = failure_of([&] { got = LStrGetCharAtA(h.a.get(), c.position); }, &message);
-    if (c.expected == 0) {
-      EXPECT_EQ(f, Failure::range);
-      EXPECT_EQ(message, "Range check error");
-      EXPECT_EQ(failure_of([&] { LStrSetCharAtA(h.a.get(), c.position, 'q'); }), Failure::range);
-      EXPECT_EQ(failure_of([&] { LStrCharAddrAtA(h.a.get(), c.position); }), Failure::range);
-      EXPECT_EQ(text(h.a.get()), "xyz");
-      continue;
+  // Every position from one before the text to one after, and the extremes.
+  for (int base : {0, 1})
+    for (int position :
+         {-2147483647 - 1, base - 1, base, base + 1, base + 2, base + 3, 2147483647}) {
+      SCOPED_TRACE(testing::Message() << "base " << base << " position " << position);
+      const bool inside = position >= base && position < base + 3;
+      const char expected = inside ? "xyz"[position - base] : '\0';
+      Twins h = twins("xyz", base);
+      HA shared(LStrAllocCloneAA(h.a.get()));
+      char got = 0;
+      std::string message;
+      Failure f = failure_of([&] { got = LStrGetCharAtA(h.a.get(), position); }, &message);
+      if (!inside) {
+        EXPECT_EQ(f, Failure::range);
+        EXPECT_EQ(message, "Range check error");
+        EXPECT_EQ(failure_of([&] { LStrSetCharAtA(h.a.get(), position, 'q'); }), Failure::range);
+        EXPECT_EQ(failure_of([&] { LStrCharAddrAtA(h.a.get(), position); }), Failure::range);
+        EXPECT_EQ(text(h.a.get()), "xyz");
+        continue;
+      }
+      EXPECT_EQ(got, expected);
+      EXPECT_EQ(LStrGetCharAtW(h.w.get(), position), static_cast<LWideChar>(expected));
+      // Writing through an address gives a shared A payload its own copy first.
+      *LStrCharAddrAtA(h.a.get(), position) = 'Q';
+      *LStrCharAddrAtW(h.w.get(), position) = QW('Q');
+      EXPECT_EQ(LStrGetCharAtA(h.a.get(), position), 'Q');
+      EXPECT_EQ(LStrGetCharAtW(h.w.get(), position), QW('Q'));
+      EXPECT_EQ(text(shared.get()), "xyz");
+      // A zero character keeps the length.
+      LStrSetCharAtA(h.a.get(), position, 0);
+      LStrSetCharAtW(h.w.get(), position, 0);
+      EXPECT_EQ(LStrLengthA(h.a.get()) + LStrLengthW(h.w.get()), 6);
+      EXPECT_EQ(text(h.a.get())[static_cast<std::size_t>(position - base)], 0);
+      EXPECT_EQ(text(h.w.get())[static_cast<std::size_t>(position - base)], 0);
     }
-    EXPECT_EQ(got, c.expected);
-    EXPECT_EQ(LStrGetCharAtW(h.w.get(), c.position), static_cast<LWideChar>(c.expected));
-    // Writing through an address gives a shared A payload its own copy first.
-    *LStrCharAddrAtA(h.a.get(), c.position) = 'Q';
-    *LStrCharAddrAtW(h.w.get(), c.position) = QW('Q');
-    EXPECT_EQ(LStrGetCharAtA(h.a.get(), c.position), 'Q');
-    EXPECT_EQ(LStrGetCharAtW(h.w.get(), c.position), QW('Q'));
-    EXPECT_EQ(text(shared.get()), "xyz");
-    // A zero character keeps the length.
-    LStrSetCharAtA(h.a.get(), c.position, 0);
-    LStrSetCharAtW(h.w.get(), c.position, 0);
-    EXPECT_EQ(LStrLengthA(h.a.get()) + LStrLengthW(h.w.get()), 6);
-    EXPECT_EQ(text(h.a.get())[static_cast<std::size_t>(c.position - c.base)], 0);
-    EXPECT_EQ(text(h.w.get())[static_cast<std::size_t>(c.position - c.base)], 0);
-  }
   HA empty(LStrAllocA());
   EXPECT_EQ(failure_of([&] { LStrGetCharAtA(empty.get(), 1); }), Failure::range);
 }
