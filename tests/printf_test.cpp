@@ -160,12 +160,14 @@ TEST(Formatter, ConversionsMatchTheCLibrary) {
   }
 }
 
-TEST(Formatter, PrecisionsPastTheExactDigitsMatchTheCLibrary) {
+TEST(Formatter, LongPrecisionsAndTurningPointsMatchTheCLibrary) {
   // Digits past the last one a value can have are zeros; the formatter
   // counts them instead of computing them, which must not change the text.
-  for (std::string format :
-       {"%.1500f", "%-1600.1200e", "%#.1300g", "%.2000G", "%+#01200.0f", "%.800a"})
-    for (double v : {5e-324, 0.1, 1e300, -2.5, 0.0, 123456.789})
+  // And "%g" where it turns to exponent form: an exponent equal to the
+  // precision.
+  for (std::string format : {"%.1500f", "%-1600.1200e", "%#.1300g", "%.2000G", "%+#01200.0f",
+                             "%.800a", "%#.3g", "%.3G", "%#g"})
+    for (double v : {5e-324, 0.1, 1e300, -2.5, 0.0, 123456.789, 1234.0, 1e6})
       if (kFloatConversions == 8 || format.back() != 'a') compare(format, format, v);
 }
 
