@@ -240,23 +240,14 @@ static EXCEPTION_DISPOSITION __cdecl on_failure(EXCEPTION_RECORD* record, void* 
 }
 
 /* The chain's head is the first word of the TIB, at fs:[0]. */
-static void* chain_head(void) {
-  void* head;
-  __asm__ volatile("movl %%fs:0, %0" : "=r"(head));
-  return head;
-}
-static void set_chain_head(void* head) {
-  __asm__ volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
-}
-
 static DWORD WINAPI attempt_thread(void* argument) {
   Attempt* at = argument;
   EXCEPTION_REGISTRATION_RECORD frame;
   frame.Handler = (PEXCEPTION_ROUTINE)on_failure;
-  frame.Next = chain_head();
-  set_chain_head(&frame);
+  __asm__ volatile("movl %%fs:0, %0" : "=r"(frame.Next));
+  __asm__ volatile("movl %0, %%fs:0" : : "r"(&frame) : "memory");
   at->body(at);
-  set_chain_head(frame.Next);
+  __asm__ volatile("movl %0, %%fs:0" : : "r"(frame.Next) : "memory");
   return 0;
 }
 
