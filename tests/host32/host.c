@@ -108,22 +108,25 @@ typedef struct Fixture {
   CLAnsiStrList list_a;
   CLWideStrList list_w;
   LWideChar buffer[64];
-  int layout[8];
-  double numbers[4];
-  uint32_t no_arguments[8];
 } Fixture;
+
+/* What the read-only pointer parameters get: a layout of fields one
+ * character wide, numbers, an empty va_list. */
+static const int layout[8] = {1, 1, 1, 1, 1, 1, 1, 1};
+static const double numbers[4] = {1.5, 1.5, 1.5, 1.5};
+static const uint32_t no_arguments[8];
 
 static void push(Fixture* f, uint32_t word) { f->words[f->count++] = word; }
 
 /* The letters calls.py writes: 'a' / 'w' a fresh handle the call may end;
  * "icdqe" a value of one or two words (int or bool, a character, a double,
- * a 64-bit integer, unused variadic arguments); the rest a pointer into the
- * fixture ('m', a module, is the executable itself). */
+ * a 64-bit integer, unused variadic arguments); the rest a pointer, into
+ * the fixture where the call may write ('m', a module, is the executable). */
 static void add_argument(Fixture* f, char letter) {
   static const char values[] = "icdqe", pointers[] = "stWnDxXyYLMml";
-  const void* targets[] = {"12",         L"12",      f->buffer,      f->layout,  f->numbers,
-                           f->wrapper_a, f->slots_a, f->wrapper_w,   f->slots_w, &f->list_a,
-                           &f->list_w,   NULL,       f->no_arguments};
+  const void* targets[] = {"12",         L"12",      f->buffer,    layout,     numbers,
+                           f->wrapper_a, f->slots_a, f->wrapper_w, f->slots_w, &f->list_a,
+                           &f->list_w,   NULL,       no_arguments};
   uint32_t words[][2] = {{1, 0}, {'1', 0}, {0, 0}, {12, 0}, {7, 8}}; /* low word first */
   const char* value = letter ? strchr(values, letter) : NULL;
   const char* pointer = letter ? strchr(pointers, letter) : NULL;
@@ -169,8 +172,6 @@ static void check_every_export(void) {
     Outcome out;
     char detail[96];
     memset(&f, 0, sizeof f);
-    for (i = 0; i < 8; ++i) f.layout[i] = 1;
-    for (i = 0; i < 4; ++i) f.numbers[i] = 1.5;
     for (i = 0; i < 5; ++i) {
       f.wrapper_a[i] = (CLAnsiStr){LStrAllocFromASzStrA("12", -1), true};
       f.wrapper_w[i] = (CLWideStr){LStrAllocFromWSzStrW(L"12", -1), true};
