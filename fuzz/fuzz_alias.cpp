@@ -87,56 +87,36 @@ template <class Rec>
 struct Api;
 template <>
 struct Api<LAnsiStrCore::LAnsiStrRec> : quarnel::detail::HandleOps<LAnsiStrCore::LAnsiStrRec> {
-  using Text = std::string;
   using Wrapper = CLAnsiStr;
   using List = CLAnsiStrList;
-  static Text units(const std::string& bytes) { return bytes; }
-  static void set_base(LStrHandleA h, int b) { LStrSetCharIndexBaseA(h, b); }
-  static int base(LStrHandleA h) { return LStrGetCharIndexBaseA(h); }
-  static int sep(const Wrapper* s, Char c, int n, Wrapper* slots, bool trim) {
-    return SplitBySepA(s, c, n, slots, trim);
-  }
-  static int sep_list(const Wrapper* s, Char c, List* l, bool trim) {
-    return SplitBySepExA(s, c, l, trim);
-  }
-  static int widths(const Wrapper* s, int n, const int* w, List* l, bool trim) {
-    return SplitByFixedLayoutA(s, n, w, l, trim);
-  }
-  static int columns(const Wrapper* s, int n, const int* w, List* l, bool trim) {
-    return SplitByFixedLayoutExA(s, n, w, l, trim);
-  }
-  static int name_value(const Char* t, List* l, bool trim, Char c) {
-    return SplitNamedEquA(t, l, trim, c);
-  }
+  static constexpr auto set_base = [](auto... a) { return LStrSetCharIndexBaseA(a...); };
+  static constexpr auto base = [](auto... a) { return LStrGetCharIndexBaseA(a...); };
+  static constexpr auto sep = [](auto... a) { return SplitBySepA(a...); };
+  static constexpr auto sep_list = [](auto... a) { return SplitBySepExA(a...); };
+  static constexpr auto widths = [](auto... a) { return SplitByFixedLayoutA(a...); };
+  static constexpr auto columns = [](auto... a) { return SplitByFixedLayoutExA(a...); };
+  static constexpr auto name_value = [](auto... a) { return SplitNamedEquA(a...); };
 };
 template <>
 struct Api<LWideStrCore::LWideStrRec> : quarnel::detail::HandleOps<LWideStrCore::LWideStrRec> {
-  using Text = std::basic_string<LWideChar>;
   using Wrapper = CLWideStr;
   using List = CLWideStrList;
-  static Text units(const std::string& bytes) {
-    Text t;
-    for (char b : bytes) t += static_cast<Char>(static_cast<unsigned char>(b));
-    return t;
-  }
-  static void set_base(LStrHandleW h, int b) { LStrSetCharIndexBaseW(h, b); }
-  static int base(LStrHandleW h) { return LStrGetCharIndexBaseW(h); }
-  static int sep(const Wrapper* s, Char c, int n, Wrapper* slots, bool trim) {
-    return SplitBySepW(s, c, n, slots, trim);
-  }
-  static int sep_list(const Wrapper* s, Char c, List* l, bool trim) {
-    return SplitBySepExW(s, c, l, trim);
-  }
-  static int widths(const Wrapper* s, int n, const int* w, List* l, bool trim) {
-    return SplitByFixedLayoutW(s, n, w, l, trim);
-  }
-  static int columns(const Wrapper* s, int n, const int* w, List* l, bool trim) {
-    return SplitByFixedLayoutExW(s, n, w, l, trim);
-  }
-  static int name_value(const Char* t, List* l, bool trim, Char c) {
-    return SplitNamedEquW(t, l, trim, c);
-  }
+  static constexpr auto set_base = [](auto... a) { return LStrSetCharIndexBaseW(a...); };
+  static constexpr auto base = [](auto... a) { return LStrGetCharIndexBaseW(a...); };
+  static constexpr auto sep = [](auto... a) { return SplitBySepW(a...); };
+  static constexpr auto sep_list = [](auto... a) { return SplitBySepExW(a...); };
+  static constexpr auto widths = [](auto... a) { return SplitByFixedLayoutW(a...); };
+  static constexpr auto columns = [](auto... a) { return SplitByFixedLayoutExW(a...); };
+  static constexpr auto name_value = [](auto... a) { return SplitNamedEquW(a...); };
 };
+
+// The fuzzer's bytes as the family's units, one unit per byte.
+template <class Char>
+std::basic_string<Char> units(const std::string& bytes) {
+  std::basic_string<Char> t;
+  for (char b : bytes) t += static_cast<Char>(static_cast<unsigned char>(b));
+  return t;
+}
 
 // What a split left: its result and every destination's text and base,
 // plus the list's count and capacity.
@@ -149,21 +129,21 @@ struct Outcome {
 };
 
 template <class Rec>
-Outcome<typename Api<Rec>::Text> run(const Case& c, bool alias) {
+Outcome<std::basic_string<typename Api<Rec>::Char>> run(const Case& c, bool alias) {
   using F = Api<Rec>;
-  using Text = typename F::Text;
+  using Text = std::basic_string<typename F::Char>;
   const bool list_form = c.form != Form::sep;
   std::vector<typename F::Wrapper> slots(list_form ? 0 : static_cast<std::size_t>(c.slots));
   typename F::List list(c.grow_by);
   std::vector<Rec*> handles;
   if (list_form) {
-    for (int i = 0; i < c.slots; ++i) list.append(F::units("").c_str());
+    for (int i = 0; i < c.slots; ++i) list.append(units<typename F::Char>("").c_str());
     for (int i = 0; i < c.slots; ++i) handles.push_back(list[i].handle);
   } else {
     for (auto& w : slots) handles.push_back(w.handle);
   }
   for (int i = 0; i < c.slots; ++i) {
-    const Text t = F::units(c.texts[static_cast<std::size_t>(i)]);
+    const Text t = units<typename F::Char>(c.texts[static_cast<std::size_t>(i)]);
     F::assign(handles[static_cast<std::size_t>(i)], t.data(), static_cast<int>(t.size()));
     F::set_base(handles[static_cast<std::size_t>(i)], (c.bases >> i) & 1 ? 0 : 1);
   }
@@ -172,7 +152,7 @@ Outcome<typename Api<Rec>::Text> run(const Case& c, bool alias) {
   if (c.share_next && c.slots > 1)
     F::assign(handles[static_cast<std::size_t>((c.source + 1) % c.slots)], source_slot);
 
-  const Text line = F::units(c.texts[static_cast<std::size_t>(c.source)]);
+  const Text line = units<typename F::Char>(c.texts[static_cast<std::size_t>(c.source)]);
   typename F::Wrapper distinct(
       c.clone_source ? F::clone(source_slot) : F::from(line.data(), static_cast<int>(line.size())),
       true);

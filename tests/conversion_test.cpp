@@ -58,71 +58,50 @@ std::string platform_encode(const wstr& w) {
 #endif
 }
 
-// Byte texts: every byte alone and all in a row, random bytes (malformed for
-// the multi-byte pages), and long texts whose pieces meet inside characters.
-std::vector<std::string> byte_texts() {
-  std::vector<std::string> texts;
-  std::string all;
-  for (int b = 0; b < 256; ++b) {
-    texts.push_back(std::string(1, static_cast<char>(b)));
-    all += static_cast<char>(b);
+// Texts of one family: every value alone and all but zero in a row, random texts
+// mostly of letters, and texts long enough to be converted in several
+// pieces, with characters (and lone halves, and malformed bytes) across the
+// joins, and with a zero, where the conversions of the bridge and the clones
+// stop, after the first join.
+template <class Char>
+std::vector<std::basic_string<Char>> texts(unsigned values, const std::vector<Char>& edges) {
+  using Text = std::basic_string<Char>;
+  std::vector<Text> out;
+  Text all;
+  for (unsigned v = 0; v < values; ++v) {
+    out.push_back(Text(1, static_cast<Char>(v)));
+    if (v != 0) all += static_cast<Char>(v);
   }
-  texts.push_back(all);
-  std::mt19937 rng(17);
+  out.push_back(all);
+  std::mt19937 rng(values);
   for (int round = 0; round < 300; ++round) {
-    std::string s(rng() % 70, 0);
-    for (char& c : s) c = static_cast<char>(rng() % 3 ? 'a' + rng() % 26 : rng() % 256);
-    texts.push_back(s);
+    Text s(rng() % 70, 0);
+    for (Char& c : s)
+      c = static_cast<Char>(rng() % 3   ? 'a' + rng() % 26
+                            : rng() % 2 ? edges[rng() % edges.size()]
+                                        : rng());
+    out.push_back(s);
   }
   for (std::size_t at : {16383u, 16384u, 16385u, 32767u}) {
-    std::string s(40000, 'x');
-    for (std::size_t i = at - 3; i < at + 3; ++i) s[i] = static_cast<char>(0xC3 + i % 0x3D);
-    texts.push_back(s);
+    Text s(40000, 'x');
+    std::copy(edges.begin(), edges.end(), s.begin() + at - 1);
+    out.push_back(s);
+    s[at + 20] = 0;
+    out.push_back(s);
   }
-  return texts;
+  out.push_back(Text(40000, edges.back()));  // grows past the first guess
+  return out;
 }
 
-// Unit texts: every unit alone and all in a row, random units, and long
-// texts with a surrogate pair (or a lone half) at the joins of the pieces.
-std::vector<wstr> unit_texts() {
-  std::vector<wstr> texts;
-  wstr all;
-  for (unsigned u = 1; u < 0x10000; ++u) {
-    texts.push_back(wstr(1, static_cast<LWideChar>(u)));
-    all += static_cast<LWideChar>(u);
-  }
-  texts.push_back(all);
-  std::mt19937 rng(23);
-  const LWideChar edges[] = {0x7F, 0x80, 0xE9, 0x20AC, 0x3042, 0xD800, 0xDBFF, 0xDC00, 0xFFFD};
-  for (int round = 0; round < 300; ++round) {
-    wstr w(rng() % 70, 0);
-    for (LWideChar& u : w)
-      u = static_cast<LWideChar>(rng() % 3   ? 'a' + rng() % 26
-                                 : rng() % 2 ? edges[rng() % 9]
-                                             : rng());
-    texts.push_back(w);
-  }
-  for (std::size_t at : {16383u, 16384u, 16385u}) {
-    wstr w(40000, 'y');
-    w[at - 1] = 0xD83D;
-    w[at] = 0xDE00;
-    w[at + 2] = 0xDC00;
-    w[at + 5] = 0x4E00;
-    texts.push_back(w);
-  }
-  texts.push_back(wstr(40000, 0x3042));              // grows past the first guess
-  for (std::size_t at : {0u, 5u, 16384u, 35000u}) {  // the W-to-A clone stops at a zero unit
-    wstr w(40000, 0xE9);
-    w[at] = 0;
-    texts.push_back(w);
-  }
-  return texts;
-}
+const std::vector<char> kByteEdges = {'\x82', '\xA0', '\xC3', '\xA9', '\xE3', '\x81',
+                                      '\x82', '\xF0', '\x9F', '\x98', '\x80', '\xC8'};
+const std::vector<LWideChar> kUnitEdges = {0xD83D, 0xDE00, 0xDC00, 0x4E00, 0x7F,   0x80,
+                                           0xE9,   0x20AC, 0xD800, 0xDBFF, 0xFFFD, 0x3042};
 
 }  // namespace
 
 TEST(Conversion, AToWMatchesThePlatformConverter) {
-  for (const std::string& s : byte_texts()) {
+  for (const std::string& s : texts(256, kByteEdges)) {
     SCOPED_TRACE(testing::PrintToString(s.substr(0, 40)));
     const wstr want = platform_decode(s);
     HW from_text(LStrAllocFromASzStrW(s.data(), static_cast<int>(s.size())));
@@ -151,7 +130,7 @@ TEST(Conversion, AToWMatchesThePlatformConverter) {
 }
 
 TEST(Conversion, WToAMatchesThePlatformConverter) {
-  for (const wstr& w : unit_texts()) {
+  for (const wstr& w : texts(0x10000, kUnitEdges)) {
     SCOPED_TRACE(testing::PrintToString(w.substr(0, 10)));
     const std::string want = platform_encode(w);
     HA from_text(LStrAllocFromWSzStrA(w.data(), static_cast<int>(w.size())));
@@ -161,35 +140,34 @@ TEST(Conversion, WToAMatchesThePlatformConverter) {
   }
 }
 
+// The longest start of a text (cut anywhere) whose conversion fits in a
+// precision and begins the conversion of the whole text.
+template <class Text, class Convert>
+auto fitting_start(const Text& text, std::size_t precision, Convert convert) {
+  decltype(convert(text)) fitting;
+  for (std::size_t k = 0; k <= text.size(); ++k) {
+    const auto start = convert(text.substr(0, k));
+    if (start.size() <= precision && convert(text).starts_with(start)) fitting = start;
+  }
+  return fitting;
+}
+
 // A precision cuts text of the other family after conversion, and only
-// between characters: the result is the longest converted start of the text
-// that fits, which the converter itself tells (a start cut inside a
-// character converts to something else).
+// between characters: a start cut inside a character converts to something
+// else.
 TEST(Conversion, PrecisionCutsConvertedTextBetweenCharacters) {
   const wstr wide = QW("a\u00e9\u3042\U0001F600b");
   const std::string bytes = "a\xC3\xA9\x82\xA0\xF0\x9F\x98\x80z";
-  const std::string wide_as_bytes = platform_encode(wide);
-  const wstr bytes_as_wide = platform_decode(bytes);
   for (std::size_t precision = 0; precision < 12; ++precision) {
     SCOPED_TRACE(precision);
-    std::string want_a;
-    for (std::size_t k = 0; k <= wide.size(); ++k) {
-      const std::string start = platform_encode(wide.substr(0, k));
-      if (start.size() <= precision && wide_as_bytes.starts_with(start)) want_a = start;
-    }
-    wstr want_w;
-    for (std::size_t k = 0; k <= bytes.size(); ++k) {
-      const wstr start = platform_decode(bytes.substr(0, k));
-      if (start.size() <= precision && bytes_as_wide.starts_with(start)) want_w = start;
-    }
     HA a(LStrAllocA());
     HW w(LStrAllocW());
     // The library's %ls takes its own UTF-16 unit, not wchar_t.
     const char* format = "%.*ls";
     _LStrSprintfA(a.get(), format, static_cast<int>(precision), wide.c_str());
     _LStrSprintfW(w.get(), QW("%.*hs"), static_cast<int>(precision), bytes.c_str());
-    EXPECT_EQ(text(a.get()), want_a);
-    EXPECT_EQ(text(w.get()), want_w);
+    EXPECT_EQ(text(a.get()), fitting_start(wide, precision, platform_encode));
+    EXPECT_EQ(text(w.get()), fitting_start(bytes, precision, platform_decode));
   }
 }
 

@@ -38,11 +38,11 @@ namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
-NumberSettings us_settings() {
+const NumberSettings kUs = [] {
   NumberSettings s;
   s.currency[0] = '$';
   return s;
-}
+}();
 
 NumberSettings german_settings() {
   NumberSettings s;
@@ -63,13 +63,13 @@ wstr w(const std::string& s) {
 }
 
 wstr float_text(double v, unsigned format, int precision, int digits,
-                const NumberSettings& s = us_settings()) {
+                const NumberSettings& s = kUs) {
   NumberText out;
   float_to_text(out, v, format, precision, digits, s);
   return wstr(out.view());
 }
 
-wstr picture_text(const std::string& picture, double v, const NumberSettings& s = us_settings()) {
+wstr picture_text(const std::string& picture, double v, const NumberSettings& s = kUs) {
   NumberText out;
   wstr p = w(picture);
   format_float(out, p, v, s);
@@ -78,38 +78,28 @@ wstr picture_text(const std::string& picture, double v, const NumberSettings& s 
 
 }  // namespace
 
-TEST(FloatToStr, GeneralFormatWithFifteenDigits) {
-  // Fixed up to 15 integer digits and down to 0.0001, scientific beyond; the
-  // value is rounded to 15 digits (carries included) before the choice.
-  struct Case {
-    double value;
-    const char* text;
-  } cases[] = {
-      // clang-format off
-      {-0.0, "0"}, {-1.5, "-1.5"}, {999999999999999, "999999999999999"}, {1e15, "1E15"},
-      {-123456789012345678.0, "-1.23456789012346E17"}, {0.0001, "0.0001"},
-      {0.000099999, "9.9999E-5"}, {1e-100, "1E-100"}, {0.1 + 0.2, "0.3"},
-      {2.0 / 3, "0.666666666666667"}, {9.999999999999999, "10"}, {999999999999999.9, "1E15"},
-      {0.00009999999999999999, "0.0001"}, {DBL_MAX, "1.79769313486232E308"},
-      {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
-      {kNaN, "NAN"}, {-kInf, "-INF"},
-      // clang-format on
-  };
-  for (const Case& c : cases) {
-    NumberText out;
-    float_to_text(out, c.value, us_settings());
-    EXPECT_EQ(wstr(out.view()), w(c.text)) << c.value;
-  }
-}
-
 TEST(FloatToStrF, EachFormatCode) {
+  // The general format with 15 digits (FloatToStr's): fixed up to 15 integer
+  // digits and down to 0.0001, scientific beyond; the value is rounded to 15
+  // digits (carries included) before the choice.
+  const NumberSettings de = german_settings();
   struct Case {
     double value;
     unsigned format;
     int precision, digits;
     const char* text;
+    const NumberSettings& settings = kUs;
   } cases[] = {
       // clang-format off
+      {-0.0, kGeneral, 15, 0, "0"}, {-1.5, kGeneral, 15, 0, "-1.5"}, {1e15, kGeneral, 15, 0, "1E15"},
+      {999999999999999, kGeneral, 15, 0, "999999999999999"}, {0.0001, kGeneral, 15, 0, "0.0001"},
+      {-123456789012345678.0, kGeneral, 15, 0, "-1.23456789012346E17"},
+      {0.000099999, kGeneral, 15, 0, "9.9999E-5"}, {1e-100, kGeneral, 15, 0, "1E-100"},
+      {0.1 + 0.2, kGeneral, 15, 0, "0.3"}, {2.0 / 3, kGeneral, 15, 0, "0.666666666666667"},
+      {9.999999999999999, kGeneral, 15, 0, "10"}, {999999999999999.9, kGeneral, 15, 0, "1E15"},
+      {0.00009999999999999999, kGeneral, 15, 0, "0.0001"}, {kNaN, kGeneral, 15, 0, "NAN"},
+      {DBL_MAX, kGeneral, 15, 0, "1.79769313486232E308"}, {-kInf, kGeneral, 15, 0, "-INF"},
+      {std::numeric_limits<double>::denorm_min(), kGeneral, 15, 0, "4.94065645841247E-324"},
       {1234.5, kGeneral, 3, 3, "1.23E003"},          {0.1, kGeneral, 40, 0, "0.100000000000000006"},
       {1234.5, kExponent, 15, 0, "1.23450000000000E+3"}, {1234.5, kExponent, 4, 2, "1.235E+03"},
       {-0.00012, kExponent, 3, 9, "-1.20E-0004"},    {0, kExponent, 1, 2, "0E+00"},
@@ -119,38 +109,30 @@ TEST(FloatToStrF, EachFormatCode) {
       {123456, kFixed, 4, 1, "1.235E5"},             {0.5, kFixed, 15, 40, "0.500000000000000000"},
       {-999.5, kNumber, 15, 0, "-1,000"},            {1234567.891, kNumber, 15, 2, "1,234,567.89"},
       {-1234.5, kCurrency, 15, 0, "($1,235)"},       {kNaN, kFixed, 15, 2, "NAN"},
-      {1.5, 5, 15, 2, ""},
+      {1.5, 5, 15, 2, ""}, {1.5e-7, kGeneral, 15, 0, "1,5E-7", de},
+      {1234567.891, kNumber, 15, 2, "1.234.567,89", de}, {-1234.5, kCurrency, 15, 2, "-1.234,50 \x80", de},
       // clang-format on
   };
   for (const Case& c : cases)
-    EXPECT_EQ(float_text(c.value, c.format, c.precision, c.digits), w(c.text))
+    EXPECT_EQ(float_text(c.value, c.format, c.precision, c.digits, c.settings), w(c.text))
         << c.value << " format " << c.format << " " << c.precision << "/" << c.digits;
+  NumberSettings none = de;
+  none.thousands = 0;  // a user without a thousands separator
+  EXPECT_EQ(float_text(1234567, kNumber, 15, 0, none), w("1234567"));
 }
 
 TEST(FloatToStrF, CurrencyLayoutsFollowTheSettings) {
-  const char* positive[4] = {"$1.23", "1.23$", "$ 1.23", "1.23 $"};
-  const char* negative[16] = {"($1.23)", "-$1.23",  "$-1.23",   "$1.23-",  "(1.23$)", "-1.23$",
-                              "1.23-$",  "1.23$-",  "-1.23 $",  "-$ 1.23", "1.23 $-", "$ 1.23-",
-                              "$ -1.23", "1.23- $", "($ 1.23)", "(1.23 $)"};
-  NumberSettings s = us_settings();
-  for (int i = 0; i < 4; ++i) {
-    s.currency_format = static_cast<std::uint8_t>(i);
-    EXPECT_EQ(float_text(1.234, kCurrency, 15, 2, s), w(positive[i])) << i;
+  const char* layouts[20] = {"$1.23",   "1.23$",   "$ 1.23",  "1.23 $",   "($1.23)",
+                             "-$1.23",  "$-1.23",  "$1.23-",  "(1.23$)",  "-1.23$",
+                             "1.23-$",  "1.23$-",  "-1.23 $", "-$ 1.23",  "1.23 $-",
+                             "$ 1.23-", "$ -1.23", "1.23- $", "($ 1.23)", "(1.23 $)"};
+  NumberSettings s = kUs;
+  for (int i = 0; i < 20; ++i) {
+    // The first four are the positive layouts, the rest the negative ones.
+    (i < 4 ? s.currency_format : s.negative_currency_format) =
+        static_cast<std::uint8_t>(i < 4 ? i : i - 4);
+    EXPECT_EQ(float_text(i < 4 ? 1.234 : -1.234, kCurrency, 15, 2, s), w(layouts[i])) << i;
   }
-  for (int i = 0; i < 16; ++i) {
-    s.negative_currency_format = static_cast<std::uint8_t>(i);
-    EXPECT_EQ(float_text(-1.234, kCurrency, 15, 2, s), w(negative[i])) << i;
-  }
-}
-
-TEST(FloatToStrF, OtherSeparators) {
-  NumberSettings de = german_settings();
-  EXPECT_EQ(float_text(1.5e-7, kGeneral, 15, 0, de), w("1,5E-7"));
-  EXPECT_EQ(float_text(1234567.891, kNumber, 15, 2, de), w("1.234.567,89"));
-  EXPECT_EQ(float_text(-1234.5, kCurrency, 15, 2, de), w("-1.234,50 \x80"));
-  EXPECT_EQ(picture_text("#,##0.00", 1234.5, de), w("1.234,50"));
-  de.thousands = 0;  // a user without a thousands separator
-  EXPECT_EQ(float_text(1234567, kNumber, 15, 0, de), w("1234567"));
 }
 
 TEST(FormatFloat, PicturesAndSections) {
@@ -158,10 +140,12 @@ TEST(FormatFloat, PicturesAndSections) {
   // literals, quotes and extra points; sections (empty ones fall back,
   // rounding to zero picks the third); large values without scientific
   // notation, which use the general format.
+  const NumberSettings de = german_settings();
   struct Case {
     const char* picture;
     double value;
     const char* text;
+    const NumberSettings& settings = kUs;
   } cases[] = {
       // clang-format off
       {"", -0.5, "-0.5"}, {"0", 0.5, "1"}, {"0.00", 0.5, "0.50"}, {"#.##", 1234, "1234"},
@@ -175,15 +159,19 @@ TEST(FormatFloat, PicturesAndSections) {
       {";(0)", -5, "-5"}, {"0.0;(0.0);nil", -0.01, "nil"}, {"0.0;(0.0)", -0.01, "(0.0)"},
       {"0.0", -0.01, "0.0"}, {"0;(0);zero;ignored", 0, "zero"},
       {"0", 999999999999999999.0, "1E18"}, {"0.00E+00", 1e300, "1.00E+300"}, {"0", kNaN, "NAN"},
+      {"#,##0.00", 1234.5, "1.234,50", de},
       // clang-format on
   };
   for (const Case& c : cases)
-    EXPECT_EQ(picture_text(c.picture, c.value), w(c.text)) << c.picture << " with " << c.value;
+    EXPECT_EQ(picture_text(c.picture, c.value, c.settings), w(c.text))
+        << c.picture << " with " << c.value;
 }
 
 TEST(RoundDecimal, CorrectlyRoundedWithHalvesAwayFromZero) {
   // Against the C library's correctly rounded digits (which round halves to
   // even): the digits agree except on exact halves, where ours are larger.
+  // Every other value is an odd number of halves, quarters, ...: rounding it
+  // one digit short of its length is an exact half.
   std::uint64_t state = 0x9E3779B97F4A7C15u;
   auto next = [&] {
     state ^= state << 13, state ^= state >> 7, state ^= state << 17;
@@ -192,32 +180,24 @@ TEST(RoundDecimal, CorrectlyRoundedWithHalvesAwayFromZero) {
   int halves = 0;
   for (int i = 0; i < 20000; ++i) {
     double v = std::ldexp(static_cast<double>(next() >> 11), static_cast<int>(next() % 200) - 100);
-    int precision = 1 + static_cast<int>(next() % 17);
-    if (i % 2 == 0) {
-      // An odd number of halves, quarters, ... ends in 5: rounding it one
-      // digit short of its length is an exact half.
-      v = std::ldexp(static_cast<double>(2 * (next() % 100000) + 1),
-                     -1 - static_cast<int>(next() % 8));
-      char all[64];
-      std::snprintf(all, sizeof all, "%.30e", v);
-      std::string mantissa(all, static_cast<std::size_t>(std::strchr(all, 'e') - all));
-      precision = std::max(1, static_cast<int>(mantissa.find_last_not_of('0')) - 1);
-    }
+    if (i % 2) v = std::ldexp(static_cast<double>(2 * (next() % 100000) + 1), -1 - int(next() % 8));
+    char exact[128];
+    std::snprintf(exact, sizeof exact, "%.60e", v);
+    const std::string digits = std::string(1, exact[0]) + std::string(exact + 2, 60);
+    const int last = std::max(1, static_cast<int>(digits.find_last_not_of('0')));
+    const int precision = i % 2 ? last : 1 + static_cast<int>(next() % 17);
     Decimal d = round_decimal(v, precision);
     char expect[64];
     std::snprintf(expect, sizeof expect, "%.*e", precision - 1, v);
-    std::string digits(expect, 1);
-    digits.append(expect + 2, static_cast<std::size_t>(precision - 1));
-    int exponent = std::atoi(std::strchr(expect, 'e') + 1) + 1;
+    std::string want(expect, 1);
+    want.append(expect + 2, static_cast<std::size_t>(precision - 1));
+    const int exponent = v == 0 ? 0 : std::atoi(std::strchr(expect, 'e') + 1) + 1;
     std::string ours(d.digits, static_cast<std::size_t>(d.count));
     ours.append(static_cast<std::size_t>(precision - d.count), '0');
-    if (v == 0) exponent = 0;
-    if (ours == digits && d.exponent == exponent) continue;
+    if (ours == want && d.exponent == exponent) continue;
     // Must be an exact half: the exact expansion continues with 5000...
-    char exact[128];
-    std::snprintf(exact, sizeof exact, "%.*e", precision + 40, v);
-    EXPECT_EQ(std::string(std::strchr(exact, '.') + precision, 41), "5" + std::string(40, '0'))
-        << v << " at " << precision << ": " << ours << " vs " << digits;
+    EXPECT_EQ(digits.substr(static_cast<std::size_t>(precision), 41), "5" + std::string(40, '0'))
+        << v << " at " << precision << ": " << ours << " vs " << want;
     ++halves;
   }
   EXPECT_GT(halves, 2000);

@@ -17,17 +17,15 @@ static_assert(sizeof(LAnsiStrRec) == 8 && offsetof(LAnsiStrRec, charIndexBase) =
 static_assert(sizeof(LWideStrRec) == 8 && offsetof(LWideStrRec, charIndexBase) == 4);
 #endif
 
+// Before the text: the code page (low half of the first word), the
+// reference count and the length.
 TEST(Layout, AnsiPayloadHeaderPrecedesTheText) {
   qtest::HA a = qtest::make_a("hello");
   qtest::HA b(LStrAllocCloneAA(a.get()));
-  const char* p = a->payload;
-  std::int32_t length, count;
-  std::uint16_t code_page;
-  std::memcpy(&length, p - 4, 4);
-  std::memcpy(&count, p - 8, 4);
-  std::memcpy(&code_page, p - 12, 2);
-  EXPECT_EQ(length, 5);
-  EXPECT_EQ(count, 2);
-  EXPECT_EQ(code_page, 1252);
-  EXPECT_EQ(p[5], 0);
+  std::uint32_t header[3];
+  std::memcpy(header, a->payload - 12, sizeof header);
+  EXPECT_EQ(header[0] & 0xFFFF, 1252u);
+  EXPECT_EQ(header[1], 2u);
+  EXPECT_EQ(header[2], 5u);
+  EXPECT_EQ(a->payload[5], 0);
 }

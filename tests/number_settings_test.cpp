@@ -18,17 +18,7 @@ TEST(ProcessNumberSettings, FollowTheUsersLocale) {
   const auto& s = quarnel::platform::number_settings();
   EXPECT_EQ(s.decimal, ',');
   EXPECT_EQ(s.thousands, '.');
-  // Number output in the user's separators, the euro sign in code page 1252.
-  EXPECT_EQ(text(HA(LStrAllocFromDoubleA(1234.5)).get()), "1234,5");
-  EXPECT_EQ(text(HW(LStrAllocFromDoubleW(-1.5e-7)).get()), QW("-1,5E-7"));
+  // The euro sign through code page 1252; the rest of number output under
+  // these settings is checked by the number tests this run repeats.
   EXPECT_EQ(text(HA(LStrFloatToStrFA(-1234.5, 4, 15, 2)).get()), "-1.234,50 \x80");
-  EXPECT_EQ(text(HW(LStrFloatToStrFW(1234567.5, 3, 15, 1)).get()), QW("1.234.567,5"));
-  double v = 1234.5;
-  EXPECT_EQ(text(HA(LStrFormatFloatA(make_a("#,##0.00").get(), &v)).get()), "1.234,50");
-  // Reading always takes '.', and printf ignores the regional settings.
-  EXPECT_EQ(LStrToDoubleDefA(make_a("1.5").get(), -1), 1.5);
-  EXPECT_EQ(LStrToDoubleDefW(make_w(QW("1,5")).get(), -1), -1);
-  HA a(LStrAllocA());
-  _LStrSprintfA(a.get(), "%.1f|%g", 1.5, 0.25);
-  EXPECT_EQ(text(a.get()), "1.5|0.25");
 }

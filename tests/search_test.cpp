@@ -1,5 +1,6 @@
-// Searching: the exports, the search engine against a naive search, the
-// double-byte rules under a Shift-JIS lead-byte set, and character tests.
+// Searching and character tests: the exports against std::string, the
+// search engine against a naive search, the double-byte rules under a
+// Shift-JIS lead-byte set.
 #include <random>
 #include <vector>
 
@@ -25,38 +26,62 @@ std::size_t naive_find(const S& text, const S& pattern, std::size_t from = 0) {
   return qe::npos;
 }
 
-template <class S>
-S random_text(std::mt19937& rng, const S& alphabet, std::size_t max_length) {
-  S s(rng() % (max_length + 1), alphabet[0]);
-  for (auto& c : s) c = alphabet[rng() % alphabet.size()];
-  return s;
-}
-
 }  // namespace
 
-TEST(Pos, FindsExactlyAndAnswersInTheBaseOfTheSearchedHandle) {
-  struct Case {
-    std::string text, pattern;
-    int base, expected;
-  } cases[] = {{"hello", "lo", 1, 4}, {"hello", "lo", 0, 3},      {"hello", "xyz", 0, -1},
-               {"hello", "", 1, 0},   {"", "a", 0, -1},           {"ab", "abc", 1, 0},
-               {"ABab", "ab", 1, 3},  {"a\0b\0c"s, "\0c"s, 1, 4}, {"aaab", "aab", 0, 1}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text + " / " + c.pattern);
-    Twins h = twins(c.text, c.base), p = twins(c.pattern, 1 - c.base);  // p's base never counts
-    EXPECT_EQ(LStrPosA(h.a.get(), p.a.get()), c.expected);
-    EXPECT_EQ(LStrPosW(h.w.get(), p.w.get()), c.expected);
-    EXPECT_EQ(LStrUnicodePosW(h.w.get(), p.w.get()), c.expected);
-    EXPECT_EQ(LStrPosPtrA(h.a.get(), c.pattern.c_str()), c.pattern[0] ? c.expected : c.base - 1);
-    EXPECT_EQ(LStrPosPtrW(h.w.get(), widen(c.pattern).c_str()),
-              c.pattern[0] ? c.expected : c.base - 1);
-    // AnsiPos reads both texts up to their first zero byte; else it is LStrPosA here.
-    EXPECT_EQ(LStrAnsiPosA(h.a.get(), p.a.get()),
-              c.text.find('\0') == c.text.npos ? c.expected : 0);
+// The exports on random texts against std::string: positions count in the
+// searched handle's base (a pattern's base never counts) and "not found" or
+// an empty pattern is base - 1; the pointer forms read the pattern, AnsiPos
+// both texts, up to the first zero. The same short texts serve as delimiter
+// sets, read up to their first zero.
+TEST(SearchExports, AgreeWithStdStringOnRandomTexts) {
+  std::mt19937 rng(3);
+  const std::string alphabet = "aA,\\\0"s;
+  auto cut = [](const std::string& s) { return s.substr(0, s.find('\0')); };
+  for (int round = 0; round < 3000; ++round) {
+    const int base = round % 2;
+    const std::string t = random_text(rng, alphabet, 8),
+                      p = random_text(rng, alphabet, round % 5 ? 3 : 12);
+    auto pos = [base](const std::string& s, const std::string& q) {
+      const std::size_t at = s.find(q);
+      return q.empty() || at == s.npos ? base - 1 : static_cast<int>(at) + base;
+    };
+    SCOPED_TRACE(testing::Message() << '"' << t << "\" / \"" << p << "\" base " << base);
+    Twins h = twins(t, base), q = twins(p, 1 - base);
+    EXPECT_EQ(LStrPosA(h.a.get(), q.a.get()), pos(t, p));
+    EXPECT_EQ(LStrPosW(h.w.get(), q.w.get()), pos(t, p));
+    EXPECT_EQ(LStrUnicodePosW(h.w.get(), q.w.get()), pos(t, p));
+    EXPECT_EQ(LStrPosPtrA(h.a.get(), p.c_str()), pos(t, cut(p)));
+    EXPECT_EQ(LStrPosPtrW(h.w.get(), widen(p).c_str()), pos(t, cut(p)));
+    EXPECT_EQ(LStrAnsiPosA(h.a.get(), q.a.get()), pos(cut(t), cut(p)));
+
+    const std::string set = cut(p);
+    int last = base - 1;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+      const bool delimiter = t[i] && set.find(t[i]) != set.npos;
+      last = delimiter ? static_cast<int>(i) + base : last;
+      EXPECT_EQ(LStrIsDelimiterA(h.a.get(), q.a.get(), static_cast<int>(i) + base), delimiter);
+      EXPECT_EQ(LStrIsDelimiterW(h.w.get(), q.w.get(), static_cast<int>(i) + base), delimiter);
+      EXPECT_EQ(LStrIsPathDelimiterA(h.a.get(), static_cast<int>(i) + base), t[i] == '\\');
+      EXPECT_EQ(LStrIsPathDelimiterW(h.w.get(), static_cast<int>(i) + base), t[i] == '\\');
+    }
+    EXPECT_EQ(LStrLastDelimiterA(h.a.get(), q.a.get()), last);
+    EXPECT_EQ(LStrLastDelimiterW(h.w.get(), q.w.get()), last);
+    // Just outside the text nothing is a delimiter.
+    for (int outside : {base - 1, static_cast<int>(t.size()) + base}) {
+      EXPECT_FALSE(LStrIsDelimiterA(h.a.get(), q.a.get(), outside));
+      EXPECT_FALSE(LStrIsDelimiterW(h.w.get(), q.w.get(), outside));
+      EXPECT_FALSE(LStrIsPathDelimiterA(h.a.get(), outside) ||
+                   LStrIsPathDelimiterW(h.w.get(), outside));
+    }
   }
-  Twins h = twins("abc");
+  Twins h = twins("abc"), empty = twins("");
+  HW pair = make_w(QW("ab\xD83D\xDE00"));
   EXPECT_EQ(LStrPosPtrA(h.a.get(), nullptr), 0);
   EXPECT_EQ(LStrPosPtrW(h.w.get(), nullptr), 0);
+  EXPECT_EQ(LStrAnsiLastCharA(empty.a.get()), nullptr);
+  EXPECT_EQ(LStrUnicodeLastCharW(empty.w.get()), nullptr);
+  EXPECT_EQ(LStrAnsiLastCharA(h.a.get()), LStrCstrA(h.a.get()) + 2);
+  EXPECT_EQ(LStrUnicodeLastCharW(pair.get()), LStrCstrW(pair.get()) + 3);  // the low surrogate
 }
 
 TEST(Finder, EveryStrategyAgreesWithNaiveSearch) {
@@ -121,39 +146,4 @@ TEST(AnsiDoubleByte, SearchAndTestsAgreeWithReadingCharacterByCharacter) {
                 t.size() - 1 - (kind.back() == qe::ByteKind::trail));
     }
   }
-}
-
-TEST(CharacterTests, FollowTheBaseAndTheZeroTerminatedSet) {
-  struct Case {
-    std::string text, delimiters;
-    int base, pos;
-    bool is_delimiter, is_path;
-    int last;
-  } cases[] = {{"a,b", ",;", 1, 2, true, false, 2},
-               {"a,b", ",;", 1, 0, false, false, 2},
-               {"a,b", ",;", 1, 4, false, false, 2},
-               {"a,b", ",;", 0, 1, true, false, 1},
-               {"C:\\x", "\\", 1, 3, true, true, 3},
-               {"C:/x", "/", 1, 3, true, false, 3},
-               {"a/b\\", "\\", 1, 4, true, true, 4},
-               {"a/b.c", ";", 0, 1, false, false, -1},
-               {"a\0b"s, "x\0a\0"s, 1, 2, false, false, 0},
-               {"a;b;", "x\0;"s, 1, 2, false, false, 0},
-               {"abcdefghij", "0123456789ab", 1, 2, true, false, 2}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.text << " base " << c.base << " pos " << c.pos);
-    Twins h = twins(c.text, c.base), d = twins(c.delimiters);
-    EXPECT_EQ(LStrIsDelimiterA(h.a.get(), d.a.get(), c.pos), c.is_delimiter);
-    EXPECT_EQ(LStrIsDelimiterW(h.w.get(), d.w.get(), c.pos), c.is_delimiter);
-    EXPECT_EQ(LStrIsPathDelimiterA(h.a.get(), c.pos), c.is_path);
-    EXPECT_EQ(LStrIsPathDelimiterW(h.w.get(), c.pos), c.is_path);
-    EXPECT_EQ(LStrLastDelimiterA(h.a.get(), d.a.get()), c.last);
-    EXPECT_EQ(LStrLastDelimiterW(h.w.get(), d.w.get()), c.last);
-  }
-  Twins empty = twins(""), abc = twins("abc");
-  HW pair = make_w(QW("ab\xD83D\xDE00"));
-  EXPECT_EQ(LStrAnsiLastCharA(empty.a.get()), nullptr);
-  EXPECT_EQ(LStrUnicodeLastCharW(empty.w.get()), nullptr);
-  EXPECT_EQ(LStrAnsiLastCharA(abc.a.get()), LStrCstrA(abc.a.get()) + 2);
-  EXPECT_EQ(LStrUnicodeLastCharW(pair.get()), LStrCstrW(pair.get()) + 3);  // the low surrogate
 }

@@ -1,6 +1,7 @@
 #include "support.hpp"
 
 #include <new>
+#include <utility>
 
 #include "quarnel/errors.hpp"
 
@@ -92,35 +93,28 @@ Failure run_catching(void (*body)(void*), void* context, std::string* message) {
   current = nullptr;
   if (!self->caught) return Failure::none;
   if (message) *message = self->message;
-  switch (self->code) {
-    case QUARNEL_EXCEPTION_RANGE:
-      return Failure::range;
-    case QUARNEL_EXCEPTION_CONVERT:
-      return Failure::convert;
-    case QUARNEL_EXCEPTION_OUT_OF_MEMORY:
-      return Failure::out_of_memory;
-    case QUARNEL_EXCEPTION_INVALID_HANDLE:
-      return Failure::invalid_handle;
-    default:
-      return Failure::other;
-  }
+  static const std::pair<DWORD, Failure> kinds[] = {
+      {QUARNEL_EXCEPTION_RANGE, Failure::range},
+      {QUARNEL_EXCEPTION_CONVERT, Failure::convert},
+      {QUARNEL_EXCEPTION_OUT_OF_MEMORY, Failure::out_of_memory},
+      {QUARNEL_EXCEPTION_INVALID_HANDLE, Failure::invalid_handle}};
+  for (const auto& [code, kind] : kinds)
+    if (self->code == code) return kind;
+  return Failure::other;
 }
 #else
 Failure run_catching(void (*body)(void*), void* context, std::string* message) {
   try {
     body(context);
     return Failure::none;
-  } catch (const quarnel::ERangeError& e) {
-    if (message) *message = e.what();
-    return Failure::range;
-  } catch (const quarnel::EConvertError& e) {
-    if (message) *message = e.what();
-    return Failure::convert;
-  } catch (const quarnel::EInvalidHandle& e) {
-    if (message) *message = e.what();
-    return Failure::invalid_handle;
   } catch (const std::bad_alloc&) {
     return Failure::out_of_memory;
+  } catch (const std::exception& e) {
+    if (message) *message = e.what();
+    if (dynamic_cast<const quarnel::ERangeError*>(&e)) return Failure::range;
+    if (dynamic_cast<const quarnel::EConvertError*>(&e)) return Failure::convert;
+    if (dynamic_cast<const quarnel::EInvalidHandle*>(&e)) return Failure::invalid_handle;
+    return Failure::other;
   } catch (...) {
     return Failure::other;
   }

@@ -12,8 +12,8 @@ import re
 import sys
 
 PARAMETERS = {
-    "LStrHandleA": "a", "LStrHandleW": "w", "int": "i", "char": "c", "LWideChar": "u",
-    "bool": "b", "double": "d", "int64_t": "q", "uint64_t": "q", "const char*": "s",
+    "LStrHandleA": "a", "LStrHandleW": "w", "int": "i", "char": "c", "LWideChar": "c",
+    "bool": "i", "double": "d", "int64_t": "q", "uint64_t": "q", "const char*": "s",
     "const LWideChar*": "t", "LWideChar*": "W", "char*": "W", "const int*": "n", "const double*": "D",
     "const CLAnsiStr*": "x", "const CLWideStr*": "y", "CLAnsiStr*": "X", "CLWideStr*": "Y",
     "CLAnsiStrList*": "L", "CLWideStrList*": "M", "void*": "m", "va_list": "l", "...": "e",

@@ -29,23 +29,22 @@ static void check(int ok, const char* what, const char* detail) {
 /* ---- Stack balance --------------------------------------------------------
  * balanced_call pushes the argument words right to left and calls fn, as a
  * compiler would, with marks in the callee-saved registers EBX and EDI. It
- * reports where the stack pointer ends up against where the convention puts
- * it (the callee removes its arguments under stdcall, the caller under
- * cdecl), whether the marks survived, and the result registers, popping a
- * floating-point result off the x87 stack. */
+ * reports how many bytes the call left on the stack, what EBX and EDI hold
+ * afterwards and the result registers, popping a floating-point result off
+ * the x87 stack. */
 typedef struct Outcome {
-  uint32_t eax, edx;    /* offsets 0 and 4 */
-  double st0;           /* 8 */
-  int32_t displacement; /* 16: bytes off the expected stack pointer */
-  int32_t kept;         /* 20: 1 when EBX and EDI came back unchanged */
+  uint32_t eax, edx; /* offsets 0 and 4 */
+  double st0;        /* 8 */
+  int32_t left;      /* 16: bytes of arguments still on the stack */
+  uint32_t ebx, edi; /* 20 and 24 */
 } Outcome;
-_Static_assert(offsetof(Outcome, st0) == 8 && offsetof(Outcome, displacement) == 16 &&
-                   offsetof(Outcome, kept) == 20,
+_Static_assert(offsetof(Outcome, st0) == 8 && offsetof(Outcome, left) == 16 &&
+                   offsetof(Outcome, edi) == 24,
                "balanced_call writes these offsets");
+enum { MARK_EBX = 0x5eed0001, MARK_EDI = 0x5eed0002 };
 
 typedef void (*Entry)(void); /* any export, whatever its parameters */
-void balanced_call(Entry fn, int words, const uint32_t* args, int caller_cleans, int float_result,
-                   Outcome* out);
+void balanced_call(Entry fn, int words, const uint32_t* args, int float_result, Outcome* out);
 __asm__(
     ".text\n"
     ".globl _balanced_call\n"
@@ -58,39 +57,25 @@ __asm__(
     "  movl 12(%ebp), %ecx\n" /* words */
     "  movl 16(%ebp), %edx\n" /* args */
     "  movl %esp, %esi\n"     /* the stack pointer before the arguments */
+    "  jecxz 2f\n"
     "1:\n"
-    "  testl %ecx, %ecx\n"
-    "  jz 2f\n"
     "  pushl -4(%edx,%ecx,4)\n"
-    "  decl %ecx\n"
-    "  jmp 1b\n"
+    "  loop 1b\n"
     "2:\n"
     "  movl $0x5eed0001, %ebx\n"
     "  movl $0x5eed0002, %edi\n"
     "  call *8(%ebp)\n"
-    "  movl 28(%ebp), %ecx\n" /* out */
+    "  movl 24(%ebp), %ecx\n" /* out */
     "  movl %eax, 0(%ecx)\n"
     "  movl %edx, 4(%ecx)\n"
-    "  cmpl $0, 24(%ebp)\n"
+    "  cmpl $0, 20(%ebp)\n"
     "  je 3f\n"
     "  fstpl 8(%ecx)\n"
     "3:\n"
-    "  xorl %eax, %eax\n"
-    "  cmpl $0x5eed0001, %ebx\n"
-    "  jne 4f\n"
-    "  cmpl $0x5eed0002, %edi\n"
-    "  jne 4f\n"
-    "  incl %eax\n"
-    "4:\n"
-    "  movl %eax, 20(%ecx)\n"
+    "  movl %ebx, 20(%ecx)\n"
+    "  movl %edi, 24(%ecx)\n"
     "  movl %esi, %eax\n"
-    "  subl %esp, %eax\n" /* bytes the call left on the stack */
-    "  cmpl $0, 20(%ebp)\n"
-    "  je 5f\n"
-    "  movl 12(%ebp), %edx\n"
-    "  shll $2, %edx\n"
-    "  subl %edx, %eax\n" /* caller cleans: its own arguments are expected */
-    "5:\n"
+    "  subl %esp, %eax\n"
     "  movl %eax, 16(%ecx)\n"
     "  movl %esi, %esp\n"
     "  popl %edi\n"
@@ -108,106 +93,57 @@ typedef struct Export {
 } Export;
 
 /* Everything one call's arguments point at: valid handles holding "12",
- * wrappers and lists, buffers. Released after the call, as a host would. */
+ * wrappers (a source, then slots) and lists, buffers. Released after the
+ * call, as a host would. */
 typedef struct Fixture {
   uint32_t words[16];
   int count;
   LStrHandleA a[4];
   LStrHandleW w[4];
   int na, nw;
-  CLAnsiStr wrapper_a[5]; /* a source, then slots */
+  CLAnsiStr wrapper_a[5];
   CLWideStr wrapper_w[5];
+  CLAnsiStr* slots_a; /* the wrappers after the first */
+  CLWideStr* slots_w;
   CLAnsiStrList list_a;
   CLWideStrList list_w;
   LWideChar buffer[64];
-  int layout[8];
-  double numbers[4];
-  uint32_t no_arguments[8];
 } Fixture;
 
-static LStrHandleA fresh_a(Fixture* f) { return f->a[f->na++] = LStrAllocFromASzStrA("12", -1); }
-static LStrHandleW fresh_w(Fixture* f) { return f->w[f->nw++] = LStrAllocFromWSzStrW(L"12", -1); }
-static void push(Fixture* f, uint32_t word) { f->words[f->count++] = word; }
-static void push_pointer(Fixture* f, const void* p) { push(f, (uint32_t)(uintptr_t)p); }
+/* What the read-only pointer parameters get: a layout of fields one
+ * character wide, numbers, an empty va_list. */
+static const int layout[8] = {1, 1, 1, 1, 1, 1, 1, 1};
+static const double numbers[4] = {1.5, 1.5, 1.5, 1.5};
+static const uint32_t no_arguments[8];
 
+static void push(Fixture* f, uint32_t word) { f->words[f->count++] = word; }
+
+/* The letters calls.py writes: 'a' / 'w' a fresh handle the call may end;
+ * "icdqe" a value of one or two words (int or bool, a character, a double,
+ * a 64-bit integer, unused variadic arguments); the rest a pointer, into
+ * the fixture where the call may write ('m', a module, is the executable). */
 static void add_argument(Fixture* f, char letter) {
+  static const char values[] = "icdqe", pointers[] = "stWnDxXyYLMml";
+  const void* targets[] = {"12",         L"12",      f->buffer,    layout,     numbers,
+                           f->wrapper_a, f->slots_a, f->wrapper_w, f->slots_w, &f->list_a,
+                           &f->list_w,   NULL,       no_arguments};
+  uint32_t words[][2] = {{1, 0}, {'1', 0}, {0, 0}, {12, 0}, {7, 8}}; /* low word first */
+  const char* value = letter ? strchr(values, letter) : NULL;
+  const char* pointer = letter ? strchr(pointers, letter) : NULL;
   double number = 1.5;
-  uint32_t halves[2];
-  int i;
-  switch (letter) {
-    case 'a':
-      push_pointer(f, fresh_a(f));
-      break;
-    case 'w':
-      push_pointer(f, fresh_w(f));
-      break;
-    case 'i': /* positions, counts, bases, ids */
-    case 'b':
-      push(f, 1);
-      break;
-    case 'c': /* a character of the text */
-    case 'u':
-      push(f, '1');
-      break;
-    case 'd':
-      memcpy(halves, &number, sizeof halves);
-      push(f, halves[0]);
-      push(f, halves[1]);
-      break;
-    case 'q':
-      push(f, 12);
-      push(f, 0);
-      break; /* low word first */
-    case 's':
-      push_pointer(f, "12");
-      break;
-    case 't':
-      push_pointer(f, L"12");
-      break;
-    case 'W':
-      push_pointer(f, f->buffer);
-      break;
-    case 'n':
-      push_pointer(f, f->layout);
-      break;
-    case 'D':
-      push_pointer(f, f->numbers);
-      break;
-    case 'x':
-      f->wrapper_a[0] = (CLAnsiStr){LStrAllocFromASzStrA("12", -1), true};
-      push_pointer(f, &f->wrapper_a[0]);
-      break;
-    case 'X':
-      for (i = 1; i < 5; ++i) f->wrapper_a[i] = (CLAnsiStr){LStrAllocFromASzStrA("12", -1), true};
-      push_pointer(f, &f->wrapper_a[1]);
-      break;
-    case 'y':
-      f->wrapper_w[0] = (CLWideStr){LStrAllocFromWSzStrW(L"12", -1), true};
-      push_pointer(f, &f->wrapper_w[0]);
-      break;
-    case 'Y':
-      for (i = 1; i < 5; ++i) f->wrapper_w[i] = (CLWideStr){LStrAllocFromWSzStrW(L"12", -1), true};
-      push_pointer(f, &f->wrapper_w[1]);
-      break;
-    case 'L':
-      push_pointer(f, &f->list_a);
-      break;
-    case 'M':
-      push_pointer(f, &f->list_w);
-      break;
-    case 'm':
-      push_pointer(f, NULL);
-      break; /* the executable itself */
-    case 'l':
-      push_pointer(f, f->no_arguments);
-      break;
-    case 'e':
-      push(f, 7);
-      push(f, 8);
-      break; /* unused variadic arguments */
-    default:
-      printf("host: no argument for letter '%c'\n", letter);
-      ExitProcess(2);
+  memcpy(words[2], &number, sizeof number);
+  if (letter == 'a') {
+    push(f, (uint32_t)(uintptr_t)(f->a[f->na++] = LStrAllocFromASzStrA("12", -1)));
+  } else if (letter == 'w') {
+    push(f, (uint32_t)(uintptr_t)(f->w[f->nw++] = LStrAllocFromWSzStrW(L"12", -1)));
+  } else if (pointer) {
+    push(f, (uint32_t)(uintptr_t)targets[pointer - pointers]);
+  } else if (value) {
+    push(f, words[value - values][0]);
+    if (value - values >= 2) push(f, words[value - values][1]);
+  } else {
+    printf("host: no argument for letter '%c'\n", letter);
+    ExitProcess(2);
   }
 }
 
@@ -225,31 +161,31 @@ static int release_list(CLAnsiStrList* list, int wide) {
     ok = ok && HeapValidate(heap, 0, item) && HeapFree(heap, 0, item);
   }
   if (list->items) ok = ok && HeapValidate(heap, 0, list->items) && HeapFree(heap, 0, list->items);
-  list->items = NULL;
-  list->capacity = list->count = 0;
   return ok;
-}
-static int release_lists(CLAnsiStrList* a, CLWideStrList* w) {
-  return release_list(a, 0) & release_list((CLAnsiStrList*)(void*)w, 1);
 }
 
 static void check_every_export(void) {
   const Export exports[] = {HOST_EXPORTS};
-  int n = (int)(sizeof exports / sizeof exports[0]), e, i, consumed;
+  int n = (int)(sizeof exports / sizeof exports[0]), e, i, consumed, left;
   for (e = 0; e < n; ++e) {
     Fixture f;
     Outcome out;
     char detail[96];
     memset(&f, 0, sizeof f);
-    for (i = 0; i < 8; ++i) f.layout[i] = 1;
-    for (i = 0; i < 4; ++i) f.numbers[i] = 1.5;
+    for (i = 0; i < 5; ++i) {
+      f.wrapper_a[i] = (CLAnsiStr){LStrAllocFromASzStrA("12", -1), true};
+      f.wrapper_w[i] = (CLWideStr){LStrAllocFromWSzStrW(L"12", -1), true};
+    }
+    f.slots_a = f.wrapper_a + 1;
+    f.slots_w = f.wrapper_w + 1;
     f.list_a.growBy = f.list_w.growBy = 2;
     for (i = 0; exports[e].parameters[i]; ++i) add_argument(&f, exports[e].parameters[i]);
-    balanced_call(exports[e].address, f.count, f.words, exports[e].caller_cleans,
-                  exports[e].result == 'f', &out);
-    snprintf(detail, sizeof detail, "%s: stack off by %d bytes, callee-saved registers %s",
-             exports[e].name, (int)out.displacement, out.kept ? "kept" : "changed");
-    check(out.displacement == 0 && out.kept, "stack balance", detail);
+    balanced_call(exports[e].address, f.count, f.words, exports[e].result == 'f', &out);
+    /* Under cdecl the caller removes its own arguments. */
+    left = out.left - (exports[e].caller_cleans ? 4 * f.count : 0);
+    snprintf(detail, sizeof detail, "%s: stack off by %d bytes, EBX %08lX, EDI %08lX",
+             exports[e].name, left, (unsigned long)out.ebx, (unsigned long)out.edi);
+    check(left == 0 && out.ebx == MARK_EBX && out.edi == MARK_EDI, "stack balance", detail);
     if (exports[e].result == 'a') LStrDestroyA((LStrHandleA)(uintptr_t)out.eax);
     if (exports[e].result == 'w') LStrDestroyW((LStrHandleW)(uintptr_t)out.eax);
     consumed = strncmp(exports[e].name, "LStrDestroy", 11) == 0;
@@ -259,7 +195,8 @@ static void check_every_export(void) {
       if (f.wrapper_a[i].owned) LStrDestroyA(f.wrapper_a[i].handle);
       if (f.wrapper_w[i].owned) LStrDestroyW(f.wrapper_w[i].handle);
     }
-    check(release_lists(&f.list_a, &f.list_w), "list storage", exports[e].name);
+    check(release_list(&f.list_a, 0) && release_list((CLAnsiStrList*)(void*)&f.list_w, 1),
+          "list storage", exports[e].name);
   }
   printf("host: %d exports called\n", n);
   {
@@ -267,8 +204,8 @@ static void check_every_export(void) {
     LStrHandleA h = LStrAllocFromASzStrA("12", -1);
     uint32_t words[2] = {(uint32_t)(uintptr_t)h, 0};
     Outcome out;
-    balanced_call((Entry)LStrLengthA, 2, words, 0, 0, &out);
-    check(out.displacement == 4 && out.eax == 2, "stack balance", "a wrong arity shows");
+    balanced_call((Entry)LStrLengthA, 2, words, 0, &out);
+    check(out.left == 4 && out.eax == 2, "stack balance", "a wrong arity shows");
     LStrDestroyA(h);
   }
 }
@@ -304,23 +241,14 @@ static EXCEPTION_DISPOSITION __cdecl on_failure(EXCEPTION_RECORD* record, void* 
 }
 
 /* The chain's head is the first word of the TIB, at fs:[0]. */
-static void* chain_head(void) {
-  void* head;
-  __asm__ volatile("movl %%fs:0, %0" : "=r"(head));
-  return head;
-}
-static void set_chain_head(void* head) {
-  __asm__ volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
-}
-
 static DWORD WINAPI attempt_thread(void* argument) {
   Attempt* at = argument;
   EXCEPTION_REGISTRATION_RECORD frame;
   frame.Handler = (PEXCEPTION_ROUTINE)on_failure;
-  frame.Next = chain_head();
-  set_chain_head(&frame);
+  __asm__ volatile("movl %%fs:0, %0" : "=r"(frame.Next));
+  __asm__ volatile("movl %0, %%fs:0" : : "r"(&frame) : "memory");
   at->body(at);
-  set_chain_head(frame.Next);
+  __asm__ volatile("movl %0, %%fs:0" : : "r"(frame.Next) : "memory");
   return 0;
 }
 
@@ -344,17 +272,14 @@ static void grow_beyond_memory(Attempt* at) { LStrSetLengthA(at->a, 0x7FFFFFFF);
 
 static void check_failures(void) {
   static const struct {
-    const char* name;
     void (*body)(Attempt*);
     const char* text;
     DWORD code;
     const char* message;
   } cases[] = {
-      {"range", read_past_end, "abc", QUARNEL_EXCEPTION_RANGE, "Range check error"},
-      {"convert", read_number, "12x", QUARNEL_EXCEPTION_CONVERT,
-       "'12x' is not a valid integer value"},
-      {"out of memory", grow_beyond_memory, "abc", QUARNEL_EXCEPTION_OUT_OF_MEMORY,
-       "Out of memory"},
+      {read_past_end, "abc", QUARNEL_EXCEPTION_RANGE, "Range check error"},
+      {read_number, "12x", QUARNEL_EXCEPTION_CONVERT, "'12x' is not a valid integer value"},
+      {grow_beyond_memory, "abc", QUARNEL_EXCEPTION_OUT_OF_MEMORY, "Out of memory"},
   };
   size_t i;
   for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
@@ -364,14 +289,14 @@ static void check_failures(void) {
     at.body = cases[i].body;
     at.a = LStrAllocFromASzStrA(cases[i].text, -1);
     code = attempt(&at);
-    snprintf(detail, sizeof detail, "%s: code %08lX, message \"%s\"", cases[i].name,
-             (unsigned long)code, at.message);
+    snprintf(detail, sizeof detail, "expected %08lX, got %08lX, message \"%s\"",
+             (unsigned long)cases[i].code, (unsigned long)code, at.message);
     check(code == cases[i].code && strcmp(at.message, cases[i].message) == 0,
           "structured exception", detail);
     /* The host goes on: the handle kept its text and takes further calls. */
     check(strcmp(LStrCstrA(at.a), cases[i].text) == 0 &&
               LStrAppendASzStrA(at.a, "!", -1) == (int)strlen(cases[i].text) + 1,
-          "handle after a failure", cases[i].name);
+          "handle after a failure", cases[i].message);
     LStrDestroyA(at.a);
   }
 }

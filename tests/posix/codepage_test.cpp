@@ -5,15 +5,20 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include <cctype>
+#include <cstdint>
 #include <cstdlib>
+#include <map>
+#include <optional>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "core/char_rules.hpp"
 #include "platform/platform.hpp"
+
+#if defined(QUARNEL_TEST_WITH_ICU)
+#include <unicode/ustring.h>
+#endif
 
 namespace qp = quarnel::platform::posix;
 using std::string;
@@ -22,13 +27,12 @@ using namespace std::string_literals;
 
 namespace {
 
-const unsigned kSingleByte[] = {874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258};
 const unsigned kAll[] = {874,  1250, 1251, 1252, 1253, 1254, 1255, 1256,
                          1257, 1258, 932,  936,  949,  950,  65001};
 
 const qp::CodePage& page(unsigned id) {
   const qp::CodePage* p = qp::find_code_page(id);
-  if (!p) ADD_FAILURE() << "code page " << id << " missing";
+  EXPECT_NE(p, nullptr) << "code page " << id << " missing";
   return p ? *p : *qp::find_code_page(1252);
 }
 
@@ -62,72 +66,93 @@ char16_t default_char(unsigned id) { return id == 932 ? u'\x30FB' : u'?'; }
 
 }  // namespace
 
-// --- Single-byte pages ---------------------------------------------------------
+// --- Tables ----------------------------------------------------------------------
 
-// Every byte the C library's converter defines decodes as it does; the
-// bytes it leaves undefined below 0xA0 decode to the unit of the same value.
-TEST(SingleByte, BytesMatchTheCLibrarysTables) {
+namespace {
+
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// The C library's conversion of a whole text, or nothing where it has none.
+// Flushed at once: the converter of 1258 holds a letter back for a combining
+// mark that may follow.
+std::optional<string> convert(iconv_t cd, string in) {
+  char out[16];
+  char *from = in.data(), *to = out;
+  std::size_t left = in.size(), room = sizeof out;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &from, &left, &to, &room) == static_cast<std::size_t>(-1) ||
+      iconv(cd, nullptr, nullptr, &to, &room) == static_cast<std::size_t>(-1))
+    return std::nullopt;
+  return string(out, to);
+}
+
+}  // namespace
+
+// Every single byte and lead/trail pair of every page, and every unit,
+// against the C library's converters. Where the converter has no character,
+// ours decodes to the default character, to a private-use unit (the
+// user-defined areas) or, for a single byte, to the unit of its own value;
+// and encodes a unit it lacks to bytes that decode back to it. Where the
+// converter's bytes for a unit are only a best fit or a decomposition (they
+// decode to something else), ours is '?'. Each character ours decodes
+// encodes to bytes that decode back to it: a single byte to itself.
+TEST(CodePages, TablesMatchTheCLibrarysConverters) {
+  // Characters the converter lacks, or writes with another of their codes.
+  const std::map<std::pair<unsigned, char16_t>, string> pinned = {{{1255, 0x05BA}, "\xCA"},
+                                                                  {{950, 0x2550}, "\xF9\xF9"},
+                                                                  {{950, 0x255E}, "\xF9\xE9"},
+                                                                  {{950, 0x2561}, "\xF9\xEB"},
+                                                                  {{950, 0x256A}, "\xF9\xEA"}};
   int opened = 0;
-  for (unsigned id : kSingleByte) {
-    iconv_t cd = iconv_open("UTF-16LE", ("CP" + std::to_string(id)).c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) continue;
+  for (unsigned id : kAll) {
+    const string name = "CP" + std::to_string(id);
+    const iconv_t to_units = iconv_open("UTF-16LE", name.c_str());
+    const iconv_t to_bytes = iconv_open(name.c_str(), "UTF-16LE");
+    if (id == 65001 || to_units == kNoConverter || to_bytes == kNoConverter) continue;
     ++opened;
-    for (int b = 0x80; b < 0x100; ++b) {
-      char in = static_cast<char>(b), out[4];
-      char *from = &in, *to = out;
-      std::size_t left = 1, room = sizeof out;
-      // Flushed at once: the converter of 1258 holds a letter back for a
-      // combining mark that may follow.
-      const bool defined = iconv(cd, &from, &left, &to, &room) != static_cast<std::size_t>(-1) &&
-                           iconv(cd, nullptr, nullptr, &to, &room) == 0;
-      const char16_t want = static_cast<char16_t>((out[0] & 0xFF) | (out[1] & 0xFF) << 8);
-      const u16string got = dec(page(id), string(1, in));
-      if (defined || b < 0xA0) {
-        EXPECT_EQ(got, u16string(1, defined ? want : static_cast<char16_t>(b))) << id << " " << b;
+    SCOPED_TRACE(id);
+    const qp::CodePage& cp = page(id);
+    for (int lead = 0x80; lead < 0x100; ++lead) {
+      const bool pair = qp::is_lead_byte(cp, static_cast<unsigned char>(lead));
+      for (int trail = pair ? 1 : 0; trail < (pair ? 0x100 : 1); ++trail) {
+        const string in = pair ? bytes({lead, trail}) : bytes({lead});
+        const u16string u = dec(cp, in);
+        ASSERT_EQ(u.size(), 1u) << ::testing::PrintToString(in);
+        if (const auto want = convert(to_units, in)) {
+          EXPECT_EQ(u,
+                    u16string(reinterpret_cast<const char16_t*>(want->data()), want->size() / 2));
+        } else {
+          EXPECT_TRUE(u[0] == default_char(id) || (u[0] >= 0xE000 && u[0] < 0xF900) ||
+                      (!pair && u[0] == lead) || pinned.count({id, u[0]}))
+              << ::testing::PrintToString(in);
+        }
+        if (u[0] == default_char(id)) continue;
+        const string back = enc(cp, u);
+        EXPECT_EQ(dec(cp, back), u);
+        if (!pair) {
+          EXPECT_EQ(back, in);
+        }
       }
     }
-    iconv_close(cd);
+    for (unsigned unit = 0x80; unit < 0x10000; ++unit) {
+      const u16string u(1, static_cast<char16_t>(unit));
+      const string got = enc(cp, u);
+      const auto want = convert(to_bytes, string(reinterpret_cast<const char*>(u.data()), 2));
+      if (const auto p = pinned.find({id, u[0]}); p != pinned.end()) {
+        EXPECT_EQ(got, p->second) << unit;
+      } else if (!want) {
+        EXPECT_TRUE(got == "?" || dec(cp, got) == u) << unit;
+      } else {
+        EXPECT_EQ(got, dec(cp, *want) == u ? *want : "?") << unit;
+      }
+    }
+    iconv_close(to_units);
+    iconv_close(to_bytes);
   }
   // The 32-bit build runs without the C library's converter modules.
   if (opened == 0) GTEST_SKIP() << "no iconv converters";
-  EXPECT_EQ(opened, 10);
+  EXPECT_EQ(opened, 14);
 }
-
-// Every byte decodes to a distinct unit that encodes back to it; every other
-// unit, surrogates included, encodes to '?'. A few bytes Python's tables leave
-// undefined are pinned to what Windows gives.
-TEST(SingleByte, BytesAndUnitsRoundTripExactly) {
-  string all;
-  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  for (unsigned id : kSingleByte) {
-    SCOPED_TRACE(id);
-    const qp::CodePage& cp = page(id);
-    u16string units = dec(cp, all);
-    ASSERT_EQ(units.size(), 256u);
-    EXPECT_EQ(std::set<char16_t>(units.begin(), units.end()).size(), 256u);
-    EXPECT_EQ(enc(cp, units), all);
-    u16string every;
-    string expected;
-    for (unsigned u = 0; u < 0x10000; ++u) {
-      every += static_cast<char16_t>(u);
-      std::size_t at = units.find(static_cast<char16_t>(u));
-      expected += at == u16string::npos ? '?' : static_cast<char>(at);
-    }
-    EXPECT_EQ(enc(cp, every), expected);
-  }
-  struct {
-    unsigned id;
-    int byte;
-    char16_t unit;
-  } holes[] = {{1250, 0x81, 0x0081}, {1251, 0x98, 0x0098}, {1253, 0xAA, 0xF8F9},
-               {1253, 0xFF, 0xF8FB}, {1255, 0xCA, 0x05BA}, {1255, 0xD9, 0xF88D},
-               {1255, 0xFF, 0xF896}, {1257, 0xA1, 0xF8FC}, {1257, 0xA5, 0xF8FD},
-               {874, 0x81, 0x0081},  {874, 0xDB, 0xF8C1},  {874, 0xFF, 0xF8C8}};
-  for (const auto& h : holes)
-    EXPECT_EQ(dec(page(h.id), bytes({h.byte})), u16string(1, h.unit)) << h.id << " " << h.byte;
-}
-
-// --- Double-byte pages -----------------------------------------------------------
 
 TEST(DoubleByte, LeadBytes) {
   for (unsigned id : kAll)
@@ -138,70 +163,14 @@ TEST(DoubleByte, LeadBytes) {
     }
 }
 
-// Sweeps every lead/trail pair and every single byte: each character encodes
-// to a sequence that decodes back to it (the same sequence unless the
-// character has several), and each unit that is no character encodes to '?'.
-TEST(DoubleByte, TablesRoundTrip) {
-  struct {
-    unsigned id;
-    std::size_t characters;  // pairs decoding to other than the default char
-    std::size_t aliases;     // pairs whose character is written another way
-  } cases[] = {{932, 9603, 398}, {936, 23685, 0}, {949, 17236, 0}, {950, 19720, 10}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.id);
-    const qp::CodePage& cp = page(c.id);
-    std::vector<bool> reachable(0x10000);
-    reachable[default_char(c.id)] = true;
-    std::vector<string> inputs;  // every single byte and every pair
-    for (int lead = 0x80; lead < 0x100; ++lead) {
-      if (!qp::is_lead_byte(cp, static_cast<unsigned char>(lead))) inputs.push_back(bytes({lead}));
-      for (int trail = 1; trail < 0x100 && qp::is_lead_byte(cp, static_cast<unsigned char>(lead));
-           ++trail)
-        inputs.push_back(bytes({lead, trail}));
-    }
-    std::size_t characters = 0, aliases = 0;
-    for (const string& in : inputs) {
-      u16string u = dec(cp, in);
-      ASSERT_EQ(u.size(), 1u) << ::testing::PrintToString(in);
-      if (in.size() == 2 && u[0] == default_char(c.id)) continue;
-      characters += in.size() == 2;
-      reachable[u[0]] = true;
-      string back = enc(cp, u);
-      if (back != in) {
-        ++aliases;
-        EXPECT_EQ(dec(cp, back), u);
-      }
-    }
-    EXPECT_EQ(characters, c.characters);
-    EXPECT_EQ(aliases, c.aliases);
-    for (unsigned u = 0x80; u < 0x10000; ++u) {
-      u16string unit(1, static_cast<char16_t>(u));
-      string e = enc(cp, unit);
-      if (reachable[u])
-        EXPECT_EQ(dec(cp, e), unit) << u;
-      else
-        EXPECT_EQ(e, "?") << u;
-    }
-  }
-}
-
-// Characters Windows is known to give, malformed input, and the sequence the
-// encoder picks for characters that have several.
-TEST(DoubleByte, KnownConversions) {
+// A lead byte at the end, or before a zero, is one default character on its
+// own; otherwise it takes the next byte, even one that is no trail.
+TEST(DoubleByte, MalformedInput) {
   struct {
     unsigned id;
     string in;
     u16string out;
-  } decoded[] = {
-      {932, "\x82\xA0\x81\x5C\x81\x5F\x5C\x7E", u"\x3042\x2015\xFF3C\\~"},
-      {932, "\xA6\xDF\x80\xA0\xFF\xF0\x40\x81\x45", u"\xFF66\xFF9F\x80\xF8F0\xF8F3\xE000\x30FB"},
-      {936, "\x80\xFF\xA1\xA4\xA1\xAA\xB0\xA1", u"\x20AC\xF8F5\x00B7\x2014\x554A"},
-      {936, "\xAA\xA1\xA1\x40\xFE\xFE", u"\xE000\xE4C6\xE4C5"},
-      {949, "\xB0\xA1\x81\x41\xC9\xA1\xFE\xFE\x80", u"\xAC00\xAC02\xE000\xE0BB\x80"},
-      {950, "\xA4\x40\xA3\xE1\xF9\xFE\xFA\x40\x81\x40", u"\x4E00\x20AC\x2593\xE000\xEEB8"},
-      {950, "\xC6\xA1\xC8\xFE\xFF", u"\xF6B1\xF848\xF8F8"},
-      // A lead byte at the end, or before a zero, is one default character on
-      // its own; otherwise it takes the next byte, even one that is no trail.
+  } cases[] = {
       {932, "a\x82", u"a\x30FB"},
       {932, "\x82\0b"s, u"\x30FB\0b"s},
       {932, "\x82\x20z\x85\x40\x41", u"\x30FBz\x30FB\x41"},
@@ -209,72 +178,44 @@ TEST(DoubleByte, KnownConversions) {
       {949, "\xC9\x41", u"?"},
       {950, "\xA1\x7F\xA4\0"s, u"??\0"s},
   };
-  for (const auto& c : decoded) EXPECT_EQ(dec(page(c.id), c.in), c.out) << c.id;
-
-  struct {
-    unsigned id;
-    char16_t unit;
-    string out;
-  } encoded[] = {{932, 0x2252, "\x81\xE0"}, {932, 0x2160, "\x87\x54"}, {932, 0x2170, "\xFA\x40"},
-                 {932, 0xFFE2, "\x81\xCA"}, {932, 0x2235, "\x81\xE6"}, {932, 0x7E8A, "\xFA\x5C"},
-                 {936, 0x20AC, "\x80"},     {950, 0x2550, "\xF9\xF9"}, {950, 0x256D, "\xA2\x7E"},
-                 {950, 0x5341, "\xA4\x51"}, {950, 0x5345, "\xA4\xCA"}, {932, 0x00A5, "?"},
-                 {936, 0xD800, "?"}};
-  for (const auto& c : encoded)
-    EXPECT_EQ(enc(page(c.id), u16string(1, c.unit)), c.out) << c.id << " " << int{c.unit};
+  for (const auto& c : cases) EXPECT_EQ(dec(page(c.id), c.in), c.out) << c.id;
 }
 
 // --- UTF-8 -------------------------------------------------------------------------
 
+#if defined(QUARNEL_TEST_WITH_ICU)
 namespace {
 
-bool is_scalar(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
-
-string utf8_of(char32_t c) {
-  if (c < 0x80) return bytes({int(c)});
-  if (c < 0x800) return bytes({int(0xC0 | c >> 6), int(0x80 | (c & 0x3F))});
-  string tail = bytes({int(0x80 | (c >> 6 & 0x3F)), int(0x80 | (c & 0x3F))});
-  if (c < 0x10000) return bytes({int(0xE0 | c >> 12)}) + tail;
-  return bytes({int(0xF0 | c >> 18), int(0x80 | (c >> 12 & 0x3F))}) + tail;
+// ICU's converters replace each maximal ill-formed part (the longest start of
+// a well-formed sequence, at least one byte) and each lone surrogate with
+// U+FFFD, as ours do.
+u16string icu_decode(const string& s) {
+  UErrorCode status = U_ZERO_ERROR;
+  u16string out(s.size(), 0);
+  std::int32_t n = 0;
+  u_strFromUTF8WithSub(out.data(), static_cast<std::int32_t>(out.size()), &n, s.data(),
+                       static_cast<std::int32_t>(s.size()), 0xFFFD, nullptr, &status);
+  EXPECT_TRUE(U_SUCCESS(status));
+  return out.substr(0, static_cast<std::size_t>(n));
 }
 
-void append_utf16(u16string& out, char32_t c) {
-  if (c >= 0x10000)
-    out += {char16_t(0xD800 + ((c - 0x10000) >> 10)), char16_t(0xDC00 + (c & 0x3FF))};
-  if (c < 0x10000) out += char16_t(c);
-}
-
-// A decoder built from definitions rather than cleverness: a sequence is well
-// formed when it is the encoding of a scalar value; otherwise the longest
-// prefix of some well-formed sequence (at least one byte) becomes U+FFFD.
-u16string reference_decode(const string& s) {
-  static const std::vector<bool> prefixes = [] {  // (length << 24 | bytes), lengths 1..3
-    std::vector<bool> set(1u << 26);
-    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
-      string e = is_scalar(c) ? utf8_of(c) : "";
-      for (std::uint32_t m = 1, key = 0; m < e.size(); ++m)
-        set[m << 24 | (key = key << 8 | static_cast<unsigned char>(e[m - 1]))] = true;
-    }
-    return set;
-  }();
-  u16string out;
-  for (std::size_t i = 0, take = 1; i < s.size(); i += take, take = 1) {
-    char32_t found = 0xFFFFFFFF;
-    for (std::size_t len = 1; len <= 4 && i + len <= s.size(); ++len) {
-      char32_t c = len == 1 ? s[i] & 0xFF : s[i] & (0x7F >> len);
-      for (std::size_t k = 1; k < len; ++k) c = c << 6 | (s[i + k] & 0x3F);
-      if (is_scalar(c) && utf8_of(c) == s.substr(i, len)) found = c, take = len;
-    }
-    for (std::uint32_t m = 1, key = 0; found == 0xFFFFFFFF && m <= 3 && i + m <= s.size(); ++m)
-      if (prefixes[m << 24 | (key = key << 8 | static_cast<unsigned char>(s[i + m - 1]))]) take = m;
-    append_utf16(out, found == 0xFFFFFFFF ? 0xFFFD : found);
-  }
-  return out;
+string icu_encode(const u16string& w) {
+  UErrorCode status = U_ZERO_ERROR;
+  string out(3 * w.size(), 0);
+  std::int32_t n = 0;
+  u_strToUTF8WithSub(out.data(), static_cast<std::int32_t>(out.size()), &n, w.data(),
+                     static_cast<std::int32_t>(w.size()), 0xFFFD, nullptr, &status);
+  EXPECT_TRUE(U_SUCCESS(status));
+  return out.substr(0, static_cast<std::size_t>(n));
 }
 
 }  // namespace
 
-TEST(Utf8, DecoderMatchesReference) {
+// Decoding: every pair of bytes, every lead byte followed by the edges of the
+// ranges, and random text cut inside characters and broken by stray bytes.
+// Encoding: random units, surrogates (paired or not) and the edges of the
+// sequence lengths often among them.
+TEST(Utf8, ConvertsAsIcu) {
   const qp::CodePage& cp = page(65001);
   std::vector<string> inputs;
   for (unsigned v = 0; v < 0x10000; ++v) inputs.push_back(bytes({int(v >> 8), int(v & 0xFF)}));
@@ -284,128 +225,76 @@ TEST(Utf8, DecoderMatchesReference) {
     for (int b : edges)
       for (int c : edges)
         for (int d : {0x41, 0x80, 0xBF}) inputs.push_back(bytes({lead, b, c, d}));
-  // Random mixtures of ASCII, whole and cut-short characters and stray bytes.
+  const char16_t units[] = {0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFF, 0xFFFD};
   std::mt19937 rng(20240611);
-  auto pick = [&](unsigned n) { return static_cast<unsigned>(rng() % n); };
   for (int round = 0; round < 20000; ++round) {
-    string s;
-    for (unsigned pieces = pick(12); pieces--;) {
-      const char* malformed[] = {"\xED\xA0\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xF4\x90\x80\x80"};
-      char32_t c = pick(4) ? pick(0x110000) : pick(0x800);
-      string e = is_scalar(c) && pick(8) ? utf8_of(c) : malformed[pick(4)];
-      unsigned kind = pick(4), stray = pick(2) ? 'a' + pick(26) : 0x80 + pick(0x40);
-      s += kind == 0   ? e
-           : kind == 1 ? e.substr(0, 1 + pick(static_cast<unsigned>(e.size())))
-                       : string(1, static_cast<char>(kind == 2 ? pick(256) : stray));
+    u16string w;
+    for (unsigned n = rng() % 12; n--;)
+      w += static_cast<char16_t>(rng() % 3 == 0   ? units[rng() % 8]
+                                 : rng() % 2 == 0 ? 0xD800 + rng() % 0x800
+                                                  : rng() % 0x10000);
+    ASSERT_EQ(enc(cp, w), icu_encode(w)) << ::testing::PrintToString(w);
+    string s = icu_encode(w);
+    for (unsigned k = rng() % 4; k--;) {
+      const std::size_t at = rng() % (s.size() + 1);
+      if (at < s.size() && rng() % 2)
+        s.erase(at, 1);
+      else
+        s.insert(at, 1, static_cast<char>(rng()));
     }
     inputs.push_back(s);
   }
   for (const string& s : inputs)
-    ASSERT_EQ(dec(cp, s), reference_decode(s)) << ::testing::PrintToString(s);
+    ASSERT_EQ(dec(cp, s), icu_decode(s)) << ::testing::PrintToString(s);
 }
-
-// Pairs become four bytes and lone surrogates U+FFFD; well-formed text
-// survives the trip back.
-TEST(Utf8, EncoderMatchesReference) {
-  const qp::CodePage& cp = page(65001);
-  std::mt19937 rng(7);
-  const char16_t interesting[] = {0x0000, 0x0041, 0x007F, 0x0080, 0x07FF, 0x0800, 0xD7FF, 0xD800,
-                                  0xDBFF, 0xDC00, 0xDFFF, 0xE000, 0xFFFD, 0xFFFF, 0x00E9, 0x4E00};
-  for (int round = 0; round < 20000; ++round) {
-    u16string s, fixed;
-    for (unsigned n = rng() % 16; n--;)
-      s += (rng() % 2) ? interesting[rng() % 16] : static_cast<char16_t>(rng());
-    string expected;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-      char32_t c = s[i];
-      if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000)
-        c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-      if (!is_scalar(c)) c = 0xFFFD;
-      expected += utf8_of(c);
-      append_utf16(fixed, c);
-    }
-    ASSERT_EQ(enc(cp, s), expected);
-    ASSERT_EQ(dec(cp, expected), fixed);
-  }
-}
+#endif
 
 // --- Every page ---------------------------------------------------------------------
 
-TEST(AllPages, ZerosAreCharactersAndMeasuringAgreesOnRandomInput) {
-  string ascii;
-  for (int b = 0; b < 0x80; ++b) ascii += static_cast<char>(b);
-  std::mt19937 rng(99);
+// The converters take runs of ASCII many bytes at a time. Random texts of
+// ASCII, zeros included, broken by every kind of byte and unit (surrogates,
+// paired or not, often), convert as they do character by character: ASCII as
+// itself, the rest one character (cut by the shared character rules) at a
+// time.
+TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
+  std::mt19937 rng(5);
   for (unsigned id : kAll) {
     SCOPED_TRACE(id);
     const qp::CodePage& cp = page(id);
     EXPECT_EQ(qp::code_page_id(cp), id);
-    EXPECT_EQ(dec(cp, "\0a\0"s), u"\0a\0"s);
-    EXPECT_EQ(enc(cp, u"\0a\0"s), "\0a\0"s);
-    EXPECT_EQ(enc(cp, dec(cp, ascii + ascii)), ascii + ascii);
-    // 0xFF is a single byte in every page; the ASCII fast path must stop at
-    // it wherever it sits in a word.
-    const u16string ff = dec(cp, "\xFF");
-    for (std::size_t at = 0; at < 16; ++at) {
-      string s = string(at, 'a') + "\xFF" + string(15 - at, 'a');
-      u16string u = u16string(at, u'a') + ff + u16string(15 - at, u'a');
-      EXPECT_EQ(dec(cp, s), u) << at;
-      if (id != 65001) {
-        EXPECT_EQ(enc(cp, u), s) << at;
-      }
-    }
-    // dec() and enc() compare measuring with writing; lengths are bounded.
-    for (int round = 0; round < 2000; ++round) {
-      string s;
-      u16string w;
-      for (unsigned n = rng() % 40; n--;) s += static_cast<char>(rng());
-      for (unsigned n = rng() % 40; n--;) w += static_cast<char16_t>(rng());
-      EXPECT_LE(dec(cp, s).size(), s.size());
-      EXPECT_LE(enc(cp, w).size(), 3 * w.size());
-    }
-  }
-  for (unsigned id : {0u, 437u, 1200u, 1252000u, 20127u, 65000u, 54936u})
-    EXPECT_EQ(qp::find_code_page(id), nullptr) << id;
-}
-
-// The converters take runs of ASCII many bytes at a time; character by
-// character (each cut by the shared character rules) they must give the same
-// text. Random texts mix ASCII runs with every kind of byte and unit.
-TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
-  std::mt19937 rng(5);
-  for (unsigned id : {1252u, 932u, 65001u}) {
-    SCOPED_TRACE(id);
-    const qp::CodePage& cp = page(id);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 800; ++round) {
       string s;
       u16string w;
       for (unsigned n = rng() % 64; n--;) {
-        const bool ascii = rng() % 4 != 0;
-        s += static_cast<char>(ascii ? 0x20 + rng() % 0x5F : rng() % 0x100);
-        w += static_cast<char16_t>(ascii ? 0x20 + rng() % 0x5F : rng() % 0x10000);
+        const unsigned kind = rng() % 8;
+        s += static_cast<char>(kind < 6 ? rng() % 0x80 : rng() % 0x100);
+        w += static_cast<char16_t>(kind < 6   ? rng() % 0x80
+                                   : kind < 7 ? 0xD800 + rng() % 0x800
+                                              : rng() % 0x10000);
       }
       u16string by_char;
-      const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
-      for (std::size_t i = 0; i < s.size();) {
+      const auto* b = reinterpret_cast<const unsigned char*>(s.data());
+      for (std::size_t i = 0, len = 1; i < s.size(); i += len) {
         const std::size_t left = s.size() - i;
-        std::size_t len = 1;
-        if (id == 932)
-          len = quarnel::chars::double_byte_length(qp::is_lead_byte(cp, bytes[i]), bytes + i, left);
-        else if (id == 65001)
-          len = quarnel::chars::utf8_step(bytes + i, left).length;
-        by_char += dec(cp, s.substr(i, len));
-        i += len;
+        len = id == 65001
+                  ? quarnel::chars::utf8_step(b + i, left).length
+                  : quarnel::chars::double_byte_length(qp::is_lead_byte(cp, b[i]), b + i, left);
+        by_char += b[i] < 0x80 ? u16string(1, b[i]) : dec(cp, s.substr(i, len));
       }
       ASSERT_EQ(dec(cp, s), by_char) << "round " << round;
       string by_unit;
-      for (std::size_t i = 0; i < w.size();) {
-        const bool pair = w[i] >= 0xD800 && w[i] < 0xDC00 && i + 1 < w.size() &&
-                          w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000;
-        by_unit += enc(cp, w.substr(i, pair ? 2 : 1));
-        i += pair ? 2 : 1;
+      for (std::size_t i = 0, len = 1; i < w.size(); i += len) {
+        len = w[i] >= 0xD800 && w[i] < 0xDC00 && i + 1 < w.size() && w[i + 1] >= 0xDC00 &&
+                      w[i + 1] < 0xE000
+                  ? 2
+                  : 1;
+        by_unit += w[i] < 0x80 ? string(1, static_cast<char>(w[i])) : enc(cp, w.substr(i, len));
       }
       ASSERT_EQ(enc(cp, w), by_unit) << "round " << round;
     }
   }
+  for (unsigned id : {0u, 437u, 1200u, 1252000u, 20127u, 65000u, 54936u})
+    EXPECT_EQ(qp::find_code_page(id), nullptr) << id;
 }
 
 // --- Choosing the process code page --------------------------------------------------
@@ -417,31 +306,30 @@ TEST(ProcessCodePage, CodesetNames) {
   struct {
     const char* spelling;
     unsigned id;
-  } known[] = {{"UTF-8", 65001},  {"ISO-8859-1", 1252},
-               {"EUC-JP", 932},   {"ANSI_X3.4-1968", 1252},
-               {"KOI8-R", 1251},  {"BIG5-HKSCS", 950},
-               {"ISO-8859-3", 0}, {"A-VERY-LONG-CODESET-NAME-INDEED", 0}};
-  std::mt19937 rng(5);
-  for (const auto& k : known) {
-    EXPECT_EQ(qp::code_page_for_codeset(k.spelling), k.id) << k.spelling;
-    for (int round = 0; round < 20; ++round) {
-      string variant;
-      for (const char* p = k.spelling; *p; ++p) {
-        if (*p == '-' || *p == '_' || *p == '.' || *p == ' ') {
-          if (rng() % 2) variant += "-_. "[rng() % 4];
-          continue;
-        }
-        variant += static_cast<char>(rng() % 2 ? std::tolower(*p) : *p);
-      }
-      EXPECT_EQ(qp::code_page_for_codeset(variant.c_str()), k.id) << variant;
-    }
-  }
+  } known[] = {{"UTF-8", 65001},
+               {"utf8", 65001},
+               {"ISO-8859-1", 1252},
+               {"iso_8859.1", 1252},
+               {"EUC-JP", 932},
+               {"Euc jP", 932},
+               {"ANSI_X3.4-1968", 1252},
+               {"ansi x3 4_1968", 1252},
+               {"KOI8-R", 1251},
+               {"BIG5-HKSCS", 950},
+               {"big5hkscs", 950},
+               {"ISO-8859-3", 0},
+               {"A-VERY-LONG-CODESET-NAME-INDEED", 0},
+               {"CP437", 0},
+               {"CP", 0},
+               {"CP99999999", 0},
+               {"WINDOWS-20127", 0},
+               {"", 0},
+               {"CP1252X", 0}};
+  for (const auto& k : known) EXPECT_EQ(qp::code_page_for_codeset(k.spelling), k.id) << k.spelling;
   for (unsigned id : kAll) {
     for (const char* prefix : {"CP", "cp", "WINDOWS-", "windows_"})
       EXPECT_EQ(qp::code_page_for_codeset((prefix + std::to_string(id)).c_str()), id) << prefix;
   }
-  for (const char* name : {"CP437", "CP", "CP99999999", "WINDOWS-20127", "", "CP1252X"})
-    EXPECT_EQ(qp::code_page_for_codeset(name), 0u) << name;
   EXPECT_EQ(qp::code_page_for_codeset(nullptr), 0u);
 }
 
@@ -463,19 +351,12 @@ TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
   }
 }
 
-// The platform functions convert with the page chosen at load.
+// The page chosen at load honours the override, and the platform layer uses it.
 TEST(ProcessCodePage, PlatformLayerUsesThePageChosenAtLoad) {
   namespace platform = quarnel::platform;
   const char* acp = std::getenv("QUARNEL_ACP");
   if (acp && *acp) {
     EXPECT_EQ(platform::ansi_code_page(), qp::choose_code_page(acp, "", nullptr));
   }
-  const qp::CodePage& cp = page(platform::ansi_code_page());
-  u16string w = u"x\x00E9\x3042\xD800", back(16, 0);
-  string s(16, 0);
-  s.resize(platform::utf16_to_ansi(w.data(), w.size(), s.data()));
-  EXPECT_EQ(s, enc(cp, w));
-  back.resize(platform::ansi_to_utf16(s.data(), s.size(), back.data()));
-  EXPECT_EQ(back, dec(cp, s));
-  EXPECT_EQ(platform::is_lead_byte(0x81), qp::is_lead_byte(cp, 0x81));
+  EXPECT_EQ(platform::is_lead_byte(0x81), qp::is_lead_byte(page(platform::ansi_code_page()), 0x81));
 }

@@ -37,16 +37,6 @@ struct Slots {
   }
 };
 
-// Replaces a handle's text by that of a new handle.
-void take_a(LStrHandleA h, LStrHandleA made) {
-  LStrAssignA(h, made);
-  LStrDestroyA(made);
-}
-void take_w(LStrHandleW h, LStrHandleW made) {
-  LStrAssignW(h, made);
-  LStrDestroyW(made);
-}
-
 // One seeded run over an A handle and its W twin. Returns what the run saw
 // (each split's field counts, each number's text, the final text), or the
 // first thing that went wrong.
@@ -80,8 +70,8 @@ std::string mix(unsigned seed, int steps, const std::vector<HA>& seeds, Slots& e
         LStrSelfUpperCaseW(w.get());
         break;
       case 3:
-        take_a(a.get(), LStrReplaceA(a.get(), "ab", "b"));
-        take_w(w.get(), LStrReplaceW(w.get(), QW("ab"), QW("b")));
+        LStrAssignA(a.get(), HA(LStrReplaceA(a.get(), "ab", "b")).get());
+        LStrAssignW(w.get(), HW(LStrReplaceW(w.get(), QW("ab"), QW("b"))).get());
         break;
       case 4:
         LStrAppendIntValueA(a.get(), static_cast<int>(r) - 0x40000000);
@@ -104,7 +94,7 @@ std::string mix(unsigned seed, int steps, const std::vector<HA>& seeds, Slots& e
       }
       case 7:  // the A text shares a payload with every thread
         LStrAssignA(a.get(), seeds[r % seeds.size()].get());
-        take_w(w.get(), LStrAllocCloneAW(a.get()));
+        LStrAssignW(w.get(), HW(LStrAllocCloneAW(a.get())).get());
         break;
       case 8:  // a write through a payload that may be shared
         if (r & 1) LStrUniqueA(a.get());
@@ -121,8 +111,8 @@ std::string mix(unsigned seed, int steps, const std::vector<HA>& seeds, Slots& e
         break;
       }
       default:  // each twin becomes the conversion of the other
-        take_a(a.get(), LStrAllocCloneWA(w.get()));
-        take_w(w.get(), LStrAllocCloneAW(a.get()));
+        LStrAssignA(a.get(), HA(LStrAllocCloneWA(w.get())).get());
+        LStrAssignW(w.get(), HW(LStrAllocCloneAW(a.get())).get());
         break;
     }
     if (LStrLengthA(a.get()) > 120) {

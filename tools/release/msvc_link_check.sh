@@ -9,8 +9,8 @@ arch=$1 release=$2 out=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$out"
 case $arch in
-  i686) machine=i386 kernel32="GetStdHandle@4 WriteFile@20 ExitProcess@4" entry=_start@0 ;;
-  x86_64) machine=i386:x86-64 kernel32="GetStdHandle WriteFile ExitProcess" entry=start ;;
+  i686) machine=i386 kernel32="GetStdHandle@4 WriteFile@20 ExitProcess@4 lstrlenA@4 lstrcmpA@8" entry=_start@0 ;;
+  x86_64) machine=i386:x86-64 kernel32="GetStdHandle WriteFile ExitProcess lstrlenA lstrcmpA" entry=start ;;
   *) echo "unknown architecture $arch" >&2; exit 2 ;;
 esac
 { echo "LIBRARY kernel32.dll"; echo "EXPORTS"; printf '  %s\n' $kernel32; } >"$out/kernel32.def"
