@@ -1,5 +1,4 @@
-// Creating, cloning and destroying handles; the index base.
-#include "core/memory.hpp"
+// Creating and cloning handles; the index base.
 #include "support.hpp"
 
 using namespace qtest;
@@ -93,26 +92,4 @@ TEST(IndexBase, OnlyZeroAndOneAreAccepted) {
     EXPECT_EQ(LStrGetCharIndexBaseW(w.get()), c.after);
   }
   EXPECT_EQ(text(a.get()), "x");
-}
-
-// Destroying releases the record and drops one reference to an A payload:
-// the payload goes with its last handle. Null is ignored.
-TEST(Destroy, ReleasesTheRecordAndTheLastPayloadReference) {
-  namespace qt = quarnel::testing;
-  long live = qt::live_blocks();
-  LStrDestroyA(nullptr);
-  LStrDestroyW(nullptr);
-  EXPECT_EQ(qt::live_blocks(), live);
-
-  LStrHandleA a = LStrAllocFromASzStrA("shared", -1);
-  LStrHandleA clone = LStrAllocCloneAA(a);
-  LStrHandleW w = LStrAllocFromWSzStrW(QW("own"), -1);
-  EXPECT_EQ(qt::live_blocks() - live, 5);  // three records, one A payload, one BSTR
-  LStrDestroyA(a);
-  EXPECT_EQ(qt::live_blocks() - live, 4);  // the clone keeps the payload
-  EXPECT_EQ(text(clone), "shared");
-  LStrDestroyA(clone);
-  EXPECT_EQ(qt::live_blocks() - live, 2);
-  LStrDestroyW(w);
-  EXPECT_EQ(qt::live_blocks() - live, 0);
 }
