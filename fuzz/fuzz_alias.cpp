@@ -136,16 +136,13 @@ Outcome<std::basic_string<typename Api<Rec>::Char>> run(const Case& c, bool alia
   std::vector<typename F::Wrapper> slots(list_form ? 0 : static_cast<std::size_t>(c.slots));
   typename F::List list(c.grow_by);
   std::vector<Rec*> handles;
-  if (list_form) {
-    for (int i = 0; i < c.slots; ++i) list.append(units<typename F::Char>("").c_str());
-    for (int i = 0; i < c.slots; ++i) handles.push_back(list[i].handle);
-  } else {
-    for (auto& w : slots) handles.push_back(w.handle);
-  }
   for (int i = 0; i < c.slots; ++i) {
-    const Text t = units<typename F::Char>(c.texts[static_cast<std::size_t>(i)]);
-    F::assign(handles[static_cast<std::size_t>(i)], t.data(), static_cast<int>(t.size()));
-    F::set_base(handles[static_cast<std::size_t>(i)], (c.bases >> i) & 1 ? 0 : 1);
+    const auto at = static_cast<std::size_t>(i);
+    if (list_form) list.append(F::kEmpty);
+    handles.push_back(list_form ? list[i].handle : slots[at].handle);
+    const Text t = units<typename F::Char>(c.texts[at]);
+    F::assign(handles[at], t.data(), static_cast<int>(t.size()));
+    F::set_base(handles[at], (c.bases >> i) & 1 ? 0 : 1);
   }
   Rec* source_slot = handles[static_cast<std::size_t>(c.source)];
   // Another destination sharing the source's payload (A; a copy in W).
@@ -185,18 +182,13 @@ Outcome<std::basic_string<typename Api<Rec>::Char>> run(const Case& c, bool alia
       break;
     }
   }
-  if (list_form) {
-    out.count = list.count;
-    out.capacity = list.capacity;
-    for (int i = 0; i < list.capacity; ++i) {
-      out.texts.push_back(list[i].str());
-      out.bases.push_back(F::base(list[i].handle));
-    }
-  } else {
-    for (auto& w : slots) {
-      out.texts.push_back(w.str());
-      out.bases.push_back(F::base(w.handle));
-    }
+  out.count = list.count;
+  out.capacity = list.capacity;
+  if (list_form) handles.clear();
+  for (int i = 0; list_form && i < list.capacity; ++i) handles.push_back(list[i].handle);
+  for (Rec* h : handles) {
+    out.texts.emplace_back(F::text(h), static_cast<std::size_t>(F::length(h)));
+    out.bases.push_back(F::base(h));
   }
   if (!alias) check(distinct.str() == line, "the distinct source keeps its text");
   return out;
