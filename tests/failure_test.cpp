@@ -51,17 +51,12 @@ struct Subjects {
   const double value = 2.5;
 };
 
-int vprintf_a(LStrHandleA h, bool cat, const char* format, ...) {
+// Calls a va_list form with the arguments after the format.
+template <class F, class H, class Char>
+int with_va_list(F f, H h, const Char* format, ...) {
   va_list args;
   va_start(args, format);
-  int n = cat ? _LStrCatVPrintfA(h, format, args) : _LStrVPrintfA(h, format, args);
-  va_end(args);
-  return n;
-}
-int vprintf_w(LStrHandleW h, bool cat, const LWideChar* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int n = cat ? _LStrCatVPrintfW(h, format, args) : _LStrVPrintfW(h, format, args);
+  int n = f(h, format, args);
   va_end(args);
   return n;
 }
@@ -200,10 +195,10 @@ const std::vector<Export>& exports() {
         DO(LStrAllocLoadStrW, LStrAllocLoadStrW(nullptr, IDS_UTF8)),
         DO(LStrFormatFloatA, LStrFormatFloatA(s.picture_a.get(), &s.value)),
         DO(LStrFormatFloatW, LStrFormatFloatW(s.picture_w.get(), &s.value)),
-        DO(_LStrVPrintfA, vprintf_a(s.a.get(), false, "n=%d", 7)),
-        DO(_LStrVPrintfW, vprintf_w(s.w.get(), false, QW("n=%d"), 7)),
-        DO(_LStrCatVPrintfA, vprintf_a(s.a.get(), true, "n=%d", 7)),
-        DO(_LStrCatVPrintfW, vprintf_w(s.w.get(), true, QW("n=%d"), 7))}},
+        DO(_LStrVPrintfA, with_va_list(_LStrVPrintfA, s.a.get(), "n=%d", 7)),
+        DO(_LStrVPrintfW, with_va_list(_LStrVPrintfW, s.w.get(), QW("n=%d"), 7)),
+        DO(_LStrCatVPrintfA, with_va_list(_LStrCatVPrintfA, s.a.get(), "n=%d", 7)),
+        DO(_LStrCatVPrintfW, with_va_list(_LStrCatVPrintfW, s.w.get(), QW("n=%d"), 7))}},
   };
   static const std::vector<Export> table = [] {
     std::vector<Export> rows;
@@ -254,9 +249,18 @@ void expect_stored_prefix(const List& list, const Texts& complete) {
     EXPECT_EQ(list[i].str(), complete[i]) << "slot " << i;
 }
 
-// Calls listed as never allocating succeed with no allocation allowed and
-// make none.
-TEST(OutOfMemory, EveryAllocationPointFailsCleanly) {
+// Every export with each of its allocations made to fail in turn (calls
+// listed as never allocating succeed with none allowed, and make none), then
+// with destroyed handles.
+TEST(EveryExport, FailsCleanlyOutOfMemoryOrGivenDestroyedHandles) {
+  // The exports that take no handle at all.
+  auto takes_handles = [](std::string_view name) {
+    for (std::string_view prefix : {"LStrAllocFrom", "LStrAllocStringOf", "LStrAllocLoadStr",
+                                    "LStrIntToHex", "LStrFloatToStrF", "LStrHeap"})
+      if (name.substr(0, prefix.size()) == prefix) return false;
+    return name != "LStrAllocA" && name != "LStrAllocW" && name != "LStrSetFailureMode" &&
+           name != "LStrGetLastFailure";
+  };
   for (const Export& e : exports()) {
     SCOPED_TRACE(e.name);
     // What a call that succeeds stores; the subjects end here, as the
@@ -300,37 +304,12 @@ TEST(OutOfMemory, EveryAllocationPointFailsCleanly) {
     if (e.allocates == Allocates::yes) {
       EXPECT_GT(budget, 1) << "listed as allocating, but made no allocation";
     }
-  }
-}
 
-TEST(OutOfMemory, ImpossibleSizesFailInsteadOfWrapping) {
-  HA a = make_a("x");
-  HW w = make_w(QW("x"));
-  EXPECT_EQ(failure_of([&] { LStrSetLengthW(w.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
-  EXPECT_EQ(text(w.get()), QW("x"));
-  if (sizeof(void*) == 4) {
-    EXPECT_EQ(failure_of([&] { LStrSetLengthA(a.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
-    EXPECT_EQ(text(a.get()), "x");
-  }
-}
-
-// Every export, given handles that were all destroyed (its arguments, the
-// source and slots of a split, the handles a list owns), in checked-handles
-// mode: each reports the invalid-handle failure the way the thread asked,
-// and none ends the process. A new export gets a row in the table above,
-// so it is tried here too.
-TEST(CheckedHandles, EveryExportReportsDestroyedHandles) {
-  // The exports that take no handle at all.
-  auto takes_handles = [](std::string_view name) {
-    for (std::string_view prefix : {"LStrAllocFrom", "LStrAllocStringOf", "LStrAllocLoadStr",
-                                    "LStrIntToHex", "LStrFloatToStrF", "LStrHeap"})
-      if (name.substr(0, prefix.size()) == prefix) return false;
-    return name != "LStrAllocA" && name != "LStrAllocW" && name != "LStrSetFailureMode" &&
-           name != "LStrGetLastFailure";
-  };
-  qt::check_handles(true);
-  for (const Export& e : exports()) {
-    SCOPED_TRACE(e.name);
+    // Given handles that were all destroyed (its arguments, the source and
+    // slots of a split, the handles a list owns), in checked-handles mode,
+    // the export reports the invalid-handle failure the way the thread asked
+    // and does not end the process.
+    qt::check_handles(true);
     const bool handles = takes_handles(e.name);
     for (int mode : {0, 1}) {
       Subjects s;
@@ -359,6 +338,17 @@ TEST(CheckedHandles, EveryExportReportsDestroyedHandles) {
       for (CLAnsiStr* w : wrappers_a) w->owned = false;
       for (CLWideStr* w : wrappers_w) w->owned = false;
     }
+    qt::check_handles(false);
   }
-  qt::check_handles(false);
+}
+
+TEST(OutOfMemory, ImpossibleSizesFailInsteadOfWrapping) {
+  HA a = make_a("x");
+  HW w = make_w(QW("x"));
+  EXPECT_EQ(failure_of([&] { LStrSetLengthW(w.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
+  EXPECT_EQ(text(w.get()), QW("x"));
+  if (sizeof(void*) == 4) {
+    EXPECT_EQ(failure_of([&] { LStrSetLengthA(a.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
+    EXPECT_EQ(text(a.get()), "x");
+  }
 }
