@@ -32,16 +32,15 @@ TEST(Create, LengthRuleChoosesTheCharacters) {
 }
 
 TEST(Create, SingleCharactersAndRuns) {
-  EXPECT_EQ(text(HA(LStrAllocFromCharA('x')).get()), "x");
-  EXPECT_EQ(text(HA(LStrAllocFromCharA(0)).get()), std::string(1, '\0'));
-  EXPECT_EQ(text(HW(LStrAllocFromCharW(QW('x'))).get()), QW("x"));
-  EXPECT_EQ(LStrLengthW(HW(LStrAllocFromCharW(0)).get()), 0);
   for (int count : {-3, 0, 1, 4}) {
     const std::size_t expected = count < 0 ? 0 : static_cast<std::size_t>(count);
     for (char ch : {'z', '\0'}) {
+      // The A character is kept even when zero; the W zero character is no text.
+      EXPECT_EQ(text(HA(LStrAllocFromCharA(ch)).get()), std::string(1, ch));
+      const auto unit = static_cast<LWideChar>(ch);
+      EXPECT_EQ(text(HW(LStrAllocFromCharW(unit)).get()), wstr(ch != 0, unit));
       EXPECT_EQ(text(HA(LStrAllocStringOfCharA(ch, count)).get()), std::string(expected, ch));
-      EXPECT_EQ(text(HW(LStrAllocStringOfCharW(static_cast<LWideChar>(ch), count)).get()),
-                wstr(expected, static_cast<LWideChar>(ch)));
+      EXPECT_EQ(text(HW(LStrAllocStringOfCharW(unit, count)).get()), wstr(expected, unit));
     }
   }
 }
