@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "quarnel/quarnel.hpp"

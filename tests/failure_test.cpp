@@ -337,14 +337,3 @@ TEST(EveryExport, FailsCleanlyOutOfMemoryOrGivenDestroyedHandles) {
       qt::check_handles(false);
     }
 }
-
-TEST(OutOfMemory, ImpossibleSizesFailInsteadOfWrapping) {
-  HA a = make_a("x");
-  HW w = make_w(QW("x"));
-  EXPECT_EQ(failure_of([&] { LStrSetLengthW(w.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
-  EXPECT_EQ(text(w.get()), QW("x"));
-  if (sizeof(void*) == 4) {
-    EXPECT_EQ(failure_of([&] { LStrSetLengthA(a.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
-    EXPECT_EQ(text(a.get()), "x");
-  }
-}

@@ -79,16 +79,15 @@ TEST(Clone, AnsiSharesUntilOneChangesWideCopies) {
 TEST(IndexBase, OnlyZeroAndOneAreAccepted) {
   HA a = make_a("x");
   HW w = make_w(QW("x"));
-  struct Case {
-    int base;
-    int result;
-    int after;
-  } cases[] = {{0, 1, 0}, {2, 0, 0}, {-1, 0, 0}, {1, 1, 1}, {7, 0, 1}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(LStrSetCharIndexBaseA(a.get(), c.base), c.result);
-    EXPECT_EQ(LStrSetCharIndexBaseW(w.get(), c.base), c.result);
-    EXPECT_EQ(LStrGetCharIndexBaseA(a.get()), c.after);
-    EXPECT_EQ(LStrGetCharIndexBaseW(w.get()), c.after);
+  // Any other base is refused (0) and leaves the base as it was.
+  int after = 1;
+  for (int base : {0, 2, -1, 1, 7}) {
+    const int accepted = base == 0 || base == 1;
+    after = accepted ? base : after;
+    EXPECT_EQ(LStrSetCharIndexBaseA(a.get(), base), accepted);
+    EXPECT_EQ(LStrSetCharIndexBaseW(w.get(), base), accepted);
+    EXPECT_EQ(LStrGetCharIndexBaseA(a.get()), after);
+    EXPECT_EQ(LStrGetCharIndexBaseW(w.get()), after);
   }
   EXPECT_EQ(text(a.get()), "x");
 }

@@ -6,7 +6,6 @@
 //
 // Each case holds one text of about 2 GiB, and a few briefly hold two, so
 // the suite needs several GiB of free memory; with less it skips and says so.
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <string>
