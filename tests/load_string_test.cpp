@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 using namespace qtest;
@@ -23,8 +24,13 @@ void* test_module() {
 #if defined(_WIN32)
   static void* module = LoadLibraryA("quarnel_test_strings.dll");
 #else
-  // glibc reads $ORIGIN as the directory of the program that calls.
-  static void* module = dlopen("$ORIGIN/quarnel_test_strings.so", RTLD_NOW | RTLD_LOCAL);
+  static void* module = [] {
+    char path[4096];
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string dir = n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string(".");
+    dir.erase(dir.find_last_of('/') + 1);
+    return dlopen((dir + "quarnel_test_strings.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  }();
 #endif
   return module;
 }
