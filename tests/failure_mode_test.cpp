@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "core/memory.hpp"
@@ -21,18 +22,8 @@ class CheckedHandles {
   ~CheckedHandles() { qt::check_handles(false); }
 };
 
-struct Recorded {
-  unsigned code;
-  std::string message;
-};
-Recorded last_failure() {
-  char message[256];
-  unsigned code = LStrGetLastFailure(message, sizeof message);
-  return {code, message};
-}
-
-// A failing call on a handle holding `text`: returns the call's result as a
-// number so cases of every result type share one table.
+// A failing call on a handle holding `text`, its result as a number so
+// calls of every result type share one table (0 for none, 1 for a pointer).
 struct FailingCall {
   const char* name;
   const char* text;
@@ -40,40 +31,94 @@ struct FailingCall {
   std::function<long long(LStrHandleA)> run;
   Failure raised;
   unsigned code;
+  const char* message = nullptr;  // the whole message, where the case fixes it
 };
 
-const std::vector<FailingCall>& failing_calls() {
-  // Its message quotes the text: longer than half the record's room.
-  static const std::string long_number = std::string(190, '7') + "x";
-  static const std::vector<FailingCall> calls = {
-      {"ToIntA", long_number.c_str(), -1, [](LStrHandleA h) { return LStrToIntA(h); },
-       Failure::convert, QUARNEL_EXCEPTION_CONVERT},
-      {"GetCharAtA", "abc", -1, [](LStrHandleA h) { return LStrGetCharAtA(h, 99); }, Failure::range,
-       QUARNEL_EXCEPTION_RANGE},
-      {"SetCharAtA before the start", "abc", -1,
-       [](LStrHandleA h) {
-         LStrSetCharAtA(h, 0, 'x');
-         return 0;
-       },
-       Failure::range, QUARNEL_EXCEPTION_RANGE},
-      {"SetLengthA out of memory", "abc", 0,
-       [](LStrHandleA h) { return LStrSetLengthA(h, 100000); }, Failure::out_of_memory,
-       QUARNEL_EXCEPTION_OUT_OF_MEMORY},
-      {"SubStringA out of memory", "abcdef", 1,
-       [](LStrHandleA h) { return reinterpret_cast<long long>(LStrSubStringA(h, 2, 3)); },
-       Failure::out_of_memory, QUARNEL_EXCEPTION_OUT_OF_MEMORY},
+template <class F>
+std::function<long long(LStrHandleA)> numbered(F f) {
+  return [f](LStrHandleA h) -> long long {
+    if constexpr (std::is_void_v<std::invoke_result_t<F, LStrHandleA>>) {
+      f(h);
+      return 0;
+    } else {
+      return f(h) != 0;
+    }
   };
-  return calls;
 }
 
 }  // namespace
 
+// Failures of every kind, bad handles among them (checked-handles mode is on
+// throughout): raised, then recorded.
 TEST(FailureMode, RecordedFailuresReturnZeroAndKeepEverything) {
-  for (const FailingCall& call : failing_calls()) {
+  CheckedHandles on;
+  const auto r = Failure::range, oom = Failure::out_of_memory, bad = Failure::invalid_handle;
+  const unsigned bad_code = QUARNEL_EXCEPTION_INVALID_HANDLE;
+  HW w = make_w(QW("abc"));
+  LStrHandleA destroyed = LStrAllocA();
+  LStrDestroyA(destroyed);
+  char foreign[16] = {};
+  auto not_a_handle = reinterpret_cast<LStrHandleA>(foreign);
+  // The allocator hands a freed block's address to the next block of its
+  // size; the destroyed handle must stay invalid whatever is made after it,
+  // handles of either family and blocks of the record's size alike.
+  std::vector<HA> handles;
+  std::vector<HW> wide;
+  std::vector<void*> blocks;
+  for (int i = 0; i < 3000; ++i) {
+    handles.emplace_back(LStrAllocA());
+    wide.emplace_back(LStrAllocW());
+    blocks.push_back(LStrHeapAlloc(sizeof(LAnsiStrCore::LAnsiStrRec)));
+    ASSERT_TRUE(static_cast<void*>(handles.back().get()) != destroyed &&
+                static_cast<void*>(wide.back().get()) != destroyed && blocks.back() != destroyed);
+  }
+  // Its message quotes the text: longer than half the record's room.
+  const std::string long_number = std::string(190, '7') + "x";
+  const FailingCall calls[] = {
+      {"ToIntA", long_number.c_str(), -1, numbered([](LStrHandleA h) { return LStrToIntA(h); }),
+       Failure::convert, QUARNEL_EXCEPTION_CONVERT},
+      {"GetCharAtA", "abc", -1, numbered([](LStrHandleA h) { return LStrGetCharAtA(h, 99); }), r,
+       QUARNEL_EXCEPTION_RANGE},
+      {"SetCharAtA before the start", "abc", -1,
+       numbered([](LStrHandleA h) { LStrSetCharAtA(h, 0, 'x'); }), r, QUARNEL_EXCEPTION_RANGE},
+      {"SetLengthA", "abc", 0, numbered([](LStrHandleA h) { return LStrSetLengthA(h, 100000); }),
+       oom, QUARNEL_EXCEPTION_OUT_OF_MEMORY},
+      {"SubStringA", "abcdef", 1, numbered([](LStrHandleA h) { return LStrSubStringA(h, 2, 3); }),
+       oom, QUARNEL_EXCEPTION_OUT_OF_MEMORY},
+      // Sizes past the longest text fail instead of wrapping.
+      {"SetLengthA past the longest", "abc", -1,
+       numbered([](LStrHandleA h) { return LStrSetLengthA(h, 0x7FFFFFFF); }), oom,
+       QUARNEL_EXCEPTION_OUT_OF_MEMORY},
+      {"SetLengthW past the longest", "abc", -1,
+       numbered([&](LStrHandleA) { return LStrSetLengthW(w.get(), 0x7FFFFFFF); }), oom,
+       QUARNEL_EXCEPTION_OUT_OF_MEMORY},
+      {"double destroy", "abc", -1, numbered([&](LStrHandleA) { LStrDestroyA(destroyed); }), bad,
+       bad_code, "LStrDestroyA: invalid handle argument 1 (a destroyed handle)"},
+      {"A handle to a W function", "abc", -1,
+       numbered([&](LStrHandleA h) { LStrAppendW(w.get(), reinterpret_cast<LStrHandleW>(h)); }),
+       bad, bad_code, "LStrAppendW: invalid handle argument 2 (a handle of the other family)"},
+      {"W handle to the A destroy", "abc", -1,
+       numbered([&](LStrHandleA) { LStrDestroyA(reinterpret_cast<LStrHandleA>(w.get())); }), bad,
+       bad_code, "LStrDestroyA: invalid handle argument 1 (a handle of the other family)"},
+      {"never a handle", "abc", -1,
+       numbered([&](LStrHandleA) { return LStrSetLengthA(not_a_handle, 3); }), bad, bad_code,
+       "LStrSetLengthA: invalid handle argument 1"},
+      {"null", "abc", -1, numbered([](LStrHandleA h) { return LStrCompareA(h, nullptr); }), bad,
+       bad_code, "LStrCompareA: invalid handle argument 2"},
+      {"destroyed pattern", "abc", -1,
+       numbered([&](LStrHandleA h) { return LStrPosA(h, destroyed); }), bad, bad_code,
+       "LStrPosA: invalid handle argument 2 (a destroyed handle)"},
+      {"destroyed source", "abc", -1,
+       numbered([&](LStrHandleA h) { return LStrAppendA(h, destroyed); }), bad, bad_code,
+       "LStrAppendA: invalid handle argument 2 (a destroyed handle)"},
+  };
+  // One handle for every case: destroying one would keep its record.
+  HA h = make_a("");
+  for (const FailingCall& call : calls) {
     SCOPED_TRACE(call.name);
-    long live_before = qt::live_blocks();
+    LStrAssignASzStrA(h.get(), call.text, -1);
+    const long live_before = qt::live_blocks();
     {
-      HA h = make_a(call.text);
       std::string raised_message;
       qt::fail_allocations_after(call.budget);
       Failure raised = failure_of([&] { call.run(h.get()); }, &raised_message);
@@ -84,35 +129,39 @@ TEST(FailureMode, RecordedFailuresReturnZeroAndKeepEverything) {
       qt::fail_allocations_after(call.budget);
       long long result = call.run(h.get());
       qt::fail_allocations_after(-1);
-      Recorded recorded = last_failure();
+      char recorded[256];
       EXPECT_EQ(result, 0);
-      EXPECT_EQ(recorded.code, call.code);
-      EXPECT_FALSE(recorded.message.empty());
+      EXPECT_EQ(LStrGetLastFailure(recorded, sizeof recorded), call.code);
+      const std::string message = recorded;
+      EXPECT_FALSE(message.empty());
       // The text is the one the exception carries (POSIX leaves bad_alloc's
-      // own text to the C++ runtime).
-      if (!raised_message.empty()) {
-        EXPECT_EQ(recorded.message, raised_message);
-      }
+      // own text to the C++ runtime), and the one the case fixes.
+      for (const char* want : {raised_message.c_str(), call.message ? call.message : ""})
+        EXPECT_TRUE(!*want || message == want) << message << " | " << want;
       // Read back into less room: cut, terminated, nothing written past it.
-      for (int room : {0, 1, 4, static_cast<int>(recorded.message.size()) + 1}) {
+      for (int room : {0, 1, 4, static_cast<int>(message.size()) + 1}) {
         char buffer[300];
         std::memset(buffer, '#', sizeof buffer);
         EXPECT_EQ(LStrGetLastFailure(buffer, room), call.code);
         if (room > 0) {
-          EXPECT_EQ(std::string(buffer), recorded.message.substr(0, room - 1u)) << room;
+          EXPECT_EQ(std::string(buffer), message.substr(0, room - 1u)) << room;
         }
         EXPECT_EQ(buffer[room], '#') << "wrote past room " << room;
       }
       EXPECT_EQ(text(h.get()), call.text);
+      EXPECT_EQ(text(w.get()), QW("abc"));
 
       // The thread goes on, and a call that succeeds clears the record.
       EXPECT_EQ(LStrAppendASzStrA(h.get(), "!", 1), static_cast<int>(strlen(call.text)) + 1);
-      recorded = last_failure();
-      EXPECT_EQ(recorded.code, 0u);
-      EXPECT_EQ(recorded.message, "");
+      EXPECT_EQ(LStrGetLastFailure(recorded, sizeof recorded), 0u);
+      EXPECT_STREQ(recorded, "");
     }
     EXPECT_EQ(qt::live_blocks(), live_before);
   }
+  // A null destroy still passes.
+  EXPECT_EQ(failure_of([&] { LStrDestroyA(nullptr); }), Failure::none);
+  EXPECT_EQ(failure_of([&] { LStrDestroyW(nullptr); }), Failure::none);
+  for (void* block : blocks) LStrHeapFree(block);
 }
 
 TEST(FailureMode, ModeIsZeroOrOneAndPerThread) {
@@ -136,103 +185,11 @@ TEST(FailureMode, ModeIsZeroOrOneAndPerThread) {
   EXPECT_EQ(failure_of([&] { LStrToIntA(h.get()); }), Failure::convert);
 }
 
-TEST(CheckedHandles, BadHandlesFailInBothModes) {
-  CheckedHandles on;
-  struct Case {
-    const char* name;
-    std::function<void()> run;
-    std::string message;
-  };
-  HA a = make_a("abc");
-  HW w = make_w(QW("abc"));
-  LStrHandleA destroyed = LStrAllocA();
-  char foreign[16] = {};
-  auto not_a_handle = reinterpret_cast<LStrHandleA>(foreign);
-  const Case cases[] = {
-      {"double destroy", [&] { LStrDestroyA(destroyed); },
-       "LStrDestroyA: invalid handle argument 1 (a destroyed handle)"},
-      {"A handle to a W function",
-       [&] { LStrAppendW(w.get(), reinterpret_cast<LStrHandleW>(a.get())); },
-       "LStrAppendW: invalid handle argument 2 (a handle of the other family)"},
-      {"W handle to the A destroy", [&] { LStrDestroyA(reinterpret_cast<LStrHandleA>(w.get())); },
-       "LStrDestroyA: invalid handle argument 1 (a handle of the other family)"},
-      {"never a handle", [&] { LStrSetLengthA(not_a_handle, 3); },
-       "LStrSetLengthA: invalid handle argument 1"},
-      {"null", [&] { LStrCompareA(a.get(), nullptr); }, "LStrCompareA: invalid handle argument 2"},
-      {"destroyed pattern", [&] { LStrPosA(a.get(), destroyed); },
-       "LStrPosA: invalid handle argument 2 (a destroyed handle)"},
-      {"destroyed source", [&] { LStrAppendA(a.get(), destroyed); },
-       "LStrAppendA: invalid handle argument 2 (a destroyed handle)"},
-  };
-  LStrDestroyA(destroyed);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::string message;
-    EXPECT_EQ(failure_of([&] { c.run(); }, &message), Failure::invalid_handle);
-    EXPECT_EQ(message, c.message);
-    {
-      ModeScope record(1);
-      c.run();
-      Recorded recorded = last_failure();
-      EXPECT_EQ(recorded.code, QUARNEL_EXCEPTION_INVALID_HANDLE);
-      EXPECT_EQ(recorded.message, c.message);
-    }
-    EXPECT_EQ(text(a.get()), "abc");
-    EXPECT_EQ(text(w.get()), QW("abc"));
-  }
-  // Good handles and a null destroy still pass.
-  EXPECT_EQ(failure_of([&] { LStrDestroyA(nullptr); }), Failure::none);
-  EXPECT_EQ(failure_of([&] { LStrDestroyA(LStrAllocCloneAA(a.get())); }), Failure::none);
-}
-
-TEST(CheckedHandles, FailedCreationLeavesNoRecordBehind) {
-  CheckedHandles on;
-  long live_before = qt::live_blocks();
-  for (long budget = 0; budget < 3; ++budget) {
-    qt::fail_allocations_after(budget);
-    LStrHandleA h = nullptr;
-    Failure f = failure_of([&] { h = LStrAllocFromASzStrA("text", -1); });
-    qt::fail_allocations_after(-1);
-    if (f == Failure::none) {
-      EXPECT_EQ(text(h), "text");
-      LStrDestroyA(h);
-    } else {
-      EXPECT_EQ(f, Failure::out_of_memory) << budget;
-    }
-  }
-  EXPECT_EQ(qt::live_blocks(), live_before);
-}
-
-// The allocator hands a freed block's address to the next block of its size;
-// a destroyed handle must stay invalid whatever is made after it, handles of
-// either family and blocks of the record's size alike.
-TEST(CheckedHandles, DestroyedHandleStaysInvalidWhenItsAddressComesBack) {
-  CheckedHandles on;
-  LStrHandleA stale = LStrAllocFromASzStrA("gone", -1);
-  LStrDestroyA(stale);
-  std::vector<HA> handles;
-  std::vector<HW> wide;
-  std::vector<void*> blocks;
-  bool came_back = false;
-  for (int i = 0; i < 3000 && !came_back; ++i) {
-    handles.emplace_back(LStrAllocA());
-    wide.emplace_back(LStrAllocW());
-    blocks.push_back(LStrHeapAlloc(sizeof(LAnsiStrCore::LAnsiStrRec)));
-    came_back = static_cast<void*>(handles.back().get()) == stale ||
-                static_cast<void*>(wide.back().get()) == stale || blocks.back() == stale;
-  }
-  EXPECT_FALSE(came_back);
-  std::string message;
-  EXPECT_EQ(failure_of([&] { LStrLengthA(stale); }, &message), Failure::invalid_handle);
-  EXPECT_EQ(message, "LStrLengthA: invalid handle argument 1 (a destroyed handle)");
-  EXPECT_EQ(failure_of([&] { LStrDestroyA(stale); }), Failure::invalid_handle);
-  for (void* block : blocks) LStrHeapFree(block);
-}
-
 // Destroyed records wait in a bounded quarantine: once it is full, each
 // destroy sends the oldest record back to the heap, so the mode's memory
-// stops growing; switched off, the mode gives everything back.
-TEST(CheckedHandles, QuarantineIsBounded) {
+// stops growing, and a creation that fails part-way leaves no record behind.
+// Switched off, the mode gives everything back.
+TEST(CheckedHandles, RecordsAreKeptNoLongerThanNeeded) {
   const long live_before = qt::live_blocks();
   {
     CheckedHandles on;
@@ -243,6 +200,19 @@ TEST(CheckedHandles, QuarantineIsBounded) {
     };
     const long full = churn();
     EXPECT_EQ(churn(), full);
+    for (long budget = 0; budget < 3; ++budget) {
+      qt::fail_allocations_after(budget);
+      LStrHandleA h = nullptr;
+      Failure f = failure_of([&] { h = LStrAllocFromASzStrA("text", -1); });
+      qt::fail_allocations_after(-1);
+      if (f == Failure::none) {
+        EXPECT_EQ(text(h), "text");
+        LStrDestroyA(h);
+      } else {
+        EXPECT_EQ(f, Failure::out_of_memory) << budget;
+      }
+    }
+    EXPECT_EQ(qt::live_blocks(), full);
   }
   EXPECT_EQ(qt::live_blocks(), live_before);
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "core/memory.hpp"
@@ -50,17 +51,12 @@ struct Subjects {
   const double value = 2.5;
 };
 
-int vprintf_a(LStrHandleA h, bool cat, const char* format, ...) {
+// Calls a va_list form with the arguments after the format.
+template <class F, class H, class Char>
+int with_va_list(F f, H h, const Char* format, ...) {
   va_list args;
   va_start(args, format);
-  int n = cat ? _LStrCatVPrintfA(h, format, args) : _LStrVPrintfA(h, format, args);
-  va_end(args);
-  return n;
-}
-int vprintf_w(LStrHandleW h, bool cat, const LWideChar* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int n = cat ? _LStrCatVPrintfW(h, format, args) : _LStrVPrintfW(h, format, args);
+  int n = f(h, format, args);
   va_end(args);
   return n;
 }
@@ -106,7 +102,6 @@ enum class Allocates { yes, never, unless_room };
 struct Export {
   const char* name;
   void (*call)(Subjects&);
-  Allocates allocates = Allocates::yes;
 };
 struct Group {
   Allocates allocates;
@@ -123,8 +118,8 @@ Export as_written(const char* name, void (*call)(Subjects&)) { return {name, cal
 #define ROW(name) row(#name, [](auto... a) -> decltype(name(a...)) { return name(a...); })
 #define DO(name, expr) as_written(#name, []([[maybe_unused]] Subjects& s) { keep(expr); })
 
-const std::vector<Export>& exports() {
-  static const Group groups[] = {
+const std::vector<Group>& exports() {
+  static const std::vector<Group> groups = {
       {Allocates::yes,
        {ROW(LStrAllocA), ROW(LStrAllocW), ROW(LStrAllocCloneAA), ROW(LStrAllocCloneWW),
         ROW(LStrAllocCloneWA), ROW(LStrAllocCloneAW), ROW(LStrAllocFromCharA),
@@ -199,21 +194,12 @@ const std::vector<Export>& exports() {
         DO(LStrAllocLoadStrW, LStrAllocLoadStrW(nullptr, IDS_UTF8)),
         DO(LStrFormatFloatA, LStrFormatFloatA(s.picture_a.get(), &s.value)),
         DO(LStrFormatFloatW, LStrFormatFloatW(s.picture_w.get(), &s.value)),
-        DO(_LStrVPrintfA, vprintf_a(s.a.get(), false, "n=%d", 7)),
-        DO(_LStrVPrintfW, vprintf_w(s.w.get(), false, QW("n=%d"), 7)),
-        DO(_LStrCatVPrintfA, vprintf_a(s.a.get(), true, "n=%d", 7)),
-        DO(_LStrCatVPrintfW, vprintf_w(s.w.get(), true, QW("n=%d"), 7))}},
+        DO(_LStrVPrintfA, with_va_list(_LStrVPrintfA, s.a.get(), "n=%d", 7)),
+        DO(_LStrVPrintfW, with_va_list(_LStrVPrintfW, s.w.get(), QW("n=%d"), 7)),
+        DO(_LStrCatVPrintfA, with_va_list(_LStrCatVPrintfA, s.a.get(), "n=%d", 7)),
+        DO(_LStrCatVPrintfW, with_va_list(_LStrCatVPrintfW, s.w.get(), QW("n=%d"), 7))}},
   };
-  static const std::vector<Export> table = [] {
-    std::vector<Export> rows;
-    for (const Group& group : groups)
-      for (Export e : group.rows) {
-        e.allocates = group.allocates;
-        rows.push_back(e);
-      }
-    return rows;
-  }();
-  return table;
+  return groups;
 }
 
 #undef ROW
@@ -228,26 +214,13 @@ const char* const kExported[] = {
 
 TEST(OutOfMemory, EveryExportIsSwept) {
   std::set<std::string> listed, exported(std::begin(kExported), std::end(kExported));
-  for (const Export& e : exports()) {
-    EXPECT_TRUE(listed.insert(e.name).second) << e.name << " listed twice";
-    EXPECT_TRUE(exported.count(e.name)) << e.name << " is not exported";
-  }
+  for (const Group& group : exports())
+    for (const Export& e : group.rows) {
+      EXPECT_TRUE(listed.insert(e.name).second) << e.name << " listed twice";
+      EXPECT_TRUE(exported.count(e.name)) << e.name << " is not exported";
+    }
   for (const std::string& name : exported)
     EXPECT_TRUE(listed.count(name)) << name << " has no line in the sweep's table";
-}
-
-TEST(OutOfMemory, ExportsListedAsNotAllocatingDoNot) {
-  for (const Export& e : exports()) {
-    if (e.allocates != Allocates::never) continue;
-    SCOPED_TRACE(e.name);
-    Subjects s;
-    qt::reset_allocation_count();
-    qt::fail_allocations_after(0);
-    Failure f = failure_of([&] { e.call(s); });
-    qt::fail_allocations_after(-1);
-    EXPECT_EQ(f, Failure::none);
-    EXPECT_EQ(qt::allocation_count(), 0);
-  }
 }
 
 template <class List>
@@ -267,63 +240,10 @@ void expect_stored_prefix(const List& list, const Texts& complete) {
     EXPECT_EQ(list[i].str(), complete[i]) << "slot " << i;
 }
 
-TEST(OutOfMemory, EveryAllocationPointFailsCleanly) {
-  for (const Export& e : exports()) {
-    if (e.allocates == Allocates::never) continue;
-    SCOPED_TRACE(e.name);
-    Subjects done;
-    e.call(done);
-    const auto fields_a = texts_of(done.list_a);
-    const auto fields_w = texts_of(done.list_w);
-    bool succeeded = false;
-    long budget = 0;
-    for (; !succeeded && budget < 64; ++budget) {
-      const long live_before = qt::live_blocks();
-      {
-        Subjects s;
-        qt::fail_allocations_after(budget);
-        Failure f = failure_of([&] { e.call(s); });
-        qt::fail_allocations_after(-1);
-        if (f == Failure::none) {
-          succeeded = true;
-        } else {
-          EXPECT_EQ(f, Failure::out_of_memory) << "budget " << budget;
-          EXPECT_EQ(text(s.a.get()), "shared text");
-          EXPECT_EQ(text(s.other.get()), "shared text");
-          EXPECT_EQ(text(s.w.get()), QW("wide text"));
-          EXPECT_EQ(s.line_a.str(), "a, b,c");
-          EXPECT_EQ(s.line_w.str(), QW("a, b,c"));
-          expect_stored_prefix(s.list_a, fields_a);
-          expect_stored_prefix(s.list_w, fields_w);
-        }
-      }
-      EXPECT_EQ(qt::live_blocks(), live_before) << "budget " << budget;
-    }
-    EXPECT_TRUE(succeeded);
-    // A call listed as allocating that never failed does not allocate here.
-    if (e.allocates == Allocates::yes) {
-      EXPECT_GT(budget, 1) << "listed as allocating, but made no allocation";
-    }
-  }
-}
-
-TEST(OutOfMemory, ImpossibleSizesFailInsteadOfWrapping) {
-  HA a = make_a("x");
-  HW w = make_w(QW("x"));
-  EXPECT_EQ(failure_of([&] { LStrSetLengthW(w.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
-  EXPECT_EQ(text(w.get()), QW("x"));
-  if (sizeof(void*) == 4) {
-    EXPECT_EQ(failure_of([&] { LStrSetLengthA(a.get(), 0x7FFFFFFF); }), Failure::out_of_memory);
-    EXPECT_EQ(text(a.get()), "x");
-  }
-}
-
-// Every export, given handles that were all destroyed (its arguments, the
-// source and slots of a split, the handles a list owns), in checked-handles
-// mode: each reports the invalid-handle failure the way the thread asked,
-// and none ends the process. A new export gets a row in the table above,
-// so it is tried here too.
-TEST(CheckedHandles, EveryExportReportsDestroyedHandles) {
+// Every export with each of its allocations made to fail in turn (calls
+// listed as never allocating succeed with none allowed, and make none), then
+// with destroyed handles.
+TEST(EveryExport, FailsCleanlyOutOfMemoryOrGivenDestroyedHandles) {
   // The exports that take no handle at all.
   auto takes_handles = [](std::string_view name) {
     for (std::string_view prefix : {"LStrAllocFrom", "LStrAllocStringOf", "LStrAllocLoadStr",
@@ -332,37 +252,88 @@ TEST(CheckedHandles, EveryExportReportsDestroyedHandles) {
     return name != "LStrAllocA" && name != "LStrAllocW" && name != "LStrSetFailureMode" &&
            name != "LStrGetLastFailure";
   };
-  qt::check_handles(true);
-  for (const Export& e : exports()) {
-    SCOPED_TRACE(e.name);
-    const bool handles = takes_handles(e.name);
-    for (int mode : {0, 1}) {
-      Subjects s;
-      s.list_a.grow();
-      s.list_w.grow();
-      std::vector<CLAnsiStr*> wrappers_a = {&s.line_a, &s.slots_a[0], &s.slots_a[1], &s.slots_a[2]};
-      std::vector<CLWideStr*> wrappers_w = {&s.line_w, &s.slots_w[0], &s.slots_w[1], &s.slots_w[2]};
-      for (std::int32_t i = 0; i < s.list_a.capacity; ++i) wrappers_a.push_back(s.list_a.items[i]);
-      for (std::int32_t i = 0; i < s.list_w.capacity; ++i) wrappers_w.push_back(s.list_w.items[i]);
-      HA* owned_a[] = {&s.a, &s.other, &s.num_a, &s.picture_a, &s.spare_a};
-      HW* owned_w[] = {&s.w, &s.num_w, &s.picture_w, &s.spare_w};
-      for (HA* h : owned_a) LStrDestroyA(h->get());
-      for (HW* h : owned_w) LStrDestroyW(h->get());
-      for (CLAnsiStr* w : wrappers_a) LStrDestroyA(w->handle);
-      for (CLWideStr* w : wrappers_w) LStrDestroyW(w->handle);
+  for (const Group& group : exports())
+    for (const Export& e : group.rows) {
+      SCOPED_TRACE(e.name);
+      // What a call that succeeds stores; the subjects end here, as the
+      // wrappers' first ending keeps a spare handle for later ones.
+      const auto [fields_a, fields_w] = [&] {
+        Subjects done;
+        e.call(done);
+        return std::pair{texts_of(done.list_a), texts_of(done.list_w)};
+      }();
+      bool succeeded = false;
+      long budget = 0;
+      for (; !succeeded && budget < 64; ++budget) {
+        const long live_before = qt::live_blocks();
+        {
+          Subjects s;
+          qt::reset_allocation_count();
+          qt::fail_allocations_after(budget);
+          Failure f = failure_of([&] { e.call(s); });
+          qt::fail_allocations_after(-1);
+          if (group.allocates == Allocates::never) {
+            EXPECT_EQ(f, Failure::none);
+            EXPECT_EQ(qt::allocation_count(), 0);
+          }
+          if (f == Failure::none) {
+            succeeded = true;
+          } else {
+            EXPECT_EQ(f, Failure::out_of_memory) << "budget " << budget;
+            EXPECT_EQ(text(s.a.get()), "shared text");
+            EXPECT_EQ(text(s.other.get()), "shared text");
+            EXPECT_EQ(text(s.w.get()), QW("wide text"));
+            EXPECT_EQ(s.line_a.str(), "a, b,c");
+            EXPECT_EQ(s.line_w.str(), QW("a, b,c"));
+            expect_stored_prefix(s.list_a, fields_a);
+            expect_stored_prefix(s.list_w, fields_w);
+          }
+        }
+        EXPECT_EQ(qt::live_blocks(), live_before) << "budget " << budget;
+      }
+      EXPECT_TRUE(succeeded);
+      // A call listed as allocating that never failed does not allocate here.
+      if (group.allocates == Allocates::yes) {
+        EXPECT_GT(budget, 1) << "listed as allocating, but made no allocation";
+      }
 
-      // Recorded, the failure stays in the call (the table's lines go on to
-      // destroy a result, which clears the record, so only that is checked).
-      LStrSetFailureMode(mode);
-      Failure f = failure_of([&] { e.call(s); });
-      LStrSetFailureMode(0);
-      EXPECT_EQ(f, handles && mode == 0 ? Failure::invalid_handle : Failure::none);
-      // Nothing is left to destroy: the handles are gone already.
-      for (HA* h : owned_a) h->release();
-      for (HW* h : owned_w) h->release();
-      for (CLAnsiStr* w : wrappers_a) w->owned = false;
-      for (CLWideStr* w : wrappers_w) w->owned = false;
+      // Given handles that were all destroyed (its arguments, the source and
+      // slots of a split, the handles a list owns), in checked-handles mode,
+      // the export reports the invalid-handle failure the way the thread asked
+      // and does not end the process.
+      qt::check_handles(true);
+      const bool handles = takes_handles(e.name);
+      for (int mode : {0, 1}) {
+        Subjects s;
+        s.list_a.grow();
+        s.list_w.grow();
+        std::vector<CLAnsiStr*> wrappers_a = {&s.line_a, &s.slots_a[0], &s.slots_a[1],
+                                              &s.slots_a[2]};
+        std::vector<CLWideStr*> wrappers_w = {&s.line_w, &s.slots_w[0], &s.slots_w[1],
+                                              &s.slots_w[2]};
+        for (std::int32_t i = 0; i < s.list_a.capacity; ++i)
+          wrappers_a.push_back(s.list_a.items[i]);
+        for (std::int32_t i = 0; i < s.list_w.capacity; ++i)
+          wrappers_w.push_back(s.list_w.items[i]);
+        HA* owned_a[] = {&s.a, &s.other, &s.num_a, &s.picture_a, &s.spare_a};
+        HW* owned_w[] = {&s.w, &s.num_w, &s.picture_w, &s.spare_w};
+        for (HA* h : owned_a) LStrDestroyA(h->get());
+        for (HW* h : owned_w) LStrDestroyW(h->get());
+        for (CLAnsiStr* w : wrappers_a) LStrDestroyA(w->handle);
+        for (CLWideStr* w : wrappers_w) LStrDestroyW(w->handle);
+
+        // Recorded, the failure stays in the call (the table's lines go on to
+        // destroy a result, which clears the record, so only that is checked).
+        LStrSetFailureMode(mode);
+        Failure f = failure_of([&] { e.call(s); });
+        LStrSetFailureMode(0);
+        EXPECT_EQ(f, handles && mode == 0 ? Failure::invalid_handle : Failure::none);
+        // Nothing is left to destroy: the handles are gone already.
+        for (HA* h : owned_a) h->release();
+        for (HW* h : owned_w) h->release();
+        for (CLAnsiStr* w : wrappers_a) w->owned = false;
+        for (CLWideStr* w : wrappers_w) w->owned = false;
+      }
+      qt::check_handles(false);
     }
-  }
-  qt::check_handles(false);
 }

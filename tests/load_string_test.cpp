@@ -43,7 +43,6 @@ struct Expected {
 
 const Expected kShared[] = {
     {IDS_FIRST, QW("first"), "first"},
-    {IDS_FIRST + 1, QW(""), ""},
     {IDS_BLOCK1_LAST, QW("last of block 1"), "last of block 1"},
     {IDS_BLOCK2_FIRST, QW("Quarnel block 2"), "Quarnel block 2"},
     {IDS_ESCAPES, QW("tab\there\nquote \" back\\slash AB"), "tab\there\nquote \" back\\slash AB"},
@@ -57,7 +56,6 @@ const Expected kShared[] = {
     {IDS_NEUTRAL_AND_GERMAN, QW("neutral"), "neutral"},
     {IDS_GERMAN_ONLY, QW("nur deutsch"), "nur deutsch"},
     {IDS_NO_BLOCK, QW(""), ""},
-    {IDS_HIGHEST - 1, QW(""), ""},
     {IDS_HIGHEST, QW("highest identifier"), "highest identifier"},
 };
 

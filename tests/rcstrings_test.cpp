@@ -52,40 +52,63 @@ std::optional<std::u16string> entry(const rcstrings::Result& r, unsigned id, int
   return std::nullopt;
 }
 
-std::optional<std::u16string> first_string(const std::string& script) {
-  return entry(compile(script), 1);
-}
-
 }  // namespace
 
-TEST(RcStrings, LiteralsDecodeToUtf16) {
-  const std::string utf8 = "#pragma code_page(65001)\n";
+// What entry 1 holds: literals decoded to UTF-16 under each code page, and
+// the preprocessor choosing the text.
+TEST(RcStrings, LiteralsAndPreprocessorGiveTheText) {
+  auto table = [](const std::string& literals) { return "STRINGTABLE { 1, " + literals + " }"; };
+  const std::string utf8 = "#pragma code_page(65001)\n", ids = "STRINGTABLE { ID TEXT }\n";
   struct Case {
-    std::string prologue;
-    std::string literals;
+    std::string script;
     std::u16string expected;
   } cases[] = {
-      {"", R"("")", u""},
-      {"", R"("t\tn\nr\ra\ab\bf\fv\v")", u"t\tn\nr\ra\ab\bf\fv\v"},
-      {"", R"("q""q \"x\" \\ \' \?")", u"q\"q \"x\" \\ ' ?"},
-      {"", R"("\x41\x4a2\101\0end\7")", u"AJ2A\0end\7"s},
-      {"", R"("unknown \q stays")", u"unknown \\q stays"},
-      {"", R"("a" "b" L"c")", u"abc"},
-      {"", R"(L"\x4e2d\x41\101 \xffff")", u"\u4e2dAA \uffff"},
-      {"", "\"\x80\xe9\\x80\\351\"", u"\u20ac\u00e9\u20ac\u00e9"},  // 1252 by default
-      {"#pragma code_page(DEFAULT)\n", "\"\x9c\"", u"\u0153"},
-      {utf8, "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\"", u"caf\u00e9 \u20ac \U0001F600"},
-      {utf8, "L\"\xc3\xa9\\x20ac\"", u"\u00e9\u20ac"},
-      {utf8, "\"\xff|\xc3|\xe0\x80\x80|\xed\xa0\x80\"",
+      {table(R"("t\tn\nr\ra\ab\bf\fv\v")"), u"t\tn\nr\ra\ab\bf\fv\v"},
+      {table(R"("q""q \"x\" \\ \' \?")"), u"q\"q \"x\" \\ ' ?"},
+      {table(R"("\x41\x4a2\101\0end\7")"), u"AJ2A\0end\7"s},
+      {table(R"("unknown \q stays")"), u"unknown \\q stays"},
+      {table(R"("a" "b" L"c")"), u"abc"},
+      {table(R"(L"\x4e2d\x41\101 \xffff")"), u"\u4e2dAA \uffff"},
+      {table("\"\x80\xe9\\x80\\351\""), u"\u20ac\u00e9\u20ac\u00e9"},  // 1252 by default
+      {"#pragma code_page(DEFAULT)\n" + table("\"\x9c\""), u"\u0153"},
+      {utf8 + table("\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""),
+       u"caf\u00e9 \u20ac \U0001F600"},
+      {utf8 + table("L\"\xc3\xa9\\x20ac\""), u"\u00e9\u20ac"},
+      {utf8 + table("\"\xff|\xc3|\xe0\x80\x80|\xed\xa0\x80\""),
        u"\ufffd|\ufffd|\ufffd\ufffd\ufffd|"
        u"\ufffd\ufffd\ufffd"},
-      {"\xEF\xBB\xBF", "\"\xc3\xa9\"", u"\u00e9"},  // a byte-order mark means UTF-8
-      {utf8 + "#pragma code_page(1252)\n", "\"\xc3\xa9\"", u"\u00c3\u00a9"},
+      {"\xEF\xBB\xBF" + table("\"\xc3\xa9\""), u"\u00e9"},  // a byte-order mark means UTF-8
+      {utf8 + "#pragma code_page(1252)\n" + table("\"\xc3\xa9\""), u"\u00c3\u00a9"},
+      {"#define ID (0x10 - 3 * 5)\n#define TEXT \"ex\" \"pr\"\n" + ids, u"expr"},
+      {"#define ID 1\n#define TEXT \"con\" \\\n  \"tinued\"\n" + ids, u"continued"},
+      {"#include \"ids.h\"\n#include <text.h>\n" + ids, u"included"},
+      {"#include <windows.h>\n#include \"winres.h\"\nSTRINGTABLE { 1 \"sdk\" }", u"sdk"},
+      {"#define F(x) x\nSTRINGTABLE { 1 \"f\" }", u"f"},
+      {"#if 0\n#if 1\n#error no\n#endif\nSTRINGTABLE{1 \"a\"}\n#elif 2 > 1 && !defined X\n"
+       "STRINGTABLE{1 \"b\"}\n#else\nSTRINGTABLE{1 \"c\"}\n#endif",
+       u"b"},
+      {"#define X\n#undef X\n#ifdef X\nSTRINGTABLE{1 \"a\"}\n#else\nSTRINGTABLE{1 \"b\"}\n#endif",
+       u"b"},
+      {"#if defined(RC_INVOKED) && defined QUARNEL_RCSTRINGS && !defined(_WIN32)\n"
+       "STRINGTABLE{1 \"ours\"}\n#endif",
+       u"ours"},
+      {"/* STRINGTABLE { 1 \"no\" }\n still a comment */ STRINGTABLE { // 1 \"no\"\n"
+       "1 \"a // b /* c\" }",
+       u"a // b /* c"},
+      {"#ifndef NOT_DEFINED\n#define ID 1\n#endif\n#define TEXT ID_TEXT\n#define ID_TEXT "
+       "\"late\"\n" +
+           ids,
+       u"late"},
   };
+  Files files = {{"ids.h", "#define ID 1\n"}, {"inc/text.h", "#define TEXT \"included\"\n"}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.literals);
-    EXPECT_EQ(first_string(c.prologue + "STRINGTABLE { 1, " + c.literals + " }"), c.expected);
+    SCOPED_TRACE(c.script);
+    files["t.rc"] = c.script;
+    EXPECT_EQ(entry(compile(files), 1), c.expected);
   }
+  files["t.rc"] = "#if WHICH == 2\nSTRINGTABLE { 1 \"two\" }\n#endif";
+  EXPECT_EQ(entry(compile(files, {"WHICH=2"}), 1), u"two");
+  EXPECT_EQ(entry(compile(files, {"WHICH"}), 1), std::nullopt);
 }
 
 // Entries fall into blocks of sixteen identifiers, numbered from 1, each
@@ -110,55 +133,15 @@ TEST(RcStrings, EntriesFillBlocksPerLanguage) {
   EXPECT_EQ(r.blocks[0].units, first);
   EXPECT_EQ(r.blocks[3].units, second);
   EXPECT_EQ(r.blocks[5].units.size(), 17u);
-  EXPECT_EQ(entry(r, 65535), u"z");
   EXPECT_EQ(entry(r, 2, 0x0407), u"de2");  // the inline LANGUAGE held for one table only
   EXPECT_TRUE(compile("STRINGTABLE { }").blocks.empty());
   // The generated source of a script with no strings still defines the table.
   EXPECT_NE(rcstrings::to_c_source({}).find("quarnel_string_table = {1, 0, "), std::string::npos);
 }
 
-TEST(RcStrings, PreprocessorChoosesTheText) {
-  const std::string table = "STRINGTABLE { ID TEXT }\n";
-  struct Case {
-    std::string script;
-    std::u16string expected;
-  } cases[] = {
-      {"#define ID (0x10 - 3 * 5)\n#define TEXT \"ex\" \"pr\"\n" + table, u"expr"},
-      {"#define ID 1\n#define TEXT \"con\" \\\n  \"tinued\"\n" + table, u"continued"},
-      {"#include \"ids.h\"\n#include <text.h>\n" + table, u"included"},
-      {"#include <windows.h>\n#include \"winres.h\"\nSTRINGTABLE { 1 \"sdk\" }", u"sdk"},
-      {"#define F(x) x\nSTRINGTABLE { 1 \"f\" }", u"f"},
-      {"#if 0\n#if 1\n#error no\n#endif\nSTRINGTABLE{1 \"a\"}\n#elif 2 > 1 && !defined X\n"
-       "STRINGTABLE{1 \"b\"}\n#else\nSTRINGTABLE{1 \"c\"}\n#endif",
-       u"b"},
-      {"#define X\n#undef X\n#ifdef X\nSTRINGTABLE{1 \"a\"}\n#else\nSTRINGTABLE{1 \"b\"}\n#endif",
-       u"b"},
-      {"#if defined(RC_INVOKED) && defined QUARNEL_RCSTRINGS && !defined(_WIN32)\n"
-       "STRINGTABLE{1 \"ours\"}\n#endif",
-       u"ours"},
-      {"/* STRINGTABLE { 1 \"no\" }\n still a comment */ STRINGTABLE { // 1 \"no\"\n"
-       "1 \"a // b /* c\" }",
-       u"a // b /* c"},
-      {"#ifndef NOT_DEFINED\n#define ID 1\n#endif\n#define TEXT ID_TEXT\n#define ID_TEXT "
-       "\"late\"\n" +
-           table,
-       u"late"},
-  };
-  Files files = {{"ids.h", "#define ID 1\n"}, {"inc/text.h", "#define TEXT \"included\"\n"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.script);
-    files["t.rc"] = c.script;
-    EXPECT_EQ(entry(compile(files), 1), c.expected);
-  }
-  files["t.rc"] = "#if WHICH == 2\nSTRINGTABLE { 1 \"two\" }\n#endif";
-  EXPECT_EQ(entry(compile(files, {"WHICH=2"}), 1), u"two");
-  EXPECT_EQ(entry(compile(files, {"WHICH"}), 1), std::nullopt);
-}
-
 TEST(RcStrings, OtherResourceStatementsAreSkipped) {
   Files files = {{"resource.h", "#define IDS_APP_TITLE 103\n#define IDM_EXIT 105\n"},
                  {"t.rc", R"(#include "resource.h"
-#include "winres.h"
 LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US
 IDI_APP ICON "app.ico"
 IDI_SMALL ICON DISCARDABLE res\small.ico
@@ -178,7 +161,6 @@ VS_VERSION_INFO VERSIONINFO
 BEGIN
     BLOCK "StringFileInfo" { VALUE "FileDescription", "App" }
 END
-IDR_DATA RCDATA { 1, 2, "three" }
 STRINGTABLE
 BEGIN
    IDS_APP_TITLE "App"
@@ -206,7 +188,6 @@ TEST(RcStrings, MalformedScriptsNameFileAndLine) {
       {"STRINGTABLE {\n 1\n}", "t.rc:3: error: expected a string after identifier 1 but found '}'"},
       {"STRINGTABLE {\n \"x\" }",
        "t.rc:2: error: expected a string identifier before string \"x\""},
-      {"STRINGTABLE {\n IDS_NOPE \"x\" }", "t.rc:2: error: unknown identifier 'IDS_NOPE'"},
       {"STRINGTABLE { 1/0 \"x\" }", "t.rc:1: error: division by zero"},
       {"STRINGTABLE\n1 \"a\"",
        "t.rc:2: error: expected BEGIN or '{' after STRINGTABLE but found '1'"},

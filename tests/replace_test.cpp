@@ -1,33 +1,14 @@
 // Replacement: the pass-by-pass rule against a literal transcription of it
 // on many small texts over tiny alphabets (where cascades hide); the answer
 // for passes that would not end or would run for ages.
-#include <optional>
 #include <random>
 
 #include "edit_support.hpp"
+#include "replace_model.hpp"
 
 using namespace qtest;
 
 namespace {
-
-// The rule as written. Gives up (nullopt) on runs that look endless.
-std::optional<std::string> by_passes(std::string t, const std::string& s, const std::string& r) {
-  for (int pass = 0; pass < 4000 && t.size() < 4000; ++pass) {
-    std::size_t p = t.find(s);
-    if (p == std::string::npos) return t;
-    t.replace(p, s.size(), r);
-  }
-  return std::nullopt;
-}
-
-// One left-to-right pass, each occurrence replaced once.
-std::string once(const std::string& t, const std::string& s, const std::string& r) {
-  std::string out;
-  std::size_t at = 0;
-  for (std::size_t p; (p = t.find(s, at)) != std::string::npos; at = p + s.size())
-    out += t.substr(at, p - at) + r;
-  return out + t.substr(at);
-}
 
 // Replaces in both families; checks they agree and that h keeps its text.
 std::string replaced(const std::string& original, const char* s, const char* r) {
@@ -51,10 +32,10 @@ TEST(Replace, AgreesWithPassByPassOnSmallTexts) {
     const std::string t = random_text(rng, abc, 14), s = random_text(rng, abc, 3, 1),
                       r = random_text(rng, abc, 5);
     if (r.find(s) != std::string::npos) continue;  // never ends: see below
-    const std::optional<std::string> want = by_passes(t, s, r);
+    const std::optional<std::string> want = qmodel::by_passes<char>(t, s, r, 4000, 4000);
     if (!want) continue;
     ++compared;
-    cascades += *want != once(t, s, r);
+    cascades += *want != qmodel::once<char>(t, s, r);
     ASSERT_EQ(replaced(t, s.c_str(), r.c_str()), *want) << t << ": " << s << " -> " << r;
   }
   EXPECT_GT(compared, 15000);
@@ -83,6 +64,7 @@ TEST(Replace, EdgesAndEndlessOrRunawayPasses) {
       {std::string(100'000, 'a') + std::string(100'000, 'b'), "ab", "ba", ""},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(replaced(c.text, c.search, c.replacement),
-              c.expected.empty() ? once(c.text, c.search, c.replacement) : c.expected);
+    EXPECT_EQ(
+        replaced(c.text, c.search, c.replacement),
+        c.expected.empty() ? qmodel::once<char>(c.text, c.search, c.replacement) : c.expected);
 }
