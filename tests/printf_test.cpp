@@ -141,7 +141,6 @@ TEST(Formatter, ConversionsMatchTheCLibrary) {
       continue;
     }
     const auto& [size_name, c_size] = int_sizes[r.below(11)];
-    const std::string size = c_size;
     char conversion = "diouxX"[r.below(6)];
     if (kSignFlagsOnUnsigned && conversion != 'd' && conversion != 'i')
       std::erase_if(format, [](char c) { return c == ' ' || c == '+'; });
@@ -149,11 +148,11 @@ TEST(Formatter, ConversionsMatchTheCLibrary) {
     format += size_name + conversion;
     auto bits = r.next() >> r.below(64);
     auto v = static_cast<std::int64_t>(r.below(2) ? bits : 0 - bits);
-    if (size == "l")
+    if (c_size == "l")
       check(format, static_cast<long>(v));
-    else if (size == "ll" || size == "j")
+    else if (c_size == "ll" || c_size == "j")
       check(format, static_cast<long long>(v));
-    else if (size == "z" || size == "t")
+    else if (c_size == "z" || c_size == "t")
       check(format, static_cast<std::ptrdiff_t>(v));
     else
       check(format, static_cast<int>(v));
@@ -210,9 +209,6 @@ int through_va_list(Handle h, const Char* format, ...) {
   va_end(args);
   return n;
 }
-}  // namespace
-
-namespace {
 
 // Every way into the formatter, each given the arguments (text, character,
 // pointer) and returning its count: three that replace dest's text, three
