@@ -11,23 +11,19 @@ using quarnel::platform::NumberSettings;
 
 namespace {
 
-// Settings as one comparable text: separators, symbol, layouts (the
-// negative one as a letter) and decimals.
-std::u16string summary(const NumberSettings& s) {
+// The settings of a named locale as one comparable text: separators,
+// symbol, layouts (the negative one as a letter) and decimals; "" when the
+// locale is not installed.
+std::u16string settings_of(const char* name) {
+  locale_t loc = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
+  if (!loc) return u"";
+  const NumberSettings s = quarnel::platform::posix::settings_from_locale(loc);
+  freelocale(loc);
   return std::u16string{s.decimal, s.thousands, u'|'} +
          std::u16string(s.currency_symbol().begin(), s.currency_symbol().end()) +
          std::u16string{u'|', static_cast<char16_t>('0' + s.currency_format),
                         static_cast<char16_t>('a' + s.negative_currency_format),
                         static_cast<char16_t>('0' + s.currency_decimals)};
-}
-
-// The settings of a named locale; "" when it is not installed.
-std::u16string settings_of(const char* name) {
-  locale_t loc = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
-  if (!loc) return u"";
-  std::u16string s = summary(quarnel::platform::posix::settings_from_locale(loc));
-  freelocale(loc);
-  return s;
 }
 
 }  // namespace
