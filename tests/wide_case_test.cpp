@@ -41,8 +41,7 @@ TEST(WideCase, TextsMapAsTheirCodePoints) {
       const qe::WideCaseTable& table = qe::WideCaseTable::of(to);
       wstr want = text;
       for (std::size_t i = 0; i < want.size(); ++i) {
-        if (want[i] < 0xD800 || want[i] >= 0xDC00 || i + 1 == want.size() || want[i + 1] < 0xDC00 ||
-            want[i + 1] >= 0xE000) {
+        if ((want[i] & 0xFC00) != 0xD800 || (want[i + 1] & 0xFC00) != 0xDC00) {
           want[i] = table[want[i]];
           continue;
         }
