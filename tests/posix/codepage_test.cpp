@@ -29,7 +29,6 @@ namespace qp = quarnel::platform::posix;
 using quarnel::platform::Case;
 using std::string;
 using std::u16string;
-using namespace std::string_literals;
 
 namespace {
 
@@ -71,12 +70,6 @@ string bytes(std::initializer_list<int> list) {
 
 char16_t default_char(unsigned id) { return id == 932 ? u'\x30FB' : u'?'; }
 
-}  // namespace
-
-// --- Tables ----------------------------------------------------------------------
-
-namespace {
-
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 // The C library's conversion of a whole text, or nothing where it has none.
@@ -94,6 +87,8 @@ std::optional<string> convert(iconv_t cd, string in) {
 }
 
 }  // namespace
+
+// --- Tables ----------------------------------------------------------------------
 
 // Every single byte and lead/trail pair of every page, and every unit,
 // against the C library's converters. Where the converter has no character,
