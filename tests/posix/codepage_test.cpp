@@ -196,7 +196,7 @@ Out icu_convert(Convert convert, const In& in) {
 }  // namespace
 
 // Decoding: every pair of bytes, every lead byte followed by the edges of the
-// ranges, and random text cut inside characters and broken by stray bytes.
+// ranges, and random text broken by a stray byte and cut anywhere.
 // Encoding: random units, surrogates (paired or not) and the edges of the
 // sequence lengths often among them.
 TEST(Utf8, ConvertsAsIcu) {
@@ -219,14 +219,8 @@ TEST(Utf8, ConvertsAsIcu) {
                                                   : rng() % 0x10000);
     string s = icu_convert<string>(u_strToUTF8WithSub, w);
     ASSERT_EQ(enc(cp, w), s) << ::testing::PrintToString(w);
-    for (unsigned k = rng() % 4; k--;) {
-      const std::size_t at = rng() % (s.size() + 1);
-      if (at < s.size() && rng() % 2)
-        s.erase(at, 1);
-      else
-        s.insert(at, 1, static_cast<char>(rng()));
-    }
-    inputs.push_back(s);
+    s.insert(rng() % (s.size() + 1), 1, static_cast<char>(rng()));
+    inputs.push_back(s.substr(0, rng() % (s.size() + 1)));
   }
   for (const string& s : inputs)
     ASSERT_EQ(dec(cp, s), icu_convert<u16string>(u_strFromUTF8WithSub, s))
