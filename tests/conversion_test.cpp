@@ -7,6 +7,7 @@
 // and characters across the joins. The suite runs once more under UTF-8
 // and a double-byte page where the platform lets the page be chosen.
 #include <algorithm>
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,24 +25,16 @@ using namespace qtest;
 
 namespace {
 
-wstr platform_decode(const std::string& s) {
 #if defined(_WIN32)
+wstr platform_decode(const std::string& s) {
   if (s.empty()) return {};
   const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
   wstr w(static_cast<std::size_t>(n), 0);
   MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
   return w;
-#else
-  namespace qp = quarnel::platform::posix;
-  const qp::CodePage& page = *qp::find_code_page(quarnel::platform::ansi_code_page());
-  wstr w(qp::decode(page, s.data(), s.size(), nullptr), 0);
-  qp::decode(page, s.data(), s.size(), w.data());
-  return w;
-#endif
 }
 
 std::string platform_encode(const wstr& w) {
-#if defined(_WIN32)
   if (w.empty()) return {};
   const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
                                     nullptr, nullptr);
@@ -49,14 +42,26 @@ std::string platform_encode(const wstr& w) {
   WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
                       nullptr);
   return s;
-#else
-  namespace qp = quarnel::platform::posix;
-  const qp::CodePage& page = *qp::find_code_page(quarnel::platform::ansi_code_page());
-  std::string s(qp::encode(page, w.data(), w.size(), nullptr), 0);
-  qp::encode(page, w.data(), w.size(), s.data());
-  return s;
-#endif
 }
+#else
+// The POSIX layer's own converters, on the process code page.
+namespace qp = quarnel::platform::posix;
+const qp::CodePage& process_page() {
+  return *qp::find_code_page(quarnel::platform::ansi_code_page());
+}
+
+wstr platform_decode(const std::string& s) {
+  wstr w(s.size(), 0);
+  w.resize(qp::decode(process_page(), s.data(), s.size(), w.data()));
+  return w;
+}
+
+std::string platform_encode(const wstr& w) {
+  std::string s(w.size() * qp::max_bytes_per_unit(process_page()), 0);
+  s.resize(qp::encode(process_page(), w.data(), w.size(), s.data()));
+  return s;
+}
+#endif
 
 // Texts of one family: every value alone and all but zero in a row, random texts
 // mostly of letters, and texts long enough to be converted in several
@@ -100,7 +105,16 @@ const std::vector<LWideChar> kUnitEdges = {0xD83D, 0xDE00, 0xDC00, 0x4E00, 0x7F,
 
 }  // namespace
 
-TEST(Conversion, AToWMatchesThePlatformConverter) {
+// Both directions: texts of the other family (zeros kept), clones (which
+// stop at a zero), the W size, and the bridge into a host's buffer.
+TEST(Conversion, BothDirectionsMatchThePlatformConverter) {
+  for (const wstr& w : texts(0x10000, kUnitEdges)) {
+    SCOPED_TRACE(testing::PrintToString(w.substr(0, 10)));
+    ASSERT_EQ(text(HA(LStrAllocFromWSzStrA(w.data(), static_cast<int>(w.size()))).get()),
+              platform_encode(w));
+    ASSERT_EQ(text(HA(LStrAllocCloneWA(make_w(w).get())).get()),
+              platform_encode(w.substr(0, w.find(LWideChar{0}))));
+  }
   for (const std::string& s : texts(256, kByteEdges)) {
     SCOPED_TRACE(testing::PrintToString(s.substr(0, 40)));
     const wstr want = platform_decode(s);
@@ -126,17 +140,6 @@ TEST(Conversion, AToWMatchesThePlatformConverter) {
       ASSERT_TRUE(std::all_of(untouched, buffer.end(), [](LWideChar u) { return u == 0xBEEF; }))
           << "capacity " << capacity;
     }
-  }
-}
-
-TEST(Conversion, WToAMatchesThePlatformConverter) {
-  for (const wstr& w : texts(0x10000, kUnitEdges)) {
-    SCOPED_TRACE(testing::PrintToString(w.substr(0, 10)));
-    const std::string want = platform_encode(w);
-    HA from_text(LStrAllocFromWSzStrA(w.data(), static_cast<int>(w.size())));
-    ASSERT_EQ(text(from_text.get()), want);
-    ASSERT_EQ(text(HA(LStrAllocCloneWA(make_w(w).get())).get()),
-              platform_encode(w.substr(0, w.find(LWideChar{0}))));
   }
 }
 
@@ -188,5 +191,17 @@ TEST(Conversion, PathDelimiterIsABackslashThatStartsACharacter) {
       ASSERT_EQ(LStrIsPathDelimiterA(a.get(), static_cast<int>(i)) != 0, s[i] == '\\' && starts)
           << testing::PrintToString(s) << " at " << i;
     }
+  }
+}
+
+// A host may store any BSTR through LStrBSTRRef, also one whose length
+// prefix says more than 2 GiB: its W size is capped, never negative.
+TEST(Conversion, WideSizeOfAnOversizedHostBstrIsNotNegative) {
+  for (std::uint32_t prefix : {0x7FFFFFFEu, 0x80000000u, 0xFFFFFFFEu}) {
+    alignas(4) std::uint32_t block[2] = {prefix, 0};
+    HW w(LStrAllocW());
+    *LStrBSTRRef(w.get()) = reinterpret_cast<LBSTR>(&block[1]);
+    EXPECT_EQ(LStrWideCharBufSizeW(w.get()), static_cast<int>(std::min(prefix, 0x7FFFFFFFu)));
+    *LStrBSTRRef(w.get()) = nullptr;  // not a real BSTR: not to be released
   }
 }

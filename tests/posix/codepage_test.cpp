@@ -1,29 +1,34 @@
 // The POSIX code-page layer: tables, malformed input, UTF-8, bulk against
-// character-by-character conversion, and the choice of the process code page.
+// character-by-character conversion, the choice of the process code page, and
+// case mapping under pages other than the process's.
 #include "platform/posix/codepage.hpp"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/char_rules.hpp"
 #include "platform/platform.hpp"
+#include "platform/posix/case_map.hpp"
 
 #if defined(QUARNEL_TEST_WITH_ICU)
 #include <unicode/ustring.h>
 #endif
 
 namespace qp = quarnel::platform::posix;
+using quarnel::platform::Case;
 using std::string;
 using std::u16string;
-using namespace std::string_literals;
 
 namespace {
 
@@ -36,24 +41,25 @@ const qp::CodePage& page(unsigned id) {
   return p ? *p : *qp::find_code_page(1252);
 }
 
-// Decodes and encodes, checking on the way that measuring agrees with writing
-// and that nothing is written past the measured end.
-u16string dec(const qp::CodePage& cp, const string& s) {
-  // A trail byte after the end: the decoder must not take it.
-  const string in = s + '\xA0';
-  std::size_t n = qp::decode(cp, in.data(), s.size(), nullptr);
-  u16string out(n + 1, u'\xABCD');
-  EXPECT_EQ(qp::decode(cp, in.data(), s.size(), out.data()), n);
-  EXPECT_EQ(out[n], u'\xABCD') << "wrote past the measured length";
+// Decodes or encodes, checking on the way that measuring agrees with writing,
+// that nothing is written past the measured end and that nothing after the
+// end is read: a trail byte, or a low surrogate, follows the text.
+template <class Out, class In, class Convert>
+Out checked(Convert convert, const qp::CodePage& cp, const In& s) {
+  const In in = s + static_cast<typename In::value_type>(sizeof(s[0]) == 1 ? 0xA0 : 0xDC00);
+  const std::size_t n = convert(cp, in.data(), s.size(), nullptr);
+  Out out(n + 1, 'Z');
+  EXPECT_EQ(convert(cp, in.data(), s.size(), out.data()), n);
+  EXPECT_EQ(out[n], 'Z') << "wrote past the measured length";
   return out.substr(0, n);
 }
 
+u16string dec(const qp::CodePage& cp, const string& s) {
+  return checked<u16string>(qp::decode, cp, s);
+}
+
 string enc(const qp::CodePage& cp, const u16string& s) {
-  std::size_t n = qp::encode(cp, s.data(), s.size(), nullptr);
-  string out(n + 1, 'Z');
-  EXPECT_EQ(qp::encode(cp, s.data(), s.size(), out.data()), n);
-  EXPECT_EQ(out[n], 'Z') << "wrote past the measured length";
-  return out.substr(0, n);
+  return checked<string>(qp::encode, cp, s);
 }
 
 string bytes(std::initializer_list<int> list) {
@@ -63,12 +69,6 @@ string bytes(std::initializer_list<int> list) {
 }
 
 char16_t default_char(unsigned id) { return id == 932 ? u'\x30FB' : u'?'; }
-
-}  // namespace
-
-// --- Tables ----------------------------------------------------------------------
-
-namespace {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
@@ -87,6 +87,8 @@ std::optional<string> convert(iconv_t cd, string in) {
 }
 
 }  // namespace
+
+// --- Tables ----------------------------------------------------------------------
 
 // Every single byte and lead/trail pair of every page, and every unit,
 // against the C library's converters. Where the converter has no character,
@@ -154,31 +156,22 @@ TEST(CodePages, TablesMatchTheCLibrarysConverters) {
   EXPECT_EQ(opened, 14);
 }
 
-TEST(DoubleByte, LeadBytes) {
+// The lead bytes of each page. A lead byte at the end, or before a zero, is
+// one default character on its own; otherwise it takes the next byte, even
+// one that is no trail.
+TEST(DoubleByte, LeadBytesAndMalformedPairs) {
   for (unsigned id : kAll)
     for (int b = 0; b < 256; ++b) {
-      bool lead = id == 932 ? (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)
-                            : id >= 936 && id <= 950 && b >= 0x81 && b <= 0xFE;
-      EXPECT_EQ(qp::is_lead_byte(page(id), static_cast<unsigned char>(b)), lead) << id << " " << b;
+      const bool lead = id == 932 ? (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)
+                                  : id >= 936 && id <= 950 && b >= 0x81 && b <= 0xFE;
+      ASSERT_EQ(qp::is_lead_byte(page(id), static_cast<unsigned char>(b)), lead) << id << " " << b;
+      const char16_t d = default_char(id);
+      if (lead) {
+        EXPECT_EQ(dec(page(id), bytes({b, ' ', 'z', b, 0, 'z', b})),
+                  (u16string{d, 'z', d, 0, 'z', d}))
+            << id << " " << b;
+      }
     }
-}
-
-// A lead byte at the end, or before a zero, is one default character on its
-// own; otherwise it takes the next byte, even one that is no trail.
-TEST(DoubleByte, MalformedInput) {
-  struct {
-    unsigned id;
-    string in;
-    u16string out;
-  } cases[] = {
-      {932, "a\x82", u"a\x30FB"},
-      {932, "\x82\0b"s, u"\x30FB\0b"s},
-      {932, "\x82\x20z\x85\x40\x41", u"\x30FBz\x30FB\x41"},
-      {936, "\x81\x7F\xFE\x30\x81", u"???"},
-      {949, "\xC9\x41", u"?"},
-      {950, "\xA1\x7F\xA4\0"s, u"??\0"s},
-  };
-  for (const auto& c : cases) EXPECT_EQ(dec(page(c.id), c.in), c.out) << c.id;
 }
 
 // --- UTF-8 -------------------------------------------------------------------------
@@ -189,22 +182,13 @@ namespace {
 // ICU's converters replace each maximal ill-formed part (the longest start of
 // a well-formed sequence, at least one byte) and each lone surrogate with
 // U+FFFD, as ours do.
-u16string icu_decode(const string& s) {
+template <class Out, class In, class Convert>
+Out icu_convert(Convert convert, const In& in) {
   UErrorCode status = U_ZERO_ERROR;
-  u16string out(s.size(), 0);
+  Out out(3 * in.size(), 0);
   std::int32_t n = 0;
-  u_strFromUTF8WithSub(out.data(), static_cast<std::int32_t>(out.size()), &n, s.data(),
-                       static_cast<std::int32_t>(s.size()), 0xFFFD, nullptr, &status);
-  EXPECT_TRUE(U_SUCCESS(status));
-  return out.substr(0, static_cast<std::size_t>(n));
-}
-
-string icu_encode(const u16string& w) {
-  UErrorCode status = U_ZERO_ERROR;
-  string out(3 * w.size(), 0);
-  std::int32_t n = 0;
-  u_strToUTF8WithSub(out.data(), static_cast<std::int32_t>(out.size()), &n, w.data(),
-                     static_cast<std::int32_t>(w.size()), 0xFFFD, nullptr, &status);
+  convert(out.data(), static_cast<std::int32_t>(out.size()), &n, in.data(),
+          static_cast<std::int32_t>(in.size()), 0xFFFD, nullptr, &status);
   EXPECT_TRUE(U_SUCCESS(status));
   return out.substr(0, static_cast<std::size_t>(n));
 }
@@ -212,7 +196,7 @@ string icu_encode(const u16string& w) {
 }  // namespace
 
 // Decoding: every pair of bytes, every lead byte followed by the edges of the
-// ranges, and random text cut inside characters and broken by stray bytes.
+// ranges, and random text broken by a stray byte and cut anywhere.
 // Encoding: random units, surrogates (paired or not) and the edges of the
 // sequence lengths often among them.
 TEST(Utf8, ConvertsAsIcu) {
@@ -233,19 +217,14 @@ TEST(Utf8, ConvertsAsIcu) {
       w += static_cast<char16_t>(rng() % 3 == 0   ? units[rng() % 8]
                                  : rng() % 2 == 0 ? 0xD800 + rng() % 0x800
                                                   : rng() % 0x10000);
-    ASSERT_EQ(enc(cp, w), icu_encode(w)) << ::testing::PrintToString(w);
-    string s = icu_encode(w);
-    for (unsigned k = rng() % 4; k--;) {
-      const std::size_t at = rng() % (s.size() + 1);
-      if (at < s.size() && rng() % 2)
-        s.erase(at, 1);
-      else
-        s.insert(at, 1, static_cast<char>(rng()));
-    }
-    inputs.push_back(s);
+    string s = icu_convert<string>(u_strToUTF8WithSub, w);
+    ASSERT_EQ(enc(cp, w), s) << ::testing::PrintToString(w);
+    s.insert(rng() % (s.size() + 1), 1, static_cast<char>(rng()));
+    inputs.push_back(s.substr(0, rng() % (s.size() + 1)));
   }
   for (const string& s : inputs)
-    ASSERT_EQ(dec(cp, s), icu_decode(s)) << ::testing::PrintToString(s);
+    ASSERT_EQ(dec(cp, s), icu_convert<u16string>(u_strFromUTF8WithSub, s))
+        << ::testing::PrintToString(s);
 }
 #endif
 
@@ -284,10 +263,8 @@ TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
       ASSERT_EQ(dec(cp, s), by_char) << "round " << round;
       string by_unit;
       for (std::size_t i = 0, len = 1; i < w.size(); i += len) {
-        len = w[i] >= 0xD800 && w[i] < 0xDC00 && i + 1 < w.size() && w[i + 1] >= 0xDC00 &&
-                      w[i + 1] < 0xE000
-                  ? 2
-                  : 1;
+        const bool pair = (w[i] & 0xFC00) == 0xD800 && (w[i + 1] & 0xFC00) == 0xDC00;
+        len = pair && i + 1 < w.size() ? 2 : 1;
         by_unit += w[i] < 0x80 ? string(1, static_cast<char>(w[i])) : enc(cp, w.substr(i, len));
       }
       ASSERT_EQ(enc(cp, w), by_unit) << "round " << round;
@@ -303,36 +280,35 @@ TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
 // WINDOWS-<n> name a page outright, but only one the layer has. Every answer
 // is a page the layer can convert with.
 TEST(ProcessCodePage, CodesetNames) {
-  struct {
-    const char* spelling;
-    unsigned id;
-  } known[] = {{"UTF-8", 65001},
-               {"utf8", 65001},
-               {"ISO-8859-1", 1252},
-               {"iso_8859.1", 1252},
-               {"EUC-JP", 932},
-               {"Euc jP", 932},
-               {"ANSI_X3.4-1968", 1252},
-               {"ansi x3 4_1968", 1252},
-               {"KOI8-R", 1251},
-               {"BIG5-HKSCS", 950},
-               {"big5hkscs", 950},
-               {"ISO-8859-3", 0},
-               {"A-VERY-LONG-CODESET-NAME-INDEED", 0},
-               {"CP437", 0},
-               {"CP", 0},
-               {"CP99999999", 0},
-               {"WINDOWS-20127", 0},
-               {"", 0},
-               {"CP1252X", 0}};
-  for (const auto& k : known) EXPECT_EQ(qp::code_page_for_codeset(k.spelling), k.id) << k.spelling;
+  std::vector<std::pair<string, unsigned>> known = {
+      {"UTF-8", 65001},  {"ISO-8859-1", 1252},
+      {"EUC-JP", 932},   {"ANSI_X3.4-1968", 1252},
+      {"KOI8-R", 1251},  {"BIG5-HKSCS", 950},
+      {"ISO-8859-3", 0}, {"A-VERY-LONG-CODESET-NAME-INDEED", 0},
+      {"CP437", 0},      {"CP", 0},
+      {"CP99999999", 0}, {"WINDOWS-20127", 0},
+      {"", 0},           {"CP1252X", 0}};
   for (unsigned id : kAll) {
-    for (const char* prefix : {"CP", "cp", "WINDOWS-", "windows_"})
-      EXPECT_EQ(qp::code_page_for_codeset((prefix + std::to_string(id)).c_str()), id) << prefix;
+    known.emplace_back("CP" + std::to_string(id), id);
+    known.emplace_back("WINDOWS-" + std::to_string(id), id);
   }
+  // Each name also in random case, with each separator swapped or dropped.
+  std::mt19937 rng(3);
+  for (const auto& [name, id] : known)
+    for (int round = 0; round < 4; ++round) {
+      string spelling;
+      for (char c : name) {
+        const char lower = static_cast<char>(std::tolower(c));
+        spelling += std::strchr("-_. ", c) ? string("-_. ").substr(rng() % 5, 1)
+                                           : string(1, rng() % 2 ? lower : c);
+      }
+      EXPECT_EQ(qp::code_page_for_codeset(round ? spelling.c_str() : name.c_str()), id) << spelling;
+    }
   EXPECT_EQ(qp::code_page_for_codeset(nullptr), 0u);
 }
 
+// The override, then the codeset, then 1252. The page chosen at load honours
+// the override, and the platform layer uses it.
 TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
   struct {
     const char* acp;
@@ -349,14 +325,41 @@ TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
     EXPECT_EQ(qp::choose_code_page(c.acp, c.codeset, &rejected), c.id) << (c.acp ? c.acp : "-");
     EXPECT_EQ(rejected, c.rejected) << (c.acp ? c.acp : "-");
   }
+  const unsigned process = quarnel::platform::ansi_code_page();
+  if (const char* acp = std::getenv("QUARNEL_ACP"); acp && *acp) {
+    EXPECT_EQ(process, qp::choose_code_page(acp, "", nullptr));
+  }
+  EXPECT_EQ(quarnel::platform::is_lead_byte(0x81), qp::is_lead_byte(page(process), 0x81));
 }
 
-// The page chosen at load honours the override, and the platform layer uses it.
-TEST(ProcessCodePage, PlatformLayerUsesThePageChosenAtLoad) {
-  namespace platform = quarnel::platform;
-  const char* acp = std::getenv("QUARNEL_ACP");
-  if (acp && *acp) {
-    EXPECT_EQ(platform::ansi_code_page(), qp::choose_code_page(acp, "", nullptr));
+// --- Case mapping under other pages than the process's ----------------------------
+
+// With an explicit locale: 1252, 932 (double-byte) and UTF-8.
+TEST(PosixCaseMap, MapsWholeCharactersWhenTheLengthStays) {
+  locale_t locale = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
+  if (!locale) GTEST_SKIP() << "no C.UTF-8 locale";
+  struct Row {
+    unsigned page;
+    Case to;
+    std::string text, expected;
+  } rows[] = {
+      // ÿ -> Ÿ (0x9F); µ's capital is not in 1252, ß has none: both stay.
+      {1252, Case::upper, "\xe9\xff\xb5\xdf a", "\xc9\x9f\xb5\xdf A"},
+      {1252, Case::lower, "\xc9\x8aZ", "\xe9\x9az"},
+      // Fullwidth A and Alpha are double-byte; the trail of katakana A
+      // (0x83 0x41) is no 'A'; a final lone lead byte stays.
+      {932, Case::lower, "\x82\x60\x83\x9f\x83\x41Q", "\x82\x81\x83\xbf\x83\x41q"},
+      {932, Case::upper, "\x82\x81q\xb1\x82", "\x82\x60Q\xb1\x82"},
+      // Omega and a Deseret letter keep their length; capital sharp s -> ß
+      // and dotless i -> I would not, and stay; so do malformed bytes.
+      {65001, Case::lower, "\xce\xa9\xf0\x90\x90\x80\xe1\xba\x9e\xc3",
+       "\xcf\x89\xf0\x90\x90\xa8\xe1\xba\x9e\xc3"},
+      {65001, Case::upper, "\xc4\xb1\xc3\xa9\xff", "\xc4\xb1\xc3\x89\xff"},
+  };
+  for (const Row& r : rows) {
+    std::string s = r.text;
+    qp::AnsiCaseMap(*qp::find_code_page(r.page), locale).apply(s.data(), s.size(), r.to);
+    EXPECT_EQ(s, r.expected) << "code page " << r.page;
   }
-  EXPECT_EQ(platform::is_lead_byte(0x81), qp::is_lead_byte(page(platform::ansi_code_page()), 0x81));
+  freelocale(locale);
 }
