@@ -141,6 +141,16 @@ TEST(Split, EveryFormFollowsTheModel) {
   EXPECT_FALSE(SplitNamedEquW(nullptr, &wlist, false, QW('=')));
 }
 
+TEST(Split, ReadingCharactersGivesASharedSourceItsOwnPayload) {
+  CLAnsiStr source("x;y");
+  CLAnsiStr clone(source);
+  ASSERT_EQ(source.handle->payload, clone.handle->payload);
+  CLAnsiStrList list;
+  SplitBySepExA(&source, ';', &list, false);
+  EXPECT_NE(source.handle->payload, clone.handle->payload);
+  EXPECT_EQ(source.str(), "x;y");
+}
+
 TEST(List, HostFreesAListTheLibraryGrewOnTheSharedHeap) {
   // A C-style host: the list is a plain block of the shared heap, released
   // by hand through the shared heap.
