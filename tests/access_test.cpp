@@ -13,23 +13,21 @@ using namespace qtest;
 using namespace std::string_literals;
 
 TEST(Read, EmptyTextsAndTheBstrLayout) {
-  HA a(LStrAllocA()), a2(LStrAllocA());
-  HW w(LStrAllocW());
-  ASSERT_NE(LStrCstrA(a.get()), nullptr);
-  EXPECT_EQ(LStrCstrA(a.get()), LStrCstrA(a2.get()));
+  HA a(LStrAllocA());
+  HW empty(LStrAllocW()), x = make_w(QW("abc"));
   EXPECT_EQ(*LStrCstrA(a.get()), 0);
-  EXPECT_EQ(*LStrCstrW(w.get()), 0);
-  EXPECT_EQ(LStrCbstrW(w.get()), LStrCstrW(w.get()));
-  EXPECT_EQ(static_cast<void*>(LStrBSTRRef(w.get())), static_cast<void*>(w.get()));
-  EXPECT_EQ(*LStrBSTRRef(w.get()), nullptr);
+  EXPECT_EQ(*LStrCstrW(empty.get()), 0);
+  EXPECT_EQ(*LStrBSTRRef(empty.get()), nullptr);
+  EXPECT_EQ(*LStrBSTRRef(x.get()), LStrCstrW(x.get()));
+  for (LStrHandleW w : {empty.get(), x.get()}) {
+    EXPECT_EQ(static_cast<void*>(LStrBSTRRef(w)), static_cast<void*>(w));
+    EXPECT_EQ(LStrCbstrW(w), LStrCstrW(w));
+  }
   // A BSTR: its length in bytes before the text, a zero unit after it.
-  HW x = make_w(QW("abc"));
   std::uint32_t bytes;
   std::memcpy(&bytes, reinterpret_cast<const char*>(x->payload) - 4, 4);
   EXPECT_EQ(bytes, 6u);
   EXPECT_EQ(x->payload[3], 0);
-  EXPECT_EQ(*LStrBSTRRef(x.get()), LStrCstrW(x.get()));
-  EXPECT_EQ(LStrCbstrW(x.get()), LStrCstrW(x.get()));
 }
 
 TEST(CharAt, PositionsFollowTheBaseAndTheAnsiFormChecksThem) {

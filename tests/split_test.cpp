@@ -14,16 +14,12 @@ using Fields = std::vector<std::string>;
 
 namespace {
 
-Fields fields_of(const CLAnsiStrList& list) {
-  Fields out;
-  for (const CLAnsiStr& w : list) out.emplace_back(w.view());
+// Each list's fields, up to its count.
+template <class List>
+auto fields_of(const List& list) {
+  std::vector<decltype(list[0].str())> out;
+  for (int i = 0; i < list.count; ++i) out.push_back(list[i].str());
   return out;
-}
-
-// The W list holds the same fields, each byte widened to a unit.
-void expect_wide_fields(const CLWideStrList& list, const Fields& want) {
-  ASSERT_EQ(list.count, static_cast<int>(want.size()));
-  for (int i = 0; i < list.count; ++i) EXPECT_EQ(list[i].str(), widen(want[i])) << i;
 }
 
 // A field starts at 0 and after each separator, but only while its start
@@ -133,7 +129,9 @@ TEST(Split, EveryFormFollowsTheModel) {
     }
     for (std::string& f : want) f = f.substr(0, f.find('\0'));
     EXPECT_EQ(fields_of(list), want);
-    expect_wide_fields(wlist, want);
+    std::vector<wstr> wide_want;
+    for (const std::string& f : want) wide_want.push_back(widen(f));
+    EXPECT_EQ(fields_of(wlist), wide_want);
   }
   CLAnsiStrList list;
   CLWideStrList wlist;
@@ -149,33 +147,6 @@ TEST(Split, ReadingCharactersGivesASharedSourceItsOwnPayload) {
   SplitBySepExA(&source, ';', &list, false);
   EXPECT_NE(source.handle->payload, clone.handle->payload);
   EXPECT_EQ(source.str(), "x;y");
-}
-
-TEST(List, HostFreesAListTheLibraryGrewOnTheSharedHeap) {
-  // A C-style host: the list is a plain block of the shared heap, released
-  // by hand through the shared heap.
-  CLAnsiStr line("k=v");
-  long live = quarnel::testing::live_blocks();
-  auto* list = static_cast<CLAnsiStrList*>(LStrHeapAlloc(sizeof(CLAnsiStrList)));
-  list->growBy = 3;
-  list->capacity = list->count = 0;
-  list->items = nullptr;
-  ASSERT_TRUE(SplitNamedEquA(LStrCstrA(line.handle), list, false, '='));
-  ASSERT_EQ(list->capacity, 3);
-  for (int i = 0; i < list->capacity; ++i) {
-    LStrDestroyA(list->items[i]->handle);
-    LStrHeapFree(list->items[i]);
-  }
-  LStrHeapFree(list->items);
-  LStrHeapFree(list);
-  LStrHeapFree(nullptr);
-  EXPECT_EQ(quarnel::testing::live_blocks(), live);
-  // The heap gives null rather than failing.
-  EXPECT_EQ(LStrHeapAlloc(-1), nullptr);
-  quarnel::testing::fail_allocations_after(0);
-  void* exhausted = LStrHeapAlloc(16);
-  quarnel::testing::fail_allocations_after(-1);
-  EXPECT_EQ(exhausted, nullptr);
 }
 
 TEST(List, HostAppendGrowsLikeTheLibrarysSplitting) {
@@ -233,23 +204,44 @@ TEST(List, HostAppendCountsOnlyStoredTexts) {
   }
 }
 
-TEST(List, EndReleasesWhatTheListOwnsAndLeavesItReusable) {
+// A C-style host: the list is a plain block of the shared heap. Ending it
+// releases what it owns and leaves it reusable; the host can also release
+// everything by hand through the shared heap.
+TEST(List, EndingOrFreeingByHandReleasesWhatTheListOwns) {
   CLAnsiStr kept("not the list's"), line("a,b,c");
-  CLAnsiStrList list(2);
-  long live = quarnel::testing::live_blocks();
-  SplitBySepExA(&line, ',', &list, false);
+  const long live = quarnel::testing::live_blocks();
+  auto* list = static_cast<CLAnsiStrList*>(LStrHeapAlloc(sizeof(CLAnsiStrList)));
+  list->growBy = 2;
+  list->capacity = list->count = 0;
+  list->items = nullptr;
+  ASSERT_EQ(SplitBySepExA(&line, ',', list, false), 3);
   // A hand-assembled tail: an empty slot and a wrapper that only borrows.
-  list.grow();
-  list[list.capacity - 1].reset();
-  LStrHeapFree(list.items[list.capacity - 1]);
-  list.items[list.capacity - 1] = nullptr;
-  list.items[list.capacity - 2]->reset();
-  new (list.items[list.capacity - 2]) CLAnsiStr(kept.handle, false);
-  LStrListEndA(&list);
-  EXPECT_EQ(quarnel::testing::live_blocks(), live);
-  EXPECT_EQ(list.growBy, 2);
-  EXPECT_EQ(list.capacity + list.count, 0);
-  EXPECT_EQ(list.items, nullptr);
+  list->grow();
+  (*list)[list->capacity - 1].reset();
+  LStrHeapFree(list->items[list->capacity - 1]);
+  list->items[list->capacity - 1] = nullptr;
+  list->items[list->capacity - 2]->reset();
+  new (list->items[list->capacity - 2]) CLAnsiStr(kept.handle, false);
+  LStrListEndA(list);
+  EXPECT_EQ(quarnel::testing::live_blocks(), live + 1);
+  EXPECT_EQ(list->growBy, 2);
+  EXPECT_EQ(list->capacity + list->count, 0);
+  EXPECT_EQ(list->items, nullptr);
   EXPECT_EQ(kept.str(), "not the list's");
-  EXPECT_EQ(SplitBySepExA(&line, ',', &list, false), 3);
+  ASSERT_TRUE(SplitNamedEquA("k=v", list, false, '='));
+  ASSERT_EQ(list->capacity, 2);
+  for (int i = 0; i < list->capacity; ++i) {
+    LStrDestroyA(list->items[i]->handle);
+    LStrHeapFree(list->items[i]);
+  }
+  LStrHeapFree(list->items);
+  LStrHeapFree(list);
+  LStrHeapFree(nullptr);
+  EXPECT_EQ(quarnel::testing::live_blocks(), live);
+  // The heap gives null rather than failing.
+  EXPECT_EQ(LStrHeapAlloc(-1), nullptr);
+  quarnel::testing::fail_allocations_after(0);
+  void* exhausted = LStrHeapAlloc(16);
+  quarnel::testing::fail_allocations_after(-1);
+  EXPECT_EQ(exhausted, nullptr);
 }
