@@ -100,26 +100,39 @@ BENCHMARK(ToupperLoop)->Name("upper_a_vs_toupper/baseline")->Unit(benchmark::kMi
 
 // --- Search: 12 characters at the very end of 16 Mi ----------------------------
 
-void PosW(benchmark::State& state) {
-  WHandle h(search_text()), p(kNeedle);
-  for (auto _ : state) benchmark::DoNotOptimize(LStrPosW(h.h, p.h));
-  set_chars(state, kBig);
+const std::string& needle() {
+  static const std::string text(kNeedle);
+  return text;
 }
-void PosA(benchmark::State& state) {
-  AHandle h(search_text()), p(kNeedle);
-  for (auto _ : state) benchmark::DoNotOptimize(LStrPosA(h.h, p.h));
-  set_chars(state, kBig);
+
+// One search row: the library's search of `Pattern` in `Text`, or memmem.
+int pos(const AHandle& h, const AHandle& p) { return LStrPosA(h.h, p.h); }
+int pos(const WHandle& h, const WHandle& p) { return LStrPosW(h.h, p.h); }
+template <class Handle, const std::string& (*Text)(), const std::string& (*Pattern)()>
+void Pos(benchmark::State& state) {
+  Handle h(Text()), p(Pattern());
+  for (auto _ : state) benchmark::DoNotOptimize(pos(h, p));
+  set_chars(state, Text().size());
 }
+template <const std::string& (*Text)(), const std::string& (*Pattern)()>
 void Memmem(benchmark::State& state) {
-  const std::string& text = search_text();
+  const std::string &text = Text(), &pattern = Pattern();
   for (auto _ : state)
-    benchmark::DoNotOptimize(memmem(text.data(), text.size(), kNeedle, sizeof kNeedle - 1));
-  set_chars(state, kBig);
+    benchmark::DoNotOptimize(memmem(text.data(), text.size(), pattern.data(), pattern.size()));
+  set_chars(state, text.size());
 }
-BENCHMARK(PosW)->Name("pos_w_vs_a/quarnel")->Unit(benchmark::kMillisecond);
-BENCHMARK(PosA)->Name("pos_w_vs_a/baseline")->Unit(benchmark::kMillisecond);
-BENCHMARK(PosA)->Name("pos_a_vs_memmem/quarnel")->Unit(benchmark::kMillisecond);
-BENCHMARK(Memmem)->Name("pos_a_vs_memmem/baseline")->Unit(benchmark::kMillisecond);
+BENCHMARK(Pos<WHandle, search_text, needle>)
+    ->Name("pos_w_vs_a/quarnel")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Pos<AHandle, search_text, needle>)
+    ->Name("pos_w_vs_a/baseline")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Pos<AHandle, search_text, needle>)
+    ->Name("pos_a_vs_memmem/quarnel")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Memmem<search_text, needle>)
+    ->Name("pos_a_vs_memmem/baseline")
+    ->Unit(benchmark::kMillisecond);
 
 // --- Replacement: 1 MiB, 10,000 hits ---------------------------------------------
 
@@ -165,26 +178,18 @@ const std::string& hostile_pattern() {
   return pattern;
 }
 
-void HostilePosA(benchmark::State& state) {
-  AHandle h(hostile_text()), p(hostile_pattern());
-  for (auto _ : state) benchmark::DoNotOptimize(LStrPosA(h.h, p.h));
-  set_chars(state, kHostile);
-}
-void HostilePosW(benchmark::State& state) {
-  WHandle h(hostile_text()), p(hostile_pattern());
-  for (auto _ : state) benchmark::DoNotOptimize(LStrPosW(h.h, p.h));
-  set_chars(state, kHostile);
-}
-void HostileMemmem(benchmark::State& state) {
-  const std::string &text = hostile_text(), &pattern = hostile_pattern();
-  for (auto _ : state)
-    benchmark::DoNotOptimize(memmem(text.data(), text.size(), pattern.data(), pattern.size()));
-  set_chars(state, kHostile);
-}
-BENCHMARK(HostilePosA)->Name("hostile_pos_a_vs_memmem/quarnel")->Unit(benchmark::kMillisecond);
-BENCHMARK(HostileMemmem)->Name("hostile_pos_a_vs_memmem/baseline")->Unit(benchmark::kMillisecond);
-BENCHMARK(HostilePosW)->Name("hostile_pos_w_vs_a/quarnel")->Unit(benchmark::kMillisecond);
-BENCHMARK(HostilePosA)->Name("hostile_pos_w_vs_a/baseline")->Unit(benchmark::kMillisecond);
+BENCHMARK(Pos<AHandle, hostile_text, hostile_pattern>)
+    ->Name("hostile_pos_a_vs_memmem/quarnel")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Memmem<hostile_text, hostile_pattern>)
+    ->Name("hostile_pos_a_vs_memmem/baseline")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Pos<WHandle, hostile_text, hostile_pattern>)
+    ->Name("hostile_pos_w_vs_a/quarnel")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Pos<AHandle, hostile_text, hostile_pattern>)
+    ->Name("hostile_pos_w_vs_a/baseline")
+    ->Unit(benchmark::kMillisecond);
 
 const std::string& nested_text() {
   static const std::string text = std::string(kHostile / 2, 'a') + std::string(kHostile / 2, 'b');
