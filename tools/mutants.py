@@ -7,6 +7,10 @@ a test fails.
     tools/mutants.py --list          # list them and check that each still applies
     tools/mutants.py --only cow- numbers-02 --jobs 2
     tools/mutants.py --area 'code pages'
+    tools/mutants.py --every-test    # run every test for each mutant: which tests catch it
+
+With --every-test the report names, for each caught mutant, every failing
+test (binary/Suite.Name), and lists the tests that alone catch some mutant.
 
 The sources are copied to a scratch tree (BUILD_DIR/tree) and mutated there,
 so the working tree is never touched, whatever happens to the run. Mutants
@@ -18,6 +22,7 @@ import argparse
 import datetime
 import fnmatch
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -52,6 +57,7 @@ class Mutant:
         self.status = ""
         self.detail = ""
         self.seconds = 0.0
+        self.cases = []
 
 
 def parse_mutants(path):
@@ -185,7 +191,8 @@ class Suite:
         return run(cmd, self.log, self.args.build_timeout)[0] == 0
 
     def test(self):
-        cmd = ["ctest", "--test-dir", self.build, "--stop-on-failure", "--output-on-failure",
+        stop = [] if self.args.every_test else ["--stop-on-failure"]
+        cmd = ["ctest", "--test-dir", self.build] + stop + ["--output-on-failure",
                "-E", EXCLUDED_TESTS if self.args.all_tests else EXCLUDED_TESTS + "|" + SLOW_TESTS,
                "--timeout", str(self.args.timeout)]
         rc, secs = run(cmd, self.log, self.args.timeout + 60)
@@ -208,6 +215,36 @@ def failed_tests(log):
     except OSError:
         pass
     return sorted(set(names))
+
+
+def failed_cases(log):
+    """binary/Suite.Name of every failing GoogleTest case in the log; a
+    failing binary that names no case stands for itself."""
+    cases, binary, named = [], None, set()
+    try:
+        with open(log, errors="replace") as f:
+            for line in f:
+                m = re.search(r"Test\s+#\d+: (\S+)", line)
+                if m:
+                    binary = m.group(1)
+                m = re.match(r"\[  FAILED  \] ([^\s,]+\.[^\s,]+)", line.strip())
+                if m and binary:
+                    case = "%s/%s" % (binary, m.group(1))
+                    if case not in cases:
+                        cases.append(case)
+                    named.add(binary)
+    except OSError:
+        pass
+    return cases + [b for b in failed_tests(log) if b not in named]
+
+
+def sole_catchers(mutants):
+    """Lines naming each test that is the only catcher of some mutant."""
+    sole = {}
+    for m in mutants:
+        if m.status == "caught" and len(m.cases) == 1:
+            sole.setdefault(m.cases[0], []).append(m.id)
+    return ["  %-60s %s" % (case, " ".join(ids)) for case, ids in sorted(sole.items())]
 
 
 def select(mutants, args):
@@ -257,6 +294,10 @@ def write_report(path, mutants, started, elapsed, complete):
             for m in group:
                 f.write("  %-13s %-40s %s%s\n" % (m.id, m.file, m.why,
                                                  " [%s]" % m.detail if m.detail else ""))
+        sole = sole_catchers(done)
+        if sole:
+            f.write("\nthe only test that catches a mutant (%d)\n" % len(sole))
+            f.write("\n".join(sole) + "\n")
 
 
 def main():
@@ -270,6 +311,8 @@ def main():
     p.add_argument("--jobs", type=int, default=1)
     p.add_argument("--all-tests", action="store_true",
                    help="also run the tool's end-to-end test for each mutant")
+    p.add_argument("--every-test", action="store_true",
+                   help="run every test for each mutant and name each failing test case")
     p.add_argument("--timeout", type=int, default=600, help="seconds for one run of the tests")
     p.add_argument("--build-timeout", type=int, default=1800)
     p.add_argument("--report", help="report file (default BUILD_DIR/report.txt)")
@@ -332,6 +375,9 @@ def main():
                             m.status = "caught"
                             m.detail = ", ".join(failed_tests(suite.log)) or \
                                 ("timeout" if rc is None else "exit %d" % rc)
+                            if args.every_test:
+                                m.cases = failed_cases(suite.log)
+                                m.detail = " ".join(m.cases) or m.detail
                 finally:
                     with open(path, "wb") as f:
                         f.write(original)
