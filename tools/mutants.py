@@ -300,7 +300,14 @@ def write_report(path, mutants, started, elapsed, complete):
             f.write("\n".join(sole) + "\n")
 
 
+def stop(signum, frame):
+    raise KeyboardInterrupt
+
+
 def main():
+    # A run started in the background ignores Ctrl-C; kill -TERM stops it
+    # the same way, restoring the scratch tree and writing a partial report.
+    signal.signal(signal.SIGTERM, stop)
     p = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     p.add_argument("--list", action="store_true", help="list the mutants and check they apply")
     p.add_argument("--only", nargs="+", metavar="ID", help="ids, id prefixes or globs to run")
