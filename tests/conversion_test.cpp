@@ -17,51 +17,37 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#else
-#include "platform/posix/codepage.hpp"
 #endif
 
 using namespace qtest;
 
 namespace {
 
-#if defined(_WIN32)
-wstr platform_decode(const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  wstr w(static_cast<std::size_t>(n), 0);
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
-}
-
-std::string platform_encode(const wstr& w) {
-  if (w.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n), 0);
-  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
-#else
-// The POSIX layer's own converters, on the process code page.
-namespace qp = quarnel::platform::posix;
-const qp::CodePage& process_page() {
-  return *qp::find_code_page(quarnel::platform::ansi_code_page());
-}
-
+// The platform's converter for the process code page: the system's on
+// Windows, the POSIX layer's own elsewhere. One byte never becomes more than
+// one unit, nor one unit more than four bytes.
 wstr platform_decode(const std::string& s) {
   wstr w(s.size(), 0);
-  w.resize(qp::decode(process_page(), s.data(), s.size(), w.data()));
+#if defined(_WIN32)
+  const int n = static_cast<int>(s.size());
+  w.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, s.data(), n, w.data(), n)));
+#else
+  w.resize(quarnel::platform::ansi_to_utf16(s.data(), s.size(), w.data()));
+#endif
   return w;
 }
 
 std::string platform_encode(const wstr& w) {
-  std::string s(w.size() * qp::max_bytes_per_unit(process_page()), 0);
-  s.resize(qp::encode(process_page(), w.data(), w.size(), s.data()));
+  std::string s(4 * w.size(), 0);
+#if defined(_WIN32)
+  const int n = static_cast<int>(w.size());
+  s.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(CP_ACP, 0, w.data(), n, s.data(), 4 * n, nullptr, nullptr)));
+#else
+  s.resize(quarnel::platform::utf16_to_ansi(w.data(), w.size(), s.data()));
+#endif
   return s;
 }
-#endif
 
 // Texts of one family: every value alone and all but zero in a row, random texts
 // mostly of letters, and texts long enough to be converted in several
