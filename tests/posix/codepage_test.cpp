@@ -14,6 +14,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -156,24 +157,6 @@ TEST(CodePages, TablesMatchTheCLibrarysConverters) {
   EXPECT_EQ(opened, 14);
 }
 
-// The lead bytes of each page. A lead byte at the end, or before a zero, is
-// one default character on its own; otherwise it takes the next byte, even
-// one that is no trail.
-TEST(DoubleByte, LeadBytesAndMalformedPairs) {
-  for (unsigned id : kAll)
-    for (int b = 0; b < 256; ++b) {
-      const bool lead = id == 932 ? (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)
-                                  : id >= 936 && id <= 950 && b >= 0x81 && b <= 0xFE;
-      ASSERT_EQ(qp::is_lead_byte(page(id), static_cast<unsigned char>(b)), lead) << id << " " << b;
-      const char16_t d = default_char(id);
-      if (lead) {
-        EXPECT_EQ(dec(page(id), bytes({b, ' ', 'z', b, 0, 'z', b})),
-                  (u16string{d, 'z', d, 0, 'z', d}))
-            << id << " " << b;
-      }
-    }
-}
-
 // --- UTF-8 -------------------------------------------------------------------------
 
 #if defined(QUARNEL_TEST_WITH_ICU)
@@ -233,14 +216,21 @@ TEST(Utf8, ConvertsAsIcu) {
 // The converters take runs of ASCII many bytes at a time. Random texts of
 // ASCII, zeros included, broken by every kind of byte and unit (surrogates,
 // paired or not, often), convert as they do character by character: ASCII as
-// itself, the rest one character (cut by the shared character rules) at a
-// time.
+// itself, the rest one character at a time. In a double-byte page a lead byte
+// takes the next byte, even one that is no trail, but not a zero: a lead byte
+// before a zero or at the end is one default character on its own.
 TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
   std::mt19937 rng(5);
   for (unsigned id : kAll) {
     SCOPED_TRACE(id);
     const qp::CodePage& cp = page(id);
     EXPECT_EQ(qp::code_page_id(cp), id);
+    bool lead[256];
+    for (int b = 0; b < 256; ++b) {
+      lead[b] = id == 932 ? (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)
+                          : id >= 936 && id <= 950 && b >= 0x81 && b <= 0xFE;
+      ASSERT_EQ(qp::is_lead_byte(cp, static_cast<unsigned char>(b)), lead[b]) << b;
+    }
     for (int round = 0; round < 800; ++round) {
       string s;
       u16string w;
@@ -255,10 +245,11 @@ TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
       const auto* b = reinterpret_cast<const unsigned char*>(s.data());
       for (std::size_t i = 0, len = 1; i < s.size(); i += len) {
         const std::size_t left = s.size() - i;
-        len = id == 65001
-                  ? quarnel::chars::utf8_step(b + i, left).length
-                  : quarnel::chars::double_byte_length(qp::is_lead_byte(cp, b[i]), b + i, left);
-        by_char += b[i] < 0x80 ? u16string(1, b[i]) : dec(cp, s.substr(i, len));
+        const bool pair = lead[b[i]] && left > 1 && b[i + 1] != 0;
+        len = id == 65001 ? quarnel::chars::utf8_step(b + i, left).length : 1 + pair;
+        by_char += b[i] < 0x80           ? u16string(1, b[i])
+                   : lead[b[i]] && !pair ? u16string(1, default_char(id))
+                                         : dec(cp, s.substr(i, len));
       }
       ASSERT_EQ(dec(cp, s), by_char) << "round " << round;
       string by_unit;
@@ -277,24 +268,30 @@ TEST(AllPages, BulkConversionMatchesCharacterByCharacter) {
 // --- Choosing the process code page --------------------------------------------------
 
 // Codeset names are matched whatever their case and separators; CP<n> and
-// WINDOWS-<n> name a page outright, but only one the layer has. Every answer
-// is a page the layer can convert with.
-TEST(ProcessCodePage, CodesetNames) {
-  std::vector<std::pair<string, unsigned>> known = {
+// WINDOWS-<n> name a page outright, but only one the layer has. The override
+// (the number of a page the layer has) comes first, then the codeset, then
+// 1252. The page chosen at load honours the override, and the platform layer
+// uses it.
+TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
+  std::vector<std::pair<string, unsigned>> codesets = {
       {"UTF-8", 65001},  {"ISO-8859-1", 1252},
       {"EUC-JP", 932},   {"ANSI_X3.4-1968", 1252},
       {"KOI8-R", 1251},  {"BIG5-HKSCS", 950},
       {"ISO-8859-3", 0}, {"A-VERY-LONG-CODESET-NAME-INDEED", 0},
       {"CP437", 0},      {"CP", 0},
       {"CP99999999", 0}, {"WINDOWS-20127", 0},
-      {"", 0},           {"CP1252X", 0}};
+      {"", 0},           {"CP1252X", 0},
+      {"EUC-KR", 949}};
   for (unsigned id : kAll) {
-    known.emplace_back("CP" + std::to_string(id), id);
-    known.emplace_back("WINDOWS-" + std::to_string(id), id);
+    codesets.emplace_back("CP" + std::to_string(id), id);
+    codesets.emplace_back("WINDOWS-" + std::to_string(id), id);
   }
-  // Each name also in random case, with each separator swapped or dropped.
   std::mt19937 rng(3);
-  for (const auto& [name, id] : known)
+  for (const auto& [name, id] : codesets) {
+    bool rejected = true;
+    EXPECT_EQ(qp::choose_code_page("", name.c_str(), &rejected), id ? id : 1252) << name;
+    EXPECT_FALSE(rejected);
+    // Each name also in random case, with each separator swapped or dropped.
     for (int round = 0; round < 4; ++round) {
       string spelling;
       for (char c : name) {
@@ -304,27 +301,17 @@ TEST(ProcessCodePage, CodesetNames) {
       }
       EXPECT_EQ(qp::code_page_for_codeset(round ? spelling.c_str() : name.c_str()), id) << spelling;
     }
-  EXPECT_EQ(qp::code_page_for_codeset(nullptr), 0u);
-}
-
-// The override, then the codeset, then 1252. The page chosen at load honours
-// the override, and the platform layer uses it.
-TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
-  struct {
-    const char* acp;
-    const char* codeset;
-    unsigned id;
-    bool rejected;
-  } cases[] = {{nullptr, "UTF-8", 65001, false},     {"", "EUC-KR", 949, false},
-               {"932", "UTF-8", 932, false},         {"65001", nullptr, 65001, false},
-               {nullptr, "ISO-8859-3", 1252, false}, {"xyz", "UTF-8", 1252, true},
-               {"437", "UTF-8", 1252, true},         {"1252 ", nullptr, 1252, true},
-               {"-1", nullptr, 1252, true},          {"99999999999", nullptr, 1252, true}};
-  for (const auto& c : cases) {
-    bool rejected = !c.rejected;
-    EXPECT_EQ(qp::choose_code_page(c.acp, c.codeset, &rejected), c.id) << (c.acp ? c.acp : "-");
-    EXPECT_EQ(rejected, c.rejected) << (c.acp ? c.acp : "-");
   }
+  const std::pair<const char*, unsigned> overrides[] = {
+      {"932", 932}, {"65001", 65001}, {"xyz", 0},        {"437", 0},
+      {"1252 ", 0}, {"-1", 0},        {"99999999999", 0}};
+  for (const auto& [acp, id] : overrides) {
+    bool rejected = id != 0;
+    EXPECT_EQ(qp::choose_code_page(acp, "UTF-8", &rejected), id ? id : 1252) << acp;
+    EXPECT_EQ(rejected, id == 0) << acp;
+  }
+  EXPECT_EQ(qp::code_page_for_codeset(nullptr), 0u);
+  EXPECT_EQ(qp::choose_code_page(nullptr, nullptr, nullptr), 1252u);
   const unsigned process = quarnel::platform::ansi_code_page();
   if (const char* acp = std::getenv("QUARNEL_ACP"); acp && *acp) {
     EXPECT_EQ(process, qp::choose_code_page(acp, "", nullptr));
@@ -338,11 +325,7 @@ TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
 TEST(PosixCaseMap, MapsWholeCharactersWhenTheLengthStays) {
   locale_t locale = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
   if (!locale) GTEST_SKIP() << "no C.UTF-8 locale";
-  struct Row {
-    unsigned page;
-    Case to;
-    std::string text, expected;
-  } rows[] = {
+  const std::tuple<unsigned, Case, string, string> rows[] = {
       // ÿ -> Ÿ (0x9F); µ's capital is not in 1252, ß has none: both stay.
       {1252, Case::upper, "\xe9\xff\xb5\xdf a", "\xc9\x9f\xb5\xdf A"},
       {1252, Case::lower, "\xc9\x8aZ", "\xe9\x9az"},
@@ -356,10 +339,10 @@ TEST(PosixCaseMap, MapsWholeCharactersWhenTheLengthStays) {
        "\xcf\x89\xf0\x90\x90\xa8\xe1\xba\x9e\xc3"},
       {65001, Case::upper, "\xc4\xb1\xc3\xa9\xff", "\xc4\xb1\xc3\x89\xff"},
   };
-  for (const Row& r : rows) {
-    std::string s = r.text;
-    qp::AnsiCaseMap(*qp::find_code_page(r.page), locale).apply(s.data(), s.size(), r.to);
-    EXPECT_EQ(s, r.expected) << "code page " << r.page;
+  for (const auto& [id, to, text, expected] : rows) {
+    string s = text;
+    qp::AnsiCaseMap(page(id), locale).apply(s.data(), s.size(), to);
+    EXPECT_EQ(s, expected) << "code page " << id;
   }
   freelocale(locale);
 }
