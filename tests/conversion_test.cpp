@@ -120,34 +120,31 @@ TEST(Conversion, BothDirectionsMatchThePlatformConverter) {
     const int need = LStrWideCharBufSizeA(a.get());
     ASSERT_EQ(need, static_cast<int>(up_to_zero.size()) + 1);
     for (int capacity : {need, need + 40, static_cast<int>(s.size()) + 1, need - 1, 0, -1}) {
-      std::vector<LWideChar> buffer(static_cast<std::size_t>(need) + 41, 0xBEEF);
+      wstr buffer(static_cast<std::size_t>(need) + 41, 0xBEEF);
       ASSERT_EQ(LStrWideCharA(a.get(), buffer.data(), capacity), buffer.data());
       if (capacity >= need) {
         ASSERT_EQ(wstr(buffer.data()), up_to_zero);
       }
-      const auto untouched = buffer.begin() + std::max(capacity, 0);
-      ASSERT_TRUE(std::all_of(untouched, buffer.end(), [](LWideChar u) { return u == 0xBEEF; }))
-          << "capacity " << capacity;
+      ASSERT_EQ(buffer.find_first_not_of(LWideChar{0xBEEF}, std::max(capacity, 0)), wstr::npos)
+          << capacity;
     }
   }
-}
-
-// The longest start of a text (cut anywhere) whose conversion fits in a
-// precision and begins the conversion of the whole text.
-template <class Text, class Convert>
-auto fitting_start(const Text& text, std::size_t precision, Convert convert) {
-  decltype(convert(text)) fitting;
-  for (std::size_t k = 0; k <= text.size(); ++k) {
-    const auto start = convert(text.substr(0, k));
-    if (start.size() <= precision && convert(text).starts_with(start)) fitting = start;
-  }
-  return fitting;
 }
 
 // A precision cuts text of the other family after conversion, and only
 // between characters: a start cut inside a character converts to something
 // else.
 TEST(Conversion, PrecisionCutsConvertedTextBetweenCharacters) {
+  // The longest start of a text (cut anywhere) whose conversion fits in the
+  // precision and begins the conversion of the whole text.
+  const auto fitting_start = [](const auto& text, std::size_t precision, auto convert) {
+    decltype(convert(text)) fitting;
+    for (std::size_t k = 0; k <= text.size(); ++k) {
+      const auto start = convert(text.substr(0, k));
+      if (start.size() <= precision && convert(text).starts_with(start)) fitting = start;
+    }
+    return fitting;
+  };
   const wstr wide = QW("a\u00e9\u3042\U0001F600b");
   const std::string bytes = "a\xC3\xA9\x82\xA0\xF0\x9F\x98\x80z";
   for (std::size_t precision = 0; precision < 12; ++precision) {

@@ -59,10 +59,9 @@ string enc(const qp::CodePage& cp, const u16string& s) {
   return checked<string>(qp::encode, cp, s);
 }
 
-string bytes(std::initializer_list<int> list) {
-  string s;
-  for (int b : list) s += static_cast<char>(b);
-  return s;
+template <class... Byte>
+string bytes(Byte... b) {
+  return {static_cast<char>(b)...};
 }
 
 char16_t default_char(unsigned id) { return id == 932 ? u'\x30FB' : u'?'; }
@@ -83,22 +82,6 @@ std::optional<string> convert(iconv_t cd, string in) {
   return string(out, to);
 }
 
-#if defined(QUARNEL_TEST_WITH_ICU)
-// ICU's converters replace each maximal ill-formed part (the longest start of
-// a well-formed sequence, at least one byte) and each lone surrogate with
-// U+FFFD, as ours do.
-template <class Out, class In, class Convert>
-Out icu_convert(Convert convert, const In& in) {
-  UErrorCode status = U_ZERO_ERROR;
-  Out out(3 * in.size(), 0);
-  std::int32_t n = 0;
-  convert(out.data(), static_cast<std::int32_t>(out.size()), &n, in.data(),
-          static_cast<std::int32_t>(in.size()), 0xFFFD, nullptr, &status);
-  EXPECT_TRUE(U_SUCCESS(status));
-  return out.substr(0, static_cast<std::size_t>(n));
-}
-#endif
-
 }  // namespace
 
 // --- UTF-8 -------------------------------------------------------------------------
@@ -109,15 +92,27 @@ Out icu_convert(Convert convert, const In& in) {
 // Encoding: random units, surrogates (paired or not) and the edges of the
 // sequence lengths often among them.
 TEST(Utf8, ConvertsAsIcu) {
+  // ICU's converters replace each maximal ill-formed part (the longest start
+  // of a well-formed sequence, at least one byte) and each lone surrogate
+  // with U+FFFD, as ours do.
+  const auto icu = [](auto convert, const auto& in, auto out) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::int32_t n = 0;
+    out.resize(3 * in.size());
+    convert(out.data(), static_cast<std::int32_t>(out.size()), &n, in.data(),
+            static_cast<std::int32_t>(in.size()), 0xFFFD, nullptr, &status);
+    EXPECT_TRUE(U_SUCCESS(status));
+    return out.substr(0, static_cast<std::size_t>(n));
+  };
   const qp::CodePage& cp = page(65001);
   std::vector<string> inputs;
-  for (unsigned v = 0; v < 0x10000; ++v) inputs.push_back(bytes({int(v >> 8), int(v & 0xFF)}));
+  for (unsigned v = 0; v < 0x10000; ++v) inputs.push_back(bytes(v >> 8, v & 0xFF));
   const int edges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0,
                        0xBF, 0xC0, 0xC2, 0xDF, 0xE0, 0xED, 0xF4, 0xFF};
   for (int lead = 0xC0; lead < 0x100; ++lead)
     for (int b : edges)
       for (int c : edges)
-        for (int d : {0x41, 0x80, 0xBF}) inputs.push_back(bytes({lead, b, c, d}));
+        for (int d : {0x41, 0x80, 0xBF}) inputs.push_back(bytes(lead, b, c, d));
   const char16_t units[] = {0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFF, 0xFFFD};
   std::mt19937 rng(20240611);
   for (int round = 0; round < 20000; ++round) {
@@ -126,14 +121,13 @@ TEST(Utf8, ConvertsAsIcu) {
       w += static_cast<char16_t>(rng() % 3 == 0   ? units[rng() % 8]
                                  : rng() % 2 == 0 ? 0xD800 + rng() % 0x800
                                                   : rng() % 0x10000);
-    string s = icu_convert<string>(u_strToUTF8WithSub, w);
+    string s = icu(u_strToUTF8WithSub, w, string());
     ASSERT_EQ(enc(cp, w), s) << ::testing::PrintToString(w);
     s.insert(rng() % (s.size() + 1), 1, static_cast<char>(rng()));
     inputs.push_back(s.substr(0, rng() % (s.size() + 1)));
   }
   for (const string& s : inputs)
-    ASSERT_EQ(dec(cp, s), icu_convert<u16string>(u_strFromUTF8WithSub, s))
-        << ::testing::PrintToString(s);
+    ASSERT_EQ(dec(cp, s), icu(u_strFromUTF8WithSub, s, u16string())) << ::testing::PrintToString(s);
 }
 #endif
 
@@ -197,8 +191,7 @@ TEST(CodePages, MatchTheCLibraryAndConvertInBulkAsCharacterByCharacter) {
       ASSERT_EQ(dec(cp, s), by_char) << "round " << round;
       string by_unit;
       for (std::size_t i = 0, len = 1; i < w.size(); i += len) {
-        const bool pair = (w[i] & 0xFC00) == 0xD800 && (w[i + 1] & 0xFC00) == 0xDC00;
-        len = pair && i + 1 < w.size() ? 2 : 1;
+        len = 1 + ((w[i] & 0xFC00) == 0xD800 && (w[i + 1] & 0xFC00) == 0xDC00);
         by_unit += w[i] < 0x80 ? string(1, static_cast<char>(w[i])) : enc(cp, w.substr(i, len));
       }
       ASSERT_EQ(enc(cp, w), by_unit) << "round " << round;
@@ -211,7 +204,7 @@ TEST(CodePages, MatchTheCLibraryAndConvertInBulkAsCharacterByCharacter) {
     for (int lead = 0x80; lead < 0x100; ++lead) {
       const bool pair = is_lead[lead];
       for (int trail = pair ? 1 : 0; trail < (pair ? 0x100 : 1); ++trail) {
-        const string in = pair ? bytes({lead, trail}) : bytes({lead});
+        const string in = pair ? bytes(lead, trail) : bytes(lead);
         const u16string u = dec(cp, in);
         ASSERT_EQ(u.size(), 1u) << ::testing::PrintToString(in);
         if (const auto want = convert(to_units, in)) {
@@ -297,9 +290,8 @@ TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
   EXPECT_EQ(qp::code_page_for_codeset(nullptr), 0u);
   EXPECT_EQ(qp::choose_code_page(nullptr, nullptr, nullptr), 1252u);
   const unsigned process = quarnel::platform::ansi_code_page();
-  if (const char* acp = std::getenv("QUARNEL_ACP"); acp && *acp) {
-    EXPECT_EQ(process, qp::choose_code_page(acp, "", nullptr));
-  }
+  const char* acp = std::getenv("QUARNEL_ACP");
+  EXPECT_EQ(process, acp && *acp ? qp::choose_code_page(acp, "", nullptr) : process);
   EXPECT_EQ(quarnel::platform::is_lead_byte(0x81), qp::is_lead_byte(page(process), 0x81));
 }
 
