@@ -259,10 +259,8 @@ TEST(ProcessCodePage, OverrideThenCodesetThen1252) {
       {"CP99999999", 0}, {"WINDOWS-20127", 0},
       {"", 0},           {"CP1252X", 0},
       {"EUC-KR", 949}};
-  for (unsigned id : kAll) {
-    codesets.emplace_back("CP" + std::to_string(id), id);
-    codesets.emplace_back("WINDOWS-" + std::to_string(id), id);
-  }
+  for (unsigned id : kAll)
+    for (string prefix : {"CP", "WINDOWS-"}) codesets.emplace_back(prefix + std::to_string(id), id);
   std::mt19937 rng(3);
   for (const auto& [name, id] : codesets) {
     bool rejected = true;
