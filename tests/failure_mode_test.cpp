@@ -158,35 +158,3 @@ TEST(FailureMode, ModeIsZeroOrOneAndPerThread) {
   EXPECT_EQ(LStrSetFailureMode(0), 1);
   EXPECT_EQ(failure_of([&] { LStrToIntA(h.get()); }), Failure::convert);
 }
-
-// Destroyed records wait in a bounded quarantine: once it is full, each
-// destroy sends the oldest record back to the heap, so the mode's memory
-// stops growing, and a creation that fails part-way leaves no record behind.
-// Switched off, the mode gives everything back.
-TEST(CheckedHandles, RecordsAreKeptNoLongerThanNeeded) {
-  const long live_before = qt::live_blocks();
-  {
-    CheckedHandles on;
-    auto churn = [] {
-      for (std::size_t i = 0; i < quarnel::core::registry::kQuarantine; ++i)
-        LStrDestroyA(LStrAllocA());
-      return qt::live_blocks();
-    };
-    const long full = churn();
-    EXPECT_EQ(churn(), full);
-    for (long budget = 0; budget < 3; ++budget) {
-      qt::fail_allocations_after(budget);
-      LStrHandleA h = nullptr;
-      Failure f = failure_of([&] { h = LStrAllocFromASzStrA("text", -1); });
-      qt::fail_allocations_after(-1);
-      if (f == Failure::none) {
-        EXPECT_EQ(text(h), "text");
-        LStrDestroyA(h);
-      } else {
-        EXPECT_EQ(f, Failure::out_of_memory) << budget;
-      }
-    }
-    EXPECT_EQ(qt::live_blocks(), full);
-  }
-  EXPECT_EQ(qt::live_blocks(), live_before);
-}
