@@ -170,6 +170,8 @@ TEST_F(Large, AnsiTextsStopAtTheLongest) {
 TEST_F(Large, WideTextsStopAtTheLongest) {
   const wstr sixteen = QW("0123456789abcdef");
   HW held;
+  // The calls whose length rule is the same code for both families are
+  // driven past the limit on A texts above; here the W limit itself.
   expect_refused<HW>(
       held,
       {
@@ -177,14 +179,7 @@ TEST_F(Large, WideTextsStopAtTheLongest) {
           {"AppendWSzStrW", kMaxW - 8,
            [&](HW& h) { LStrAppendWSzStrW(h.get(), sixteen.data(), 16); }},
           {"AppendCharW", kMaxW, [](HW& h) { LStrAppendCharW(h.get(), QW('y')); }},
-          {"AppendIntValueW", kMaxW - 8,
-           [](HW& h) { LStrAppendIntValueW(h.get(), -2147483647 - 1); }},
           {"SetLengthW", kMaxW, [](HW& h) { LStrSetLengthW(h.get(), 0x40000100); }},
-          {"InsertW", kMaxW - 8, [&](HW& h) { LStrInsertW(h.get(), make_w(sixteen).get(), 1); }},
-          {"CatSprintfW", kMaxW - 8,
-           [&](HW& h) { _LStrCatSprintfW(h.get(), QW("%s"), sixteen.c_str()); }},
-          {"PadLeftW", kMaxW - 8,
-           [](HW& h) { LStrDestroyW(LStrPadLeftW(h.get(), QW('*'), kMaxW + 1)); }},
           {"ReplaceW", kMaxW - 8,
            [&](HW& h) { LStrDestroyW(LStrReplaceW(h.get(), QW("q"), sixteen.c_str())); }},
       },
