@@ -30,17 +30,15 @@ namespace {
 // `a` shares its payload with `other`; the three must keep their text
 // whenever a call fails.
 struct Subjects {
-  HA a = make_a("shared text");
-  HA other{LStrAllocCloneAA(a.get())};
-  HW w = make_w(QW("wide text"));
-  HA num_a = make_a("42");
-  HW num_w = make_w(QW("42"));
-  HA picture_a = make_a("#0.00");
-  HW picture_w = make_w(QW("#0.00"));
-  HA spare_a{LStrAllocA()};
-  HW spare_w{LStrAllocW()};
-  CLAnsiStr line_a{"a, b,c"};
-  CLWideStr line_w{QW("a, b,c")};
+  CLAnsiStr a{"shared text"};
+  CLAnsiStr other{LStrAllocCloneAA(a.handle), true};
+  CLWideStr w{QW("wide text")};
+  CLAnsiStr num_a{"42"};
+  CLWideStr num_w{QW("42")};
+  CLAnsiStr picture_a{"#0.00"};
+  CLWideStr picture_w{QW("#0.00")};
+  CLAnsiStr spare_a, line_a{"a, b,c"};
+  CLWideStr spare_w, line_w{QW("a, b,c")};
   CLAnsiStr slots_a[3];
   CLWideStr slots_w[3];
   CLAnsiStrList list_a{2};
@@ -70,7 +68,7 @@ struct Arg {
     const std::int64_t i64 = 42;
     const std::uint64_t u64 = 42;
     return std::get<T>(
-        std::tuple_cat(std::tuple{s.a.get(), s.w.get(), "k = v, w", QW("k = v, w"), s.message,
+        std::tuple_cat(std::tuple{s.a.handle, s.w.handle, "k = v, w", QW("k = v, w"), s.message,
                                   s.buffer, static_cast<void*>(nullptr), &s.value, s.layout},
                        std::tuple{static_cast<const CLAnsiStr*>(&s.line_a),
                                   static_cast<const CLWideStr*>(&s.line_w), s.slots_a, s.slots_w,
@@ -145,22 +143,22 @@ const std::vector<Group>& exports() {
         ROW(_LStrFormatA), ROW(_LStrFormatW),
         // Calls whose arguments matter: a text or width that makes it grow, a
         // text that reads as a picture, a format.
-        DO(LStrSetLengthW, LStrSetLengthW(s.w.get(), 40)),
-        DO(LStrAssignW, LStrAssignW(s.w.get(), s.num_w.get())),
-        DO(LStrPadLeftA, LStrPadLeftA(s.a.get(), '*', 20)),
-        DO(LStrPadLeftW, LStrPadLeftW(s.w.get(), QW('*'), 20)),
-        DO(LStrPadRightA, LStrPadRightA(s.a.get(), '*', 20)),
-        DO(LStrPadRightW, LStrPadRightW(s.w.get(), 0, 20)),
-        DO(LStrReplaceA, LStrReplaceA(s.a.get(), "t", "TTTTTTTTT")),
-        DO(LStrReplaceW, LStrReplaceW(s.w.get(), QW("e"), QW("ee"))),
+        DO(LStrSetLengthW, LStrSetLengthW(s.w.handle, 40)),
+        DO(LStrAssignW, LStrAssignW(s.w.handle, s.num_w.handle)),
+        DO(LStrPadLeftA, LStrPadLeftA(s.a.handle, '*', 20)),
+        DO(LStrPadLeftW, LStrPadLeftW(s.w.handle, QW('*'), 20)),
+        DO(LStrPadRightA, LStrPadRightA(s.a.handle, '*', 20)),
+        DO(LStrPadRightW, LStrPadRightW(s.w.handle, 0, 20)),
+        DO(LStrReplaceA, LStrReplaceA(s.a.handle, "t", "TTTTTTTTT")),
+        DO(LStrReplaceW, LStrReplaceW(s.w.handle, QW("e"), QW("ee"))),
         DO(LStrAllocLoadStrA, LStrAllocLoadStrA(nullptr, IDS_UTF8)),
         DO(LStrAllocLoadStrW, LStrAllocLoadStrW(nullptr, IDS_UTF8)),
-        DO(LStrFormatFloatA, LStrFormatFloatA(s.picture_a.get(), &s.value)),
-        DO(LStrFormatFloatW, LStrFormatFloatW(s.picture_w.get(), &s.value)),
-        DO(_LStrVPrintfA, with_va_list(_LStrVPrintfA, s.a.get(), "n=%d", 7)),
-        DO(_LStrVPrintfW, with_va_list(_LStrVPrintfW, s.w.get(), QW("n=%d"), 7)),
-        DO(_LStrCatVPrintfA, with_va_list(_LStrCatVPrintfA, s.a.get(), "n=%d", 7)),
-        DO(_LStrCatVPrintfW, with_va_list(_LStrCatVPrintfW, s.w.get(), QW("n=%d"), 7))}},
+        DO(LStrFormatFloatA, LStrFormatFloatA(s.picture_a.handle, &s.value)),
+        DO(LStrFormatFloatW, LStrFormatFloatW(s.picture_w.handle, &s.value)),
+        DO(_LStrVPrintfA, with_va_list(_LStrVPrintfA, s.a.handle, "n=%d", 7)),
+        DO(_LStrVPrintfW, with_va_list(_LStrVPrintfW, s.w.handle, QW("n=%d"), 7)),
+        DO(_LStrCatVPrintfA, with_va_list(_LStrCatVPrintfA, s.a.handle, "n=%d", 7)),
+        DO(_LStrCatVPrintfW, with_va_list(_LStrCatVPrintfW, s.w.handle, QW("n=%d"), 7))}},
       {Allocates::never,
        {ROW(LStrUniqueW), ROW(LStrCstrA), ROW(LStrCstrW), ROW(LStrCbstrW), ROW(LStrBSTRRef),
         ROW(LStrLengthA), ROW(LStrLengthW), ROW(LStrGetCharAtW), ROW(LStrSetCharAtW),
@@ -177,9 +175,9 @@ const std::vector<Group>& exports() {
         ROW(LStrToDoubleDefA), ROW(LStrToDoubleDefW), ROW(LStrSetFailureMode),
         ROW(LStrGetLastFailure),
         // A handle to release, a text that reads as a number.
-        DO(LStrDestroyA, (LStrDestroyA(s.spare_a.release()), 0)),
-        DO(LStrDestroyW, (LStrDestroyW(s.spare_w.release()), 0)),
-        DO(LStrToIntA, LStrToIntA(s.num_a.get())), DO(LStrToIntW, LStrToIntW(s.num_w.get())),
+        DO(LStrDestroyA, (s.spare_a.owned = false, LStrDestroyA(s.spare_a.handle), 0)),
+        DO(LStrDestroyW, (s.spare_w.owned = false, LStrDestroyW(s.spare_w.handle), 0)),
+        DO(LStrToIntA, LStrToIntA(s.num_a.handle)), DO(LStrToIntW, LStrToIntW(s.num_w.handle)),
         // Answers null instead of failing when memory runs out (tested with the lists).
         DO(LStrHeapAlloc, LStrHeapAlloc(-1))}},
       // Calls that allocate unless the allocator rounded the W payload's block
@@ -278,9 +276,9 @@ TEST(EveryExport, FailsCleanlyOutOfMemoryOrGivenDestroyedHandles) {
             succeeded = true;
           } else {
             EXPECT_EQ(f, Failure::out_of_memory) << "budget " << budget;
-            EXPECT_EQ(text(s.a.get()), "shared text");
-            EXPECT_EQ(text(s.other.get()), "shared text");
-            EXPECT_EQ(text(s.w.get()), QW("wide text"));
+            EXPECT_EQ(text(s.a.handle), "shared text");
+            EXPECT_EQ(text(s.other.handle), "shared text");
+            EXPECT_EQ(text(s.w.handle), QW("wide text"));
             EXPECT_EQ(s.line_a.str(), "a, b,c");
             EXPECT_EQ(s.line_w.str(), QW("a, b,c"));
             expect_stored_prefix(s.list_a, fields_a);
@@ -304,18 +302,16 @@ TEST(EveryExport, FailsCleanlyOutOfMemoryOrGivenDestroyedHandles) {
         Subjects s;
         s.list_a.grow();
         s.list_w.grow();
-        std::vector<CLAnsiStr*> wrappers_a = {&s.line_a, &s.slots_a[0], &s.slots_a[1],
-                                              &s.slots_a[2]};
-        std::vector<CLWideStr*> wrappers_w = {&s.line_w, &s.slots_w[0], &s.slots_w[1],
-                                              &s.slots_w[2]};
+        std::vector<CLAnsiStr*> wrappers_a = {&s.a,          &s.other,      &s.num_a,
+                                              &s.picture_a,  &s.spare_a,    &s.line_a,
+                                              &s.slots_a[0], &s.slots_a[1], &s.slots_a[2]};
+        std::vector<CLWideStr*> wrappers_w = {&s.w,          &s.num_w,     &s.picture_w,
+                                              &s.spare_w,    &s.line_w,    &s.slots_w[0],
+                                              &s.slots_w[1], &s.slots_w[2]};
         for (std::int32_t i = 0; i < s.list_a.capacity; ++i)
           wrappers_a.push_back(s.list_a.items[i]);
         for (std::int32_t i = 0; i < s.list_w.capacity; ++i)
           wrappers_w.push_back(s.list_w.items[i]);
-        HA* owned_a[] = {&s.a, &s.other, &s.num_a, &s.picture_a, &s.spare_a};
-        HW* owned_w[] = {&s.w, &s.num_w, &s.picture_w, &s.spare_w};
-        for (HA* h : owned_a) LStrDestroyA(h->get());
-        for (HW* h : owned_w) LStrDestroyW(h->get());
         for (CLAnsiStr* w : wrappers_a) LStrDestroyA(w->handle);
         for (CLWideStr* w : wrappers_w) LStrDestroyW(w->handle);
 
@@ -326,8 +322,6 @@ TEST(EveryExport, FailsCleanlyOutOfMemoryOrGivenDestroyedHandles) {
         LStrSetFailureMode(0);
         EXPECT_EQ(f, handles && mode == 0 ? Failure::invalid_handle : Failure::none);
         // Nothing is left to destroy: the handles are gone already.
-        for (HA* h : owned_a) h->release();
-        for (HW* h : owned_w) h->release();
         for (CLAnsiStr* w : wrappers_a) w->owned = false;
         for (CLWideStr* w : wrappers_w) w->owned = false;
       }
