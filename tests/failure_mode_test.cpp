@@ -88,7 +88,7 @@ TEST(FailureMode, RecordedFailuresReturnZeroAndKeepEverything) {
   // One handle for every case: destroying one would keep its record.
   HA h = make_a("");
   for (const FailingCall& call : calls) {
-    SCOPED_TRACE(call.message ? call.message : call.text);
+    SCOPED_TRACE(testing::Message() << "row " << &call - calls);
     const unsigned code = code_of[static_cast<int>(call.raised)];
     LStrAssignASzStrA(h.get(), call.text, -1);
     const long live_before = qt::live_blocks();
