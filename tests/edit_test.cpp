@@ -62,10 +62,8 @@ TEST(Edit, PiecesAndInPlaceEditsAgreeWithStringModels) {
         {HA(LStrSubStringA(h.a.get(), pos, count)), HW(LStrSubStringW(h.w.get(), pos, count))},
         {HA(LStrLeftA(h.a.get(), count)), HW(LStrLeftW(h.w.get(), count))},
         {HA(LStrRightA(h.a.get(), count)), HW(LStrRightW(h.w.get(), count))},
-        {HA(LStrPadLeftA(h.a.get(), fill, width)),
-         HW(LStrPadLeftW(h.w.get(), static_cast<LWideChar>(fill), width))},
-        {HA(LStrPadRightA(h.a.get(), fill, width)),
-         HW(LStrPadRightW(h.w.get(), static_cast<LWideChar>(fill), width))},
+        {HA(LStrPadLeftA(h.a.get(), fill, width)), HW(LStrPadLeftW(h.w.get(), fill, width))},
+        {HA(LStrPadRightA(h.a.get(), fill, width)), HW(LStrPadRightW(h.w.get(), fill, width))},
         {HA(new_a[f](h.a.get())), HW(new_w[f](h.w.get()))}};
     const std::string want[] = {piece,   t.substr(0, n), t.substr(t.size() - n),
                                 run + t, t + run,        mapped};
