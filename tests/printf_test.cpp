@@ -244,17 +244,16 @@ TEST(FormatExports, ReplaceAppendOrMakeAHandle) {
     const bool refused = format && std::strchr(format, 'n');
     const std::string added = !refused && format && format[0] && format[1] == 's' ? "abc" : "";
     const wstr wide = widen(format ? format : "");
-    unsigned char target[16];
-    std::fill(std::begin(target), std::end(target), 0xA5);
+    std::vector<unsigned char> target(16, 0xA5);
     for (int i = 0; i < 7; ++i) {
       const std::string expected = refused || i == 6 ? "kept" : i < 3 ? added : "kept" + added;
       const Failure failure = refused ? Failure::convert : Failure::none;
       HA a = make_a("kept");
       HW w = make_w(QW("kept"));
       int na = -1, nw = -1;
-      const Failure fa = failure_of([&] { na = kCallsA[i](a.get(), format, target); });
-      const Failure fw =
-          failure_of([&] { nw = kCallsW[i](w.get(), format ? wide.c_str() : nullptr, target); });
+      const Failure fa = failure_of([&] { na = kCallsA[i](a.get(), format, target.data()); });
+      const Failure fw = failure_of(
+          [&] { nw = kCallsW[i](w.get(), format ? wide.c_str() : nullptr, target.data()); });
       const int n = static_cast<int>(added.size());
       EXPECT_TRUE(fa == failure && fw == failure && (refused || (na == n && nw == n)))
           << i << " gave " << na << " and " << nw;
@@ -262,8 +261,7 @@ TEST(FormatExports, ReplaceAppendOrMakeAHandle) {
       EXPECT_EQ(text(w.get()), widen(expected)) << i;
       EXPECT_TRUE(!expected.empty() || (a->payload == nullptr && w->payload == nullptr)) << i;
     }
-    EXPECT_TRUE(
-        std::all_of(std::begin(target), std::end(target), [](auto b) { return b == 0xA5; }));
+    EXPECT_EQ(target, std::vector<unsigned char>(16, 0xA5));
   }
   EXPECT_EQ(HA(_LStrFormatA(make_a("%.0s").get(), ""))->payload, nullptr);
   EXPECT_EQ(HW(_LStrFormatW(make_w(QW("%.0s")).get(), QW("")))->payload, nullptr);
@@ -286,46 +284,35 @@ TEST(FormatExports, ReplaceAppendOrMakeAHandle) {
 
 TEST(FormatExports, WidthsAndPrecisionsNearTheLimitsFailOrFitExactly) {
   // Texts longer than a handle can hold fail with out of memory and leave
-  // dest alone, however the length is reached; large precisions that still
-  // give a short text give it exactly.
+  // dest alone, however the length is reached (two widths of 2^30 overflow
+  // only together); large precisions that still give a short text give it
+  // exactly. Both families, replacing (A) and appending (W).
   const int big = std::numeric_limits<int>::max();
-  struct Row {
-    const char* format;
-    int star;
-    double value;
-    const char* expected;  // null: out of memory
-  } rows[] = {
-      // clang-format off
-      {"%#.*g", big, 0.01, nullptr}, {"%#.*g", big, 0.001, nullptr}, {"%#.*g", big, 0.0001, nullptr},
-      {"%#.*g", big - 1, 0.01, nullptr}, {"%#.*G", big, 1e300, nullptr}, {"%.*f", big, 1.0, nullptr},
-      {"%.*e", big, 1.0, nullptr}, {"%.*a", big, 1.0, nullptr}, {"%*.0f", big, 1.0, nullptr},
-      {"%-*g", std::numeric_limits<int>::min(), 1.0, nullptr}, {"%.*g", big, 0.5, "0.5"},
-      {"%.*g", big, 0.1, "0.1000000000000000055511151231257827021181583404541015625"},
-      {"%.*g", big, 1e21, "1000000000000000000000"}, {"%.*g", big, 1e23, "99999999999999991611392"},
-      {"%.*g", big, std::ldexp(1.0, 1023) * 4, "inf"},
-      // clang-format on
-  };
-  for (const Row& row : rows) {
+  auto check = [](const char* format, const char* expected, auto... args) {
     HA a = make_a("kept");
     HW w = make_w(QW("kept"));
-    const Failure expected = row.expected ? Failure::none : Failure::out_of_memory;
-    const Failure fa = failure_of([&] { _LStrSprintfA(a.get(), row.format, row.star, row.value); });
-    const Failure fw = failure_of(
-        [&] { _LStrCatSprintfW(w.get(), widen(row.format).c_str(), row.star, row.value); });
-    EXPECT_TRUE(fa == expected && fw == expected) << row.format << " " << row.value;
-    EXPECT_EQ(text(a.get()), row.expected ? row.expected : "kept");
-    EXPECT_EQ(text(w.get()), QW("kept") + widen(row.expected ? row.expected : ""));
-  }
+    const Failure want = expected ? Failure::none : Failure::out_of_memory;
+    const Failure fa = failure_of([&] { _LStrSprintfA(a.get(), format, args...); });
+    const Failure fw =
+        failure_of([&] { _LStrCatSprintfW(w.get(), widen(format).c_str(), args...); });
+    EXPECT_TRUE(fa == want && fw == want) << format;
+    EXPECT_EQ(text(a.get()), expected ? expected : "kept") << format;
+    EXPECT_EQ(text(w.get()), QW("kept") + widen(expected ? expected : "")) << format;
+  };
+  for (const char* format : {"%#.*g", "%#.*G", "%.*f", "%.*e", "%.*a", "%*.0f"})
+    for (double value : {0.01, 0.001, 0.0001, 1.0, 1e300}) check(format, nullptr, big, value);
+  check("%#.*g", nullptr, big - 1, 0.01);
+  check("%-*g", nullptr, std::numeric_limits<int>::min(), 1.0);
+  for (auto [value, expected] : {std::pair{0.5, "0.5"},
+                                 {0.1, "0.1000000000000000055511151231257827021181583404541015625"},
+                                 {1e21, "1000000000000000000000"},
+                                 {1e23, "99999999999999991611392"},
+                                 {std::ldexp(1.0, 1023) * 4, "inf"}})
+    check("%.*g", expected, big, value);
   // Integers and texts the same way.
-  HA a = make_a("kept");
   for (const char* format : {"%*d", "%.*d", "%-*c", "%2147483647.2147483647d%2147483647d"})
-    EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), format, big, 'x'); }), Failure::out_of_memory)
-        << format;
-  EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), "%*s", big, "x"); }), Failure::out_of_memory);
-  // Two widths of 2^30 overflow only together.
-  EXPECT_EQ(failure_of([&] { _LStrSprintfA(a.get(), "%*d%*d", 0x40000000, 1, 0x40000000, 2); }),
-            Failure::out_of_memory);
-  EXPECT_EQ(text(a.get()), "kept");
-  EXPECT_EQ(_LStrSprintfA(a.get(), "%.*s|%.2147483647s", big, "ab", "cd"), 5);
-  EXPECT_EQ(text(a.get()), "ab|cd");
+    check(format, nullptr, big, 'x');
+  check("%*hs", nullptr, big, "x");
+  check("%*d%*d", nullptr, 0x40000000, 1, 0x40000000, 2);
+  check("%.*hs|%.2147483647hs", "ab|cd", big, "ab", "cd");
 }
