@@ -164,23 +164,18 @@ TEST(Formatter, LongPrecisionsAndTurningPointsMatchTheCLibrary) {
 }
 
 TEST(Formatter, WindowsConventionsForTextAndSizes) {
-  // Byte formatter: byte text and UTF-16 (through code page 1252).
-  EXPECT_EQ(engine("%s|%ls|%S|%hs|%ws|%c%lc%C%hc", "ab", QW("cd"), QW("ef"), "gh", QW("ij"), 'k',
-                   QW('l'), QW('m'), 'n'),
-            "ab|cd|ef|gh|ij|klmn");
-  EXPECT_EQ(engine("[%5.1s|%-4s|%.3s|%ls]", "xyz", "q", static_cast<char*>(nullptr),
-                   static_cast<LWideChar*>(nullptr)),
-            "[    x|q   |(nu|(null)]");
-  EXPECT_EQ(engine("%ls|%.2ls|%-3lc|%ls", QW("caf\u00e9 \u20ac"), QW("\u00e9\u00e9\u00e9"),
-                   QW('\u00e9'), QW("\u4e00")),
-            "caf\xe9 \x80|\xe9\xe9|\xe9  |?");
-  // UTF-16 formatter: UTF-16 and byte text; precision never splits a pair.
-  EXPECT_EQ(engine(QW("%s|%ls|%S|%hs|%ws|%c%lc%C%hc"), QW("ab"), QW("cd"), "ef", "gh", QW("ij"),
-                   QW('k'), QW('l'), 'm', 'n'),
-            QW("ab|cd|ef|gh|ij|klmn"));
-  EXPECT_EQ(engine(QW("%hs|%3.2S|%s|%.1hs|%.1ls"), "caf\xe9", "\x80xyz",
+  // Byte formatter: byte text and UTF-16 (through code page 1252), null
+  // texts. UTF-16 formatter: UTF-16 and byte text; precision never splits a
+  // pair.
+  EXPECT_EQ(engine("%s|%ls|%S|%hs|%ws|%c%lc%C%hc|%.3s|%ls|%ls|%.2ls|%-3lc|%ls", "ab", QW("cd"),
+                   QW("ef"), "gh", QW("ij"), 'k', QW('l'), QW('m'), 'n',
+                   static_cast<char*>(nullptr), static_cast<LWideChar*>(nullptr),
+                   QW("caf\u00e9 \u20ac"), QW("\u00e9\u00e9\u00e9"), QW('\u00e9'), QW("\u4e00")),
+            "ab|cd|ef|gh|ij|klmn|(nu|(null)|caf\xe9 \x80|\xe9\xe9|\xe9  |?");
+  EXPECT_EQ(engine(QW("%s|%ls|%S|%hs|%ws|%c%lc%C%hc|%hs|%3.2S|%s|%.1hs|%.1ls"), QW("ab"), QW("cd"),
+                   "ef", "gh", QW("ij"), QW('k'), QW('l'), 'm', 'n', "caf\xe9", "\x80xyz",
                    static_cast<char*>(nullptr), "\xe9\xe9", QW("\U0001F600")),
-            QW("caf\u00e9| \u20acx|(null)|\u00e9|\xD83D"));
+            QW("ab|cd|ef|gh|ij|klmn|caf\u00e9| \u20acx|(null)|\u00e9|\xD83D"));
   // On integers L is 64 bits, as I64 and ll are.
   EXPECT_EQ(engine(QW("%Li|%Lu"), -1ll, ~0ull), QW("-1|18446744073709551615"));
   // %p: upper-case, two digits per pointer byte.
