@@ -37,6 +37,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/float_format.hpp"
@@ -244,20 +245,17 @@ TEST(NumberText, DoublesFollowTheProcessSettings) {
     EXPECT_EQ(widen(text(HA(LStrFloatToStrFA(-1234.5, format, 15, 2)).get())).size(),
               expected.size());
   }
-  // FormatFloat takes its picture from a handle.
+  // FormatFloat takes its picture from a handle, up to its first zero
+  // character. Empty pictures: A formats with the empty picture (the general
+  // text), W answers "#error#".
   double v = -1234.5;
-  HW picture = make_w(QW("0.0;(0.0)"));
-  EXPECT_EQ(text(HW(LStrFormatFloatW(picture.get(), &v)).get()).substr(0, 5), QW("(1234"));
-  // Text after a zero character is not part of the picture.
-  HA cut = make_a(std::string_view("'x'\0junk", 8));
-  EXPECT_EQ(text(HA(LStrFormatFloatA(cut.get(), &v)).get()), "-x");
-  // Empty pictures: A formats with the empty picture (the general text), W
-  // answers "#error#".
-  HA empty_a(LStrAllocA());
-  HW empty_w(LStrAllocW());
-  EXPECT_EQ(widen(text(HA(LStrFormatFloatA(empty_a.get(), &v)).get())),
+  EXPECT_EQ(text(HW(LStrFormatFloatW(make_w(QW("0.0;(0.0)")).get(), &v)).get()).substr(0, 5),
+            QW("(1234"));
+  EXPECT_EQ(text(HA(LStrFormatFloatA(make_a(std::string_view("'x'\0junk", 8)).get(), &v)).get()),
+            "-x");
+  EXPECT_EQ(widen(text(HA(LStrFormatFloatA(HA(LStrAllocA()).get(), &v)).get())),
             float_text(v, 0, 15, 0, number_settings()));
-  EXPECT_EQ(text(HW(LStrFormatFloatW(empty_w.get(), &v)).get()), QW("#error#"));
+  EXPECT_EQ(text(HW(LStrFormatFloatW(HW(LStrAllocW()).get(), &v)).get()), QW("#error#"));
 }
 
 TEST(NumberReaders, IntegersOrTheirFailure) {
@@ -304,19 +302,16 @@ TEST(NumberReaders, IntegersOrTheirFailure) {
 
 TEST(NumberReaders, DoublesOnlyFromWholeTexts) {
   const double dd = -0.25;
-  struct DCase {
-    std::string text;
-    double value;
-  } doubles[] = {
+  const std::pair<std::string, double> doubles[] = {
       // clang-format off
       {"1.5", 1.5}, {" -2.5e3", -2500}, {"+.5", 0.5}, {"1e-400", 0}, {"-1e999", -HUGE_VAL},
       {"0x1.8p1", 3}, {"INF", HUGE_VAL}, {"1,5", dd}, {"1.5 ", dd}, {"", dd}, {" ", dd},
       {"1e", dd}, {"--1", dd}, {"0x", dd}, {std::string("2\0", 2), dd},
       // clang-format on
   };
-  for (const DCase& c : doubles) {
-    EXPECT_EQ(LStrToDoubleDefA(make_a(c.text).get(), dd), c.value) << c.text;
-    EXPECT_EQ(LStrToDoubleDefW(make_w(widen(c.text)).get(), dd), c.value) << c.text;
+  for (const auto& [input, value] : doubles) {
+    EXPECT_EQ(LStrToDoubleDefA(make_a(input).get(), dd), value) << input;
+    EXPECT_EQ(LStrToDoubleDefW(make_w(widen(input)).get(), dd), value) << input;
   }
   EXPECT_TRUE(std::isnan(LStrToDoubleDefA(make_a("nan").get(), dd)));
   EXPECT_EQ(LStrToDoubleDefW(make_w(QW("1\u00BD")).get(), dd), dd);  // not ASCII
