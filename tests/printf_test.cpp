@@ -157,14 +157,14 @@ TEST(Formatter, ConversionsMatchTheCLibrary) {
 
 TEST(Formatter, WindowsConventionsForTextAndSizes) {
   // Byte formatter: byte text and UTF-16 (through code page 1252), null
-  // texts. UTF-16 formatter: UTF-16 and byte text; precision never splits a
-  // pair.
+  // texts.
   EXPECT_EQ(engine("%s|%ls|%S|%hs|%ws|%c%lc%C%hc|%.3s|%ls|%ls|%.2ls|%-3lc|%ls", "ab", QW("cd"),
                    QW("ef"), "gh", QW("ij"), 'k', QW('l'), QW('m'), 'n',
                    static_cast<char*>(nullptr), static_cast<LWideChar*>(nullptr),
                    QW("caf\u00e9 \u20ac"), QW("\u00e9\u00e9\u00e9"), QW('\u00e9'), QW("\u4e00")),
             "ab|cd|ef|gh|ij|klmn|(nu|(null)|caf\xe9 \x80|\xe9\xe9|\xe9  |?");
-  // On integers L is 64 bits, as I64 and ll are.
+  // UTF-16 formatter: UTF-16 and byte text, precision never splitting a
+  // pair; on integers L is 64 bits, as I64 and ll are.
   EXPECT_EQ(
       engine(QW("%s|%ls|%S|%hs|%ws|%c%lc%C%hc|%hs|%3.2S|%s|%.1hs|%.1ls|%Li|%Lu"), QW("ab"),
              QW("cd"), "ef", "gh", QW("ij"), QW('k'), QW('l'), 'm', 'n', "caf\xe9", "\x80xyz",
