@@ -10,39 +10,16 @@
 // destination's own text.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "fuzz_support.hpp"
 #include "quarnel/quarnel.hpp"
 
 namespace {
 
-void check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "property failed: %s\n", what);
-    std::abort();
-  }
-}
-
-// The fuzzer's bytes, one decision at a time; zeros once they run out.
-class Bytes {
- public:
-  Bytes(const std::uint8_t* data, std::size_t size) : at_(data), end_(data + size) {}
-  unsigned take() { return at_ < end_ ? *at_++ : 0; }
-  // The bytes up to the next 0xFF (passed over) or the end.
-  std::string text() {
-    std::string out;
-    while (at_ < end_ && *at_ != 0xFF) out += static_cast<char>(*at_++);
-    if (at_ < end_) ++at_;
-    return out;
-  }
-
- private:
-  const std::uint8_t* at_;
-  const std::uint8_t* end_;
-};
+using qfuzz::Bytes;
+using qfuzz::check;
 
 enum class Form { sep, sep_list, widths, columns, name_value };
 
@@ -80,14 +57,11 @@ Case read_case(Bytes& in) {
   return c;
 }
 
-// The family's exports and text type; the handle operations are the
-// wrapper's own.
+// The family's exports beyond the handle operations the wrappers use.
 template <class Rec>
 struct Api;
 template <>
 struct Api<LAnsiStrCore::LAnsiStrRec> : quarnel::detail::HandleOps<LAnsiStrCore::LAnsiStrRec> {
-  using Wrapper = CLAnsiStr;
-  using List = CLAnsiStrList;
   static constexpr auto set_base = [](auto... a) { return LStrSetCharIndexBaseA(a...); };
   static constexpr auto base = [](auto... a) { return LStrGetCharIndexBaseA(a...); };
   static constexpr auto sep = [](auto... a) { return SplitBySepA(a...); };
@@ -98,8 +72,6 @@ struct Api<LAnsiStrCore::LAnsiStrRec> : quarnel::detail::HandleOps<LAnsiStrCore:
 };
 template <>
 struct Api<LWideStrCore::LWideStrRec> : quarnel::detail::HandleOps<LWideStrCore::LWideStrRec> {
-  using Wrapper = CLWideStr;
-  using List = CLWideStrList;
   static constexpr auto set_base = [](auto... a) { return LStrSetCharIndexBaseW(a...); };
   static constexpr auto base = [](auto... a) { return LStrGetCharIndexBaseW(a...); };
   static constexpr auto sep = [](auto... a) { return SplitBySepW(a...); };
@@ -131,9 +103,10 @@ template <class Rec>
 Outcome<std::basic_string<typename Api<Rec>::Char>> run(const Case& c, bool alias) {
   using F = Api<Rec>;
   using Text = std::basic_string<typename F::Char>;
+  using Wrapper = quarnel::LStrWrapper<Rec>;
   const bool list_form = c.form != Form::sep;
-  std::vector<typename F::Wrapper> slots(list_form ? 0 : c.slots);
-  typename F::List list(c.grow_by);
+  std::vector<Wrapper> slots(list_form ? 0 : c.slots);
+  quarnel::LStrWrapperList<Rec> list(c.grow_by);
   std::vector<Rec*> handles;
   for (std::size_t i = 0; i < c.slots; ++i) {
     if (list_form) list.append(F::kEmpty);
@@ -147,12 +120,12 @@ Outcome<std::basic_string<typename Api<Rec>::Char>> run(const Case& c, bool alia
   if (c.share_next && c.slots > 1) F::assign(handles[(c.source + 1) % c.slots], source_slot);
 
   const Text line = units<typename F::Char>(c.texts[c.source]);
-  typename F::Wrapper distinct(
+  Wrapper distinct(
       c.clone_source ? F::clone(source_slot) : F::from(line.data(), static_cast<int>(line.size())),
       true);
   F::set_base(distinct.handle, F::base(source_slot));
-  typename F::Wrapper aliased(source_slot, false);
-  const typename F::Wrapper* source = alias ? &aliased : &distinct;
+  Wrapper aliased(source_slot, false);
+  const Wrapper* source = alias ? &aliased : &distinct;
 
   const auto sep = static_cast<typename F::Char>(c.separator);
   const int n = static_cast<int>(c.layout.size()) / (c.form == Form::columns ? 2 : 1);

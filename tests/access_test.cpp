@@ -1,6 +1,7 @@
-// Reading, single characters, assignment, appending and setting the length
-// against a string model, comparison.
+// Assignment, appending, setting the length and single characters against a
+// string model; comparison; the W scans behind them.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <random>
 #include <string>
@@ -12,70 +13,14 @@
 using namespace qtest;
 using namespace std::string_literals;
 
-TEST(Read, EmptyTextsAndTheBstrLayout) {
-  HA a(LStrAllocA());
-  HW empty(LStrAllocW()), x = make_w(QW("abc"));
-  EXPECT_EQ(*LStrCstrA(a.get()), 0);
-  EXPECT_EQ(*LStrCstrW(empty.get()), 0);
-  EXPECT_EQ(*LStrBSTRRef(empty.get()), nullptr);
-  EXPECT_EQ(*LStrBSTRRef(x.get()), LStrCstrW(x.get()));
-  for (LStrHandleW w : {empty.get(), x.get()}) {
-    EXPECT_EQ(static_cast<void*>(LStrBSTRRef(w)), static_cast<void*>(w));
-    EXPECT_EQ(LStrCbstrW(w), LStrCstrW(w));
-  }
-  // A BSTR: its length in bytes before the text, a zero unit after it.
-  std::uint32_t bytes;
-  std::memcpy(&bytes, reinterpret_cast<const char*>(x->payload) - 4, 4);
-  EXPECT_EQ(bytes, 6u);
-  EXPECT_EQ(x->payload[3], 0);
-}
-
-TEST(CharAt, PositionsFollowTheBaseAndTheAnsiFormChecksThem) {
-  // Every position from one before the text to one after, and the extremes.
-  for (int base : {0, 1})
-    for (int position :
-         {-2147483647 - 1, base - 1, base, base + 1, base + 2, base + 3, 2147483647}) {
-      SCOPED_TRACE(testing::Message() << "base " << base << " position " << position);
-      const bool inside = position >= base && position < base + 3;
-      const char expected = inside ? "xyz"[position - base] : '\0';
-      Twins h = twins("xyz", base);
-      HA shared(LStrAllocCloneAA(h.a.get()));
-      char got = 0;
-      std::string message;
-      Failure f = failure_of([&] { got = LStrGetCharAtA(h.a.get(), position); }, &message);
-      if (!inside) {
-        EXPECT_EQ(f, Failure::range);
-        EXPECT_EQ(message, "Range check error");
-        EXPECT_EQ(failure_of([&] { LStrSetCharAtA(h.a.get(), position, 'q'); }), Failure::range);
-        EXPECT_EQ(failure_of([&] { LStrCharAddrAtA(h.a.get(), position); }), Failure::range);
-        EXPECT_EQ(text(h.a.get()), "xyz");
-        continue;
-      }
-      EXPECT_EQ(got, expected);
-      EXPECT_EQ(LStrGetCharAtW(h.w.get(), position), static_cast<LWideChar>(expected));
-      // Writing through an address gives a shared A payload its own copy first.
-      *LStrCharAddrAtA(h.a.get(), position) = 'Q';
-      *LStrCharAddrAtW(h.w.get(), position) = QW('Q');
-      EXPECT_EQ(LStrGetCharAtA(h.a.get(), position), 'Q');
-      EXPECT_EQ(LStrGetCharAtW(h.w.get(), position), QW('Q'));
-      EXPECT_EQ(text(shared.get()), "xyz");
-      // A zero character keeps the length.
-      LStrSetCharAtA(h.a.get(), position, 0);
-      LStrSetCharAtW(h.w.get(), position, 0);
-      EXPECT_EQ(LStrLengthA(h.a.get()) + LStrLengthW(h.w.get()), 6);
-      EXPECT_EQ(text(h.a.get())[static_cast<std::size_t>(position - base)], 0);
-      EXPECT_EQ(text(h.w.get())[static_cast<std::size_t>(position - base)], 0);
-    }
-  HA empty(LStrAllocA());
-  EXPECT_EQ(failure_of([&] { LStrGetCharAtA(empty.get(), 1); }), Failure::range);
-}
-
 // Assignment and appending of texts (under the length rule), handles and
-// single characters, and setting the length (the host then writes the
-// buffer), against std::string. Sources are often the destination itself or
-// a pointer into its own text; half the time a clone shares the A payload,
-// and must keep its text.
-TEST(Edit, AssignAppendAndSetLengthAgreeWithAStringModel) {
+// single characters, setting the length (the host then writes the buffer),
+// and reading and writing single characters, against std::string. Sources
+// are often the destination itself or a pointer into its own text; half the
+// time a clone shares the A payload, and must keep its text. Every text ends
+// in a zero character, an empty one too; a W payload is a BSTR (null while
+// empty), its length in bytes just before its first unit.
+TEST(Edit, AssignAppendSetLengthAndCharactersAgreeWithAStringModel) {
   std::mt19937 rng(17);
   Twins h = twins("");
   std::string model_a;
@@ -99,22 +44,23 @@ TEST(Edit, AssignAppendAndSetLengthAgreeWithAStringModel) {
       using S = decltype(s);
       return null ? S() : s.substr(0, n < 0 ? s.find(typename S::value_type{}) : std::size_t(n));
     };
-    if (!append && step % 3 != 2) model_a.clear(), model_w.clear();
+    const int kind = step % 4;
+    if (!append && kind < 2) model_a.clear(), model_w.clear();
     int got_a = 0, got_w = 0;
-    if (step % 3 == 0) {
+    if (kind == 0) {
       got_a = (append ? LStrAppendASzStrA : LStrAssignASzStrA)(
           h.a.get(), null ? nullptr : LStrCstrA(src_a) + skip, n);
       got_w = (append ? LStrAppendWSzStrW : LStrAssignWSzStrW)(
           h.w.get(), null ? nullptr : LStrCstrW(src_w) + skip, n);
       model_a += take(piece_a), model_w += take(piece_w);
-    } else if (step % 3 == 1) {
+    } else if (kind == 1) {
       got_a = (append ? LStrAppendA : LStrAssignA)(h.a.get(), src_a);
       got_w = (append ? LStrAppendW : LStrAssignW)(h.w.get(), src_w);
       model_a += full_a, model_w += full_w;
       // A shares the payload, W copies it.
       EXPECT_TRUE(append || h.a->payload == src_a->payload);
       EXPECT_TRUE(append || self || full_w.empty() || h.w->payload != src_w->payload);
-    } else if (append || model_a.size() > 64) {
+    } else if (kind == 2 && (append || model_a.size() > 64)) {
       // Growing keeps the text and the host writes the rest; it writes the
       // first character too, even at the same length.
       const int length = static_cast<int>(rng() % (model_a.size() + 40)) - 2;
@@ -130,6 +76,38 @@ TEST(Edit, AssignAppendAndSetLengthAgreeWithAStringModel) {
       };
       fill(const_cast<char*>(LStrCstrA(h.a.get())), model_a);
       fill(const_cast<LWideChar*>(LStrCstrW(h.w.get())), model_w);
+    } else if (kind == 3) {
+      // Positions count from the handle's base; only the A form checks them:
+      // every position from one before the text to one after, and the
+      // extremes. Writing through an address gives a shared A payload its
+      // own copy first; a zero character keeps the length.
+      const int base = static_cast<int>(rng() % 2), size = static_cast<int>(model_a.size());
+      LStrSetCharIndexBaseA(h.a.get(), base);
+      LStrSetCharIndexBaseW(h.w.get(), base);
+      const int far[] = {INT_MIN, INT_MAX, base - 1 + static_cast<int>(rng() % (size + 2))};
+      const int position = far[rng() % 8 ? 2 : rng() % 2];
+      const std::size_t i = static_cast<std::size_t>(position) - static_cast<std::size_t>(base);
+      const char c = "Q\0"[rng() % 2];
+      std::string message;
+      if (position < base || position >= base + size) {
+        EXPECT_EQ(failure_of([&] { LStrGetCharAtA(h.a.get(), position); }, &message),
+                  Failure::range);
+        EXPECT_EQ(message, "Range check error");
+        EXPECT_EQ(failure_of([&] { LStrSetCharAtA(h.a.get(), position, 'q'); }), Failure::range);
+        EXPECT_EQ(failure_of([&] { LStrCharAddrAtA(h.a.get(), position); }), Failure::range);
+      } else {
+        EXPECT_EQ(LStrGetCharAtA(h.a.get(), position), model_a[i]);
+        rng() % 2 ? void(*LStrCharAddrAtA(h.a.get(), position) = c)
+                  : LStrSetCharAtA(h.a.get(), position, c);
+        model_a[i] = c;
+      }
+      if (position >= base && i < model_w.size()) {
+        EXPECT_EQ(LStrGetCharAtW(h.w.get(), position), model_w[i]);
+        rng() % 2 ? void(*LStrCharAddrAtW(h.w.get(), position) = c)
+                  : LStrSetCharAtW(h.w.get(), position, c);
+        model_w[i] = c;
+      }
+      got_a = LStrLengthA(h.a.get()), got_w = LStrLengthW(h.w.get());
     } else {
       const char c = piece_a.empty() ? 0 : piece_a[0];
       model_a += c;
@@ -142,6 +120,14 @@ TEST(Edit, AssignAppendAndSetLengthAgreeWithAStringModel) {
     }
     ASSERT_EQ(text(h.a.get()), model_a) << "step " << step;
     ASSERT_EQ(text(h.w.get()), model_w) << "step " << step;
+    EXPECT_TRUE(LStrCstrA(h.a.get())[model_a.size()] == 0 &&
+                LStrCstrW(h.w.get())[model_w.size()] == 0);
+    EXPECT_EQ(static_cast<void*>(LStrBSTRRef(h.w.get())), static_cast<void*>(h.w.get()));
+    EXPECT_EQ(LStrCbstrW(h.w.get()), LStrCstrW(h.w.get()));
+    std::uint32_t bytes = 0;
+    if (h.w->payload) std::memcpy(&bytes, reinterpret_cast<const char*>(h.w->payload) - 4, 4);
+    EXPECT_EQ(bytes, 2 * model_w.size());
+    EXPECT_EQ(h.w->payload == nullptr, model_w.empty());
     EXPECT_EQ(got_a, static_cast<int>(model_a.size()));
     EXPECT_EQ(got_w, static_cast<int>(model_w.size()));
     if (shared) {

@@ -10,7 +10,6 @@ using LWideStrCore::LWideStrRec;
 
 static_assert(offsetof(LAnsiStrRec, payload) == 0);
 static_assert(offsetof(LWideStrRec, payload) == 0);
-static_assert(sizeof(LWideChar) == 2);
 static_assert(sizeof(bool) == 1);
 #if defined(__i386__) || defined(_M_IX86)
 static_assert(sizeof(LAnsiStrRec) == 8 && offsetof(LAnsiStrRec, charIndexBase) == 4);

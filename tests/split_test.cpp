@@ -2,6 +2,7 @@
 // layouts, name-value), and the wrapper list shared between host and library.
 #include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "core/memory.hpp"
@@ -67,6 +68,7 @@ TEST(Split, EveryFormFollowsTheModel) {
     for (int& v : layout) v = static_cast<int>(rng() % 13) - 3;
     const int count = static_cast<int>(layout.size()) / (form == columns ? 2 : 1);
     const char separator = form == by_separator ? ',' : "==:\0"[round / 4 % 4];
+    const bool null = round % 64 == 7;  // a null line is no pair either
     Fields want;
     if (form == by_separator) {
       want = model_split(line, ',');
@@ -76,13 +78,15 @@ TEST(Split, EveryFormFollowsTheModel) {
         n = form == columns ? layout[2 * i + 1] - start + 1 : layout[i];
         want.push_back(model_piece(line, start, n));
       }
-    } else if (std::size_t at = separator ? line.find(separator) : line.npos; at != line.npos) {
+    } else if (std::size_t at = separator && !null ? line.find(separator) : line.npos;
+               at != line.npos) {
       want = {line.substr(0, at), line.substr(at + 1)};
     }
     for (std::string& f : want) f = trim ? trim_model(f) : f;
     SCOPED_TRACE(testing::Message() << '"' << line << "\" form " << form << " trim " << trim);
 
     CLAnsiStr source(line);
+    const CLAnsiStr clone(source);
     CLWideStr wsource(widen(line));
     LStrSetCharIndexBaseA(source.handle, static_cast<int>(rng() % 2));
     // Other lists hold a field from before, which a failed pair clears too.
@@ -95,16 +99,13 @@ TEST(Split, EveryFormFollowsTheModel) {
     const int n = static_cast<int>(want.size());
     if (form == by_separator) {
       // Slots past the fields are emptied; every slot keeps its handle and
-      // base. Half the time the A slots share the source's payload.
+      // base (a new handle would have base 1). Half the time the A slots
+      // share the source's payload.
       const int slot_count = static_cast<int>(rng() % 5), filled = std::min(slot_count, n);
       std::vector<CLAnsiStr> slots(static_cast<std::size_t>(slot_count),
                                    round % 8 ? source : CLAnsiStr("old"));
       std::vector<CLWideStr> wslots(slots.size(), CLWideStr(QW("old")));
-      std::vector<LStrHandleA> handles;
-      for (CLAnsiStr& s : slots) {
-        handles.push_back(s.handle);
-        LStrSetCharIndexBaseA(s.handle, handles.size() < slots.size());
-      }
+      for (CLAnsiStr& s : slots) LStrSetCharIndexBaseA(s.handle, 0);
       ASSERT_EQ(SplitBySepA(&source, ',', slot_count, slots.data(), trim), filled);
       ASSERT_EQ(SplitBySepW(&wsource, QW(','), slot_count, wslots.data(), trim), filled);
       for (int i = 0; i < slot_count; ++i) {
@@ -112,14 +113,16 @@ TEST(Split, EveryFormFollowsTheModel) {
         EXPECT_EQ(slots[i].str(), field);
         // The W trim keeps what it leaves up to a zero unit.
         EXPECT_EQ(wslots[i].str(), widen(trim ? field.substr(0, field.find('\0')) : field));
-        EXPECT_EQ(slots[i].handle, handles[i]);
-        EXPECT_EQ(LStrGetCharIndexBaseA(slots[i].handle), i + 1 < slot_count);
+        EXPECT_EQ(LStrGetCharIndexBaseA(slots[i].handle), 0);
       }
       EXPECT_EQ(SplitBySepExA(&source, ',', &list, trim), n);
       EXPECT_EQ(SplitBySepExW(&wsource, QW(','), &wlist, trim), n);
+      // Reading its characters gave a shared A source a payload of its own.
+      EXPECT_EQ(source.handle->payload == clone.handle->payload, line.empty());
     } else if (form == name_value) {
-      EXPECT_EQ(SplitNamedEquA(line.c_str(), &list, trim, separator), n > 0);
-      EXPECT_EQ(SplitNamedEquW(wsource.c_str(), &wlist, trim, static_cast<LWideChar>(separator)),
+      EXPECT_EQ(SplitNamedEquA(null ? nullptr : line.c_str(), &list, trim, separator), n > 0);
+      EXPECT_EQ(SplitNamedEquW(null ? nullptr : wsource.c_str(), &wlist, trim,
+                               static_cast<LWideChar>(separator)),
                 n > 0);
     } else {
       auto split = form == columns ? SplitByFixedLayoutExA : SplitByFixedLayoutA;
@@ -129,119 +132,82 @@ TEST(Split, EveryFormFollowsTheModel) {
     }
     for (std::string& f : want) f = f.substr(0, f.find('\0'));
     EXPECT_EQ(fields_of(list), want);
-    std::vector<wstr> wide_want;
-    for (const std::string& f : want) wide_want.push_back(widen(f));
-    EXPECT_EQ(fields_of(wlist), wide_want);
+    ASSERT_EQ(wlist.count, n);
+    for (int i = 0; i < n; ++i) EXPECT_EQ(wlist[i].str(), widen(want[i]));
   }
-  CLAnsiStrList list;
-  CLWideStrList wlist;
-  EXPECT_FALSE(SplitNamedEquA(nullptr, &list, false, '='));
-  EXPECT_FALSE(SplitNamedEquW(nullptr, &wlist, false, QW('=')));
 }
 
-TEST(Split, ReadingCharactersGivesASharedSourceItsOwnPayload) {
-  CLAnsiStr source("x;y");
-  CLAnsiStr clone(source);
-  ASSERT_EQ(source.handle->payload, clone.handle->payload);
+// Host appends and library splits into one list, in any order, against a
+// model of its fields. Both sides grow the list by its step, and only when it
+// is full (long lines make the library reuse the spare room of its items
+// blocks); a host append that runs out of memory stores nothing; splitting
+// again into slots already big enough allocates nothing. Ending the list frees
+// all it owns, skipping an empty slot and leaving a borrowed handle alone, and
+// leaves it reusable (with a step the host sets by hand); the host can also
+// free a list by hand through the shared heap.
+TEST(List, HostAppendsAndSplitsGrowItAlikeAndEndingFreesIt) {
+  namespace qt = quarnel::testing;
+  std::mt19937 rng(29);
+  CLAnsiStr kept("not the list's");
+  { CLAnsiStr spare; }  // an ending empty wrapper keeps a spare handle once
+  const long live = qt::live_blocks();
   CLAnsiStrList list;
-  SplitBySepExA(&source, ';', &list, false);
-  EXPECT_NE(source.handle->payload, clone.handle->payload);
-  EXPECT_EQ(source.str(), "x;y");
-}
-
-TEST(List, HostAppendGrowsLikeTheLibrarysSplitting) {
-  // The host's methods and the splitting share one growth rule: the same
-  // fields give the same capacity, whatever the step. Long lists make the
-  // library reuse the spare room of its items blocks; a host append and a
-  // second split then grow blocks the other side made.
-  for (int grow_by : {1, 2, 3, 5}) {
-    for (int n : {0, 1, 2, 3, 4, 5, 6, 7, 64, 1001}) {
-      SCOPED_TRACE(testing::Message() << "growBy " << grow_by << ", " << n << " fields");
-      std::string line;
-      CLAnsiStrList by_host(grow_by), by_library(grow_by);
-      for (int i = 0; i < n; ++i) {
-        std::string field(1, static_cast<char>('a' + i % 26));
-        by_host.append(field.c_str());
-        line += field + ",";
+  for (int round = 0; round < 300; ++round) {
+    const int step = list.growBy = static_cast<int>(1 + rng() % 5);
+    Fields model;
+    int capacity = 0;
+    for (int op = 0; op < 6; ++op) {
+      SCOPED_TRACE(testing::Message() << "round " << round << " op " << op);
+      if (rng() % 2) {
+        // The host's own growth throws std::bad_alloc as a C++ exception on
+        // every platform; the library's failures arrive the platform's way.
+        const std::string field = random_text(rng, "xyz"s, 40);
+        qt::fail_allocations_after(rng() % 4 ? -1L : static_cast<long>(rng() % 4));
+        Failure f = Failure::none;
+        try {
+          f = failure_of([&] { list.append(field.c_str()); });
+        } catch (const std::bad_alloc&) {
+          f = Failure::out_of_memory;
+        }
+        qt::fail_allocations_after(-1);
+        if (f == Failure::none) model.push_back(field);
+        capacity = f == Failure::none ? capacity : list.capacity;
+      } else {
+        CLAnsiStr line(random_text(rng, "xy,"s, round % 16 ? 12 : 2400));
+        model = model_split(line.str(), ',');
+        ASSERT_EQ(SplitBySepExA(&line, ',', &list, false), static_cast<int>(model.size()));
+        qt::reset_allocation_count();
+        SplitBySepExA(&line, ',', &list, false);
+        EXPECT_EQ(qt::allocation_count(), 0);
       }
-      CLAnsiStr source(line);
-      ASSERT_EQ(SplitBySepExA(&source, ',', &by_library, false), n);
-      EXPECT_EQ(by_library.capacity, (n + grow_by - 1) / grow_by * grow_by);
-      EXPECT_EQ(by_host.capacity, by_library.capacity);
-      EXPECT_EQ(by_host.count, n);
-      EXPECT_EQ(fields_of(by_host), fields_of(by_library));
-      by_library.append("tail");
-      line += "x,y,";
-      CLAnsiStr longer(line);
-      ASSERT_EQ(SplitBySepExA(&longer, ',', &by_host, false), n + 2);
-      ASSERT_EQ(SplitBySepExA(&longer, ',', &by_library, false), n + 2);
-      EXPECT_EQ(by_host.capacity, by_library.capacity);
-      EXPECT_EQ(fields_of(by_host), fields_of(by_library));
-      // Once every slot's block is big enough, splitting allocates nothing.
-      quarnel::testing::reset_allocation_count();
-      SplitBySepExA(&longer, ',', &by_library, true);
-      EXPECT_EQ(quarnel::testing::allocation_count(), 0);
+      while (capacity < static_cast<int>(model.size())) capacity += step;
+      EXPECT_EQ(list.capacity, capacity);
+      EXPECT_EQ(fields_of(list), model);
     }
+    list.grow();
+    CLAnsiStr*& empty = list.items[list.capacity - 1];
+    empty->reset();
+    LStrHeapFree(std::exchange(empty, nullptr));
+    list.items[list.capacity - 2]->reset();
+    new (list.items[list.capacity - 2]) CLAnsiStr(kept.handle, false);
+    LStrListEndA(&list);
+    EXPECT_EQ(qt::live_blocks(), live);
+    EXPECT_EQ(list.items, nullptr);
+    EXPECT_EQ(list.capacity + list.count, 0);
   }
-}
-
-TEST(List, HostAppendCountsOnlyStoredTexts) {
-  for (long budget = 0; budget < 8; ++budget) {
-    CLAnsiStrList list(1);
-    list.append("one");
-    quarnel::testing::fail_allocations_after(budget);
-    // The host's own growth throws std::bad_alloc as a C++ exception on
-    // every platform; the library's failures arrive the platform's way.
-    Failure f = Failure::none;
-    try {
-      f = failure_of([&] { list.append("a text too long to fit in place"); });
-    } catch (const std::bad_alloc&) {
-      f = Failure::out_of_memory;
-    }
-    quarnel::testing::fail_allocations_after(-1);
-    EXPECT_EQ(list.count, f == Failure::none ? 2 : 1) << budget;
-    EXPECT_EQ(list[0].str(), "one");
+  ASSERT_TRUE(SplitNamedEquA("k=v", &list, false, '='));
+  for (int i = 0; i < list.capacity; ++i) {
+    LStrDestroyA(list.items[i]->handle);
+    LStrHeapFree(list.items[i]);
   }
-}
-
-// A C-style host: the list is a plain block of the shared heap. Ending it
-// releases what it owns and leaves it reusable; the host can also release
-// everything by hand through the shared heap.
-TEST(List, EndingOrFreeingByHandReleasesWhatTheListOwns) {
-  CLAnsiStr kept("not the list's"), line("a,b,c");
-  const long live = quarnel::testing::live_blocks();
-  auto* list = static_cast<CLAnsiStrList*>(LStrHeapAlloc(sizeof(CLAnsiStrList)));
-  list->growBy = 2;
-  list->capacity = list->count = 0;
-  list->items = nullptr;
-  ASSERT_EQ(SplitBySepExA(&line, ',', list, false), 3);
-  // A hand-assembled tail: an empty slot and a wrapper that only borrows.
-  list->grow();
-  (*list)[list->capacity - 1].reset();
-  LStrHeapFree(list->items[list->capacity - 1]);
-  list->items[list->capacity - 1] = nullptr;
-  list->items[list->capacity - 2]->reset();
-  new (list->items[list->capacity - 2]) CLAnsiStr(kept.handle, false);
-  LStrListEndA(list);
-  EXPECT_EQ(quarnel::testing::live_blocks(), live + 1);
-  EXPECT_EQ(list->growBy, 2);
-  EXPECT_EQ(list->capacity + list->count, 0);
-  EXPECT_EQ(list->items, nullptr);
+  LStrHeapFree(std::exchange(list.items, nullptr));
+  list.capacity = list.count = 0;
+  EXPECT_EQ(qt::live_blocks(), live);
   EXPECT_EQ(kept.str(), "not the list's");
-  ASSERT_TRUE(SplitNamedEquA("k=v", list, false, '='));
-  ASSERT_EQ(list->capacity, 2);
-  for (int i = 0; i < list->capacity; ++i) {
-    LStrDestroyA(list->items[i]->handle);
-    LStrHeapFree(list->items[i]);
-  }
-  LStrHeapFree(list->items);
-  LStrHeapFree(list);
-  LStrHeapFree(nullptr);
-  EXPECT_EQ(quarnel::testing::live_blocks(), live);
   // The heap gives null rather than failing.
   EXPECT_EQ(LStrHeapAlloc(-1), nullptr);
-  quarnel::testing::fail_allocations_after(0);
+  qt::fail_allocations_after(0);
   void* exhausted = LStrHeapAlloc(16);
-  quarnel::testing::fail_allocations_after(-1);
+  qt::fail_allocations_after(-1);
   EXPECT_EQ(exhausted, nullptr);
 }

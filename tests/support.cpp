@@ -77,8 +77,7 @@ LONG CALLBACK on_exception(EXCEPTION_POINTERS* info) {
 }  // namespace
 
 Failure run_catching(void (*body)(void*), void* context, std::string* message) {
-  static PVOID handler = AddVectoredExceptionHandler(1, on_exception);
-  (void)handler;
+  [[maybe_unused]] static PVOID handler = AddVectoredExceptionHandler(1, on_exception);
   Catcher catcher;
   Catcher* volatile self = &catcher;
   current = self;

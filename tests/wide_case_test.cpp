@@ -61,23 +61,20 @@ TEST(WideCase, TextsMapAsTheirCodePoints) {
 // differences: the table is Unicode's simple mappings, which is what
 // u_toupper and u_tolower answer. Code points that ICU knows from a newer
 // Unicode version than the table's are not compared (they have no mapping
-// in the table yet), nor are the surrogates, which are no characters.
+// in the table yet). Surrogates, which are no characters, map to themselves.
 TEST(WideCase, EveryCodePointAsIcuMapsIt) {
   const unsigned version = qe::WideCaseTable::unicode_version();
-  std::size_t compared = 0, mapped = 0;
+  std::size_t mapped = 0;
   for (UChar32 c = 0; c <= 0x10FFFF; ++c) {
-    if (c >= 0xD800 && c < 0xE000) continue;
     UVersionInfo age;
     u_charAge(c, age);
     if ((unsigned{age[0]} << 16 | unsigned{age[1]} << 8 | age[2]) > version) continue;
-    ++compared;
     const char32_t upper = qe::WideCaseTable::of(qp::Case::upper).map_code_point(c);
     const char32_t lower = qe::WideCaseTable::of(qp::Case::lower).map_code_point(c);
     ASSERT_EQ(upper, static_cast<char32_t>(u_toupper(c))) << std::hex << c;
     ASSERT_EQ(lower, static_cast<char32_t>(u_tolower(c))) << std::hex << c;
     mapped += upper != static_cast<char32_t>(c) || lower != static_cast<char32_t>(c);
   }
-  EXPECT_GT(compared, 0x10000u);
   EXPECT_GT(mapped, 2800u);  // Unicode 15 has some 2,900 characters with case
 }
 #endif

@@ -110,9 +110,7 @@ TEST_F(Large, AnsiTextsStopAtTheLongest) {
           {"AppendCharA", kMaxA, [](HA& h) { LStrAppendCharA(h.get(), 'y'); }},
           {"AppendIntValueA", kMaxA - 8,
            [](HA& h) { LStrAppendIntValueA(h.get(), -2147483647 - 1); }},
-          {"SetLengthA one past", kMaxA, [](HA& h) { LStrSetLengthA(h.get(), kMaxA + 1); }},
-          {"SetLengthA INT_MAX", kMaxA - 0x10000,
-           [](HA& h) { LStrSetLengthA(h.get(), 0x7FFFFFFF); }},
+          {"SetLengthA", kMaxA, [](HA& h) { LStrSetLengthA(h.get(), kMaxA + 1); }},
           {"InsertA", kMaxA - 8, [&](HA& h) { LStrInsertA(h.get(), make_a(sixteen).get(), 1); }},
           {"CatSprintfA", kMaxA - 8,
            [&](HA& h) { _LStrCatSprintfA(h.get(), "%s", sixteen.c_str()); }},
@@ -172,6 +170,8 @@ TEST_F(Large, AnsiTextsStopAtTheLongest) {
 TEST_F(Large, WideTextsStopAtTheLongest) {
   const wstr sixteen = QW("0123456789abcdef");
   HW held;
+  // The calls whose length rule is the same code for both families are
+  // driven past the limit on A texts above; here the W limit itself.
   expect_refused<HW>(
       held,
       {
@@ -179,14 +179,7 @@ TEST_F(Large, WideTextsStopAtTheLongest) {
           {"AppendWSzStrW", kMaxW - 8,
            [&](HW& h) { LStrAppendWSzStrW(h.get(), sixteen.data(), 16); }},
           {"AppendCharW", kMaxW, [](HW& h) { LStrAppendCharW(h.get(), QW('y')); }},
-          {"AppendIntValueW", kMaxW - 8,
-           [](HW& h) { LStrAppendIntValueW(h.get(), -2147483647 - 1); }},
           {"SetLengthW", kMaxW, [](HW& h) { LStrSetLengthW(h.get(), 0x40000100); }},
-          {"InsertW", kMaxW - 8, [&](HW& h) { LStrInsertW(h.get(), make_w(sixteen).get(), 1); }},
-          {"CatSprintfW", kMaxW - 8,
-           [&](HW& h) { _LStrCatSprintfW(h.get(), QW("%s"), sixteen.c_str()); }},
-          {"PadLeftW", kMaxW - 8,
-           [](HW& h) { LStrDestroyW(LStrPadLeftW(h.get(), QW('*'), kMaxW + 1)); }},
           {"ReplaceW", kMaxW - 8,
            [&](HW& h) { LStrDestroyW(LStrReplaceW(h.get(), QW("q"), sixteen.c_str())); }},
       },
