@@ -120,7 +120,7 @@ TEST(Conversion, BothDirectionsMatchThePlatformConverter) {
     const int need = LStrWideCharBufSizeA(a.get());
     ASSERT_EQ(need, static_cast<int>(up_to_zero.size()) + 1);
     for (int capacity : {need, need + 40, static_cast<int>(s.size()) + 1, need - 1, 0, -1}) {
-      wstr buffer(static_cast<std::size_t>(need) + 41, 0xBEEF);
+      wstr buffer(s.size() + 41, 0xBEEF);  // room for the largest capacity given
       ASSERT_EQ(LStrWideCharA(a.get(), buffer.data(), capacity), buffer.data());
       if (capacity >= need) {
         ASSERT_EQ(wstr(buffer.data()), up_to_zero);
