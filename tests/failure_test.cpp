@@ -49,16 +49,6 @@ struct Subjects {
   const double value = 2.5;
 };
 
-// Calls a va_list form with the arguments after the format.
-template <class F, class H, class Char>
-int with_va_list(F f, H h, const Char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int n = f(h, format, args);
-  va_end(args);
-  return n;
-}
-
 // Stands for every argument of an export: converts to what `Subjects` holds
 // of the parameter's type, so most exports are called by their name alone.
 struct Arg {

@@ -180,15 +180,6 @@ TEST(Formatter, WindowsConventionsForTextAndSizes) {
 }
 
 namespace {
-// Calls a VPrintf export with the arguments after `format` as its list.
-template <auto VPrintf, class Handle, class Char>
-int through_va_list(Handle h, const Char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int n = VPrintf(h, format, args);
-  va_end(args);
-  return n;
-}
 
 // Every way into the formatter, each given the arguments (text, character,
 // pointer) and returning its count: three that replace dest's text, three
@@ -198,19 +189,19 @@ int through_va_list(Handle h, const Char* format, ...) {
 int (*const kCallsA[])(LStrHandleA dest, const char* format, void* p) = {
     [](LStrHandleA h, const char* f, void* p) { return _LStrSprintfA(h, f, "ab", 'c', p); },
     [](LStrHandleA h, const char* f, void* p) { return _LStrPrintfA(h, f, "ab", 'c', p); },
-    [](LStrHandleA h, const char* f, void* p) { return through_va_list<_LStrVPrintfA>(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { return with_va_list(_LStrVPrintfA, h, f, "ab", 'c', p); },
     [](LStrHandleA h, const char* f, void* p) { return _LStrCatSprintfA(h, f, "ab", 'c', p); },
     [](LStrHandleA h, const char* f, void* p) { return _LStrCatPrintfA(h, f, "ab", 'c', p); },
-    [](LStrHandleA h, const char* f, void* p) { return through_va_list<_LStrCatVPrintfA>(h, f, "ab", 'c', p); },
+    [](LStrHandleA h, const char* f, void* p) { return with_va_list(_LStrCatVPrintfA, h, f, "ab", 'c', p); },
     [](LStrHandleA, const char* f, void* p) { return LStrLengthA(HA(_LStrFormatA(make_a(f ? f : "").get(), "ab", 'c', p)).get()); },
 };
 int (*const kCallsW[])(LStrHandleW dest, const LWideChar* format, void* p) = {
     [](LStrHandleW h, const LWideChar* f, void* p) { return _LStrSprintfW(h, f, QW("ab"), QW('c'), p); },
     [](LStrHandleW h, const LWideChar* f, void* p) { return _LStrPrintfW(h, f, QW("ab"), QW('c'), p); },
-    [](LStrHandleW h, const LWideChar* f, void* p) { return through_va_list<_LStrVPrintfW>(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { return with_va_list(_LStrVPrintfW, h, f, QW("ab"), QW('c'), p); },
     [](LStrHandleW h, const LWideChar* f, void* p) { return _LStrCatSprintfW(h, f, QW("ab"), QW('c'), p); },
     [](LStrHandleW h, const LWideChar* f, void* p) { return _LStrCatPrintfW(h, f, QW("ab"), QW('c'), p); },
-    [](LStrHandleW h, const LWideChar* f, void* p) { return through_va_list<_LStrCatVPrintfW>(h, f, QW("ab"), QW('c'), p); },
+    [](LStrHandleW h, const LWideChar* f, void* p) { return with_va_list(_LStrCatVPrintfW, h, f, QW("ab"), QW('c'), p); },
     [](LStrHandleW, const LWideChar* f, void* p) { return LStrLengthW(HW(_LStrFormatW(make_w(f ? f : QW("")).get(), QW("ab"), QW('c'), p)).get()); },
 };
 // clang-format on

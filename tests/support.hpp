@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,6 +47,17 @@ inline wstr widen(std::string_view s) {
   return w;
 }
 inline wstr text(LStrHandleW h) { return wstr(LStrCstrW(h), LStrLengthW(h)); }
+
+// Calls a va_list export (VPrintf and the like) with the arguments after the
+// format as its list.
+template <class F, class H, class Char>
+int with_va_list(F f, H h, const Char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  int n = f(h, format, args);
+  va_end(args);
+  return n;
+}
 
 // Failure kinds as the platform reports them.
 enum class Failure { none, range, convert, out_of_memory, invalid_handle, other };
