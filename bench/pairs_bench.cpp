@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "quarnel/quarnel.hpp"
@@ -121,18 +122,20 @@ void Memmem(benchmark::State& state) {
     benchmark::DoNotOptimize(memmem(text.data(), text.size(), pattern.data(), pattern.size()));
   set_chars(state, text.size());
 }
-BENCHMARK(Pos<WHandle, search_text, needle>)
-    ->Name("pos_w_vs_a/quarnel")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(Pos<AHandle, search_text, needle>)
-    ->Name("pos_w_vs_a/baseline")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(Pos<AHandle, search_text, needle>)
-    ->Name("pos_a_vs_memmem/quarnel")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(Memmem<search_text, needle>)
-    ->Name("pos_a_vs_memmem/baseline")
-    ->Unit(benchmark::kMillisecond);
+// The two search pairs over one text and pattern, their names after `prefix`:
+// the W search against the A one, the A search against memmem.
+template <const std::string& (*Text)(), const std::string& (*Pattern)()>
+bool search_rows(const std::string& prefix) {
+  const std::pair<const char*, void (*)(benchmark::State&)> rows[] = {
+      {"pos_w_vs_a/quarnel", Pos<WHandle, Text, Pattern>},
+      {"pos_w_vs_a/baseline", Pos<AHandle, Text, Pattern>},
+      {"pos_a_vs_memmem/quarnel", Pos<AHandle, Text, Pattern>},
+      {"pos_a_vs_memmem/baseline", Memmem<Text, Pattern>}};
+  for (const auto& [name, fn] : rows)
+    benchmark::RegisterBenchmark((prefix + name).c_str(), fn)->Unit(benchmark::kMillisecond);
+  return true;
+}
+const bool plain_search_rows = search_rows<search_text, needle>("");
 
 // --- Replacement: 1 MiB, 10,000 hits ---------------------------------------------
 
@@ -178,18 +181,7 @@ const std::string& hostile_pattern() {
   return pattern;
 }
 
-BENCHMARK(Pos<AHandle, hostile_text, hostile_pattern>)
-    ->Name("hostile_pos_a_vs_memmem/quarnel")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(Memmem<hostile_text, hostile_pattern>)
-    ->Name("hostile_pos_a_vs_memmem/baseline")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(Pos<WHandle, hostile_text, hostile_pattern>)
-    ->Name("hostile_pos_w_vs_a/quarnel")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(Pos<AHandle, hostile_text, hostile_pattern>)
-    ->Name("hostile_pos_w_vs_a/baseline")
-    ->Unit(benchmark::kMillisecond);
+const bool hostile_search_rows = search_rows<hostile_text, hostile_pattern>("hostile_");
 
 const std::string& nested_text() {
   static const std::string text = std::string(kHostile / 2, 'a') + std::string(kHostile / 2, 'b');
